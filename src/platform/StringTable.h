@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// The program's string resources (identities 101 to 160).
+namespace StringTable {
+
+// The text of resource `id`; empty when the table has no such entry.
+QString text(int id);
+
+} // namespace StringTable

@@ -1,0 +1,48 @@
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QProcess>
+
+TempPlatformRoot::TempPlatformRoot()
+    : m_previous(qgetenv("LNS_PLATFORM_ROOT")), m_hadPrevious(qEnvironmentVariableIsSet("LNS_PLATFORM_ROOT")) {
+    qputenv("LNS_PLATFORM_ROOT", m_dir.path().toUtf8());
+}
+
+TempPlatformRoot::~TempPlatformRoot() {
+    if (m_hadPrevious)
+        qputenv("LNS_PLATFORM_ROOT", m_previous);
+    else
+        qunsetenv("LNS_PLATFORM_ROOT");
+}
+
+QString TempPlatformRoot::settingsStoreFile() const { return m_dir.path() + QStringLiteral("/registry.sqlite3"); }
+
+QString binDir() {
+    const QString fromEnvironment = qEnvironmentVariable("RM42_BIN_DIR");
+    return fromEnvironment.isEmpty() ? QStringLiteral(RM42_DEFAULT_BIN_DIR) : fromEnvironment;
+}
+
+QString programPath(const QString& name) { return binDir() + QLatin1Char('/') + name; }
+
+ProcessResult runProgram(const QString& name, const QStringList& arguments, const QByteArray& input, int timeoutMs) {
+    QProcess process;
+    process.start(programPath(name), arguments);
+    ProcessResult result;
+    if (!process.waitForStarted(timeoutMs)) {
+        result.err = process.errorString();
+        return result;
+    }
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.crashed = true;
+    }
+    result.crashed = result.crashed || process.exitStatus() == QProcess::CrashExit;
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}

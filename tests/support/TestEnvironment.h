@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A fresh platform root for one test: LNS_PLATFORM_ROOT points at a new
+// temporary folder while the object lives.
+class TempPlatformRoot {
+public:
+    TempPlatformRoot();
+    ~TempPlatformRoot();
+    TempPlatformRoot(const TempPlatformRoot&) = delete;
+    TempPlatformRoot& operator=(const TempPlatformRoot&) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString settingsStoreFile() const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_previous;
+    bool m_hadPrevious;
+};
+
+// The folder that holds this build's programs.
+QString binDir();
+QString programPath(const QString& name);
+
+struct ProcessResult {
+    int exitCode = -1;
+    bool crashed = false;
+    QString out;
+    QString err;
+};
+
+// Runs one of this build's programs to its end with the current environment.
+ProcessResult runProgram(const QString& name, const QStringList& arguments, const QByteArray& input = {},
+                         int timeoutMs = 60000);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// `lns-reg query|add|delete`, in the style of the platform's reg command.
+// Returns the exit status: 0 success, 1 missing key or value or unusable
+// store (reason on `err`), 2 usage error.
+int runRegTool(const QStringList& arguments, const QString& storeFile, QTextStream& out, QTextStream& err);
