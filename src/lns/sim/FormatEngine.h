@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace lns::sim {
+
+// Turns the raw bytes of a configuration property (one element of it for an
+// array) into the formatted text of a format, and text back into bytes.
+// A format specifier is a format name, optionally followed by "#US" or "#SI"
+// for the unit system of temperatures; without a suffix the SI form is used.
+class FormatEngine {
+public:
+    // Fails with Error(LnsErrorBase + FormatFailed) for an unknown format or
+    // raw bytes of the wrong size.
+    static QString format(const QString& formatSpec, const QByteArray& raw);
+    // Fails with Error(LnsErrorBase + FormatFailed) for text the format cannot
+    // hold (out of range, unknown enumeration text, wrong item count, not a number).
+    static QByteArray parse(const QString& formatSpec, const QString& text);
+    // Size in bytes of one raw value of the format; -1 for RAW (any size) and
+    // for an unknown format.
+    static int rawSize(const QString& formatName);
+};
+
+} // namespace lns::sim
