@@ -2,14 +2,13 @@
 
 Error::Error(qint32 number, QString source, QString description)
     : m_number(number), m_source(std::move(source)), m_description(std::move(description)),
-      m_what(QStringLiteral("%1 (%2): %3")
-                 .arg(m_number)
-                 .arg(m_source, m_description)
-                 .toStdString()) {}
+      m_what(
+          QStringLiteral("%1 (%2): %3").arg(m_number).arg(m_source, m_description).toStdString()) {}
 
 Error Error::lns(int code, const QString& source, const QString& description) {
-    return Error(static_cast<qint32>(static_cast<quint32>(LnsErrorBase) + static_cast<quint32>(code)),
-                 source, description);
+    return Error(
+        static_cast<qint32>(static_cast<quint32>(LnsErrorBase) + static_cast<quint32>(code)),
+        source, description);
 }
 
 int Error::lnsCode() const {

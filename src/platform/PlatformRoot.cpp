@@ -13,8 +13,12 @@ QString folder() {
     return QDir::cleanPath(data + QStringLiteral("/lns-platform"));
 }
 
-QString settingsStoreFile() { return folder() + QStringLiteral("/registry.sqlite3"); }
+QString settingsStoreFile() {
+    return folder() + QStringLiteral("/registry.sqlite3");
+}
 
-QString defaultLonWorksFolder() { return folder() + QStringLiteral("/LonWorks"); }
+QString defaultLonWorksFolder() {
+    return folder() + QStringLiteral("/LonWorks");
+}
 
 } // namespace PlatformRoot

@@ -23,7 +23,8 @@ std::optional<RegistryKeyName> RegistryKeyName::parse(const QString& fullName) {
     for (const HiveSpelling& spelling : Hives) {
         if (head.compare(QLatin1String(spelling.shortName), Qt::CaseInsensitive) == 0 ||
             head.compare(QLatin1String(spelling.longName), Qt::CaseInsensitive) == 0)
-            return RegistryKeyName{spelling.hive, SettingsStore::splitPath(path).join(QLatin1Char('\\'))};
+            return RegistryKeyName{spelling.hive,
+                                   SettingsStore::splitPath(path).join(QLatin1Char('\\'))};
     }
     return std::nullopt;
 }

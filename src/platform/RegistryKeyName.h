@@ -3,7 +3,6 @@
 #include "platform/SettingsStore.h"
 
 #include <QString>
-
 #include <optional>
 
 // A full key name as users write it: a hive ("HKLM" or "HKEY_LOCAL_MACHINE",

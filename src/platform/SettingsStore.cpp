@@ -4,8 +4,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QThread>
 #include <QtEndian>
-
 #include <sqlite3.h>
 
 namespace {
@@ -25,7 +25,9 @@ qint64 hiveRoot(Hive hive) {
     return 0;
 }
 
-QString fold(const QString& name) { return name.toCaseFolded(); }
+QString fold(const QString& name) {
+    return name.toCaseFolded();
+}
 
 enum Slot {
     FindChild,
@@ -48,7 +50,8 @@ enum Slot {
 // Binds, steps and resets one cached statement.
 class SettingsStore::Statement {
 public:
-    Statement(SettingsStore& store, sqlite3_stmt* statement) : m_store(store), m_statement(statement) {}
+    Statement(SettingsStore& store, sqlite3_stmt* statement)
+        : m_store(store), m_statement(statement) {}
     ~Statement() {
         sqlite3_reset(m_statement);
         sqlite3_clear_bindings(m_statement);
@@ -119,18 +122,38 @@ quint32 RegistryValue::number() const {
     return qFromLittleEndian<quint32>(padded.constData());
 }
 
-SettingsStore::SettingsStore(QString file) : m_file(std::move(file)) { open(); }
+SettingsStore::SettingsStore(QString file) : m_file(std::move(file)) {}
 
 SettingsStore::~SettingsStore() {
-    for (sqlite3_stmt* statement : m_statements)
+    closeDatabase();
+}
+
+void SettingsStore::closeDatabase() {
+    for (sqlite3_stmt*& statement : m_statements) {
         sqlite3_finalize(statement);
+        statement = nullptr;
+    }
     sqlite3_close(m_db);
+    m_db = nullptr;
+}
+
+void SettingsStore::ensureOpen() {
+    if (m_db)
+        return;
+    try {
+        open();
+    } catch (...) {
+        closeDatabase();
+        throw;
+    }
 }
 
 void SettingsStore::fail(const QString& action) const {
-    const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+    const QString reason =
+        m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
     throw Error(1, StoreSource,
-                QStringLiteral("The settings store %1 cannot be used (%2): %3").arg(m_file, action, reason));
+                QStringLiteral("The settings store %1 cannot be used (%2): %3")
+                    .arg(m_file, action, reason));
 }
 
 void SettingsStore::exec(const char* sql) {
@@ -139,6 +162,7 @@ void SettingsStore::exec(const char* sql) {
 }
 
 template <typename Work> auto SettingsStore::inTransaction(Work work) {
+    ensureOpen();
     if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail(QStringLiteral("begin"));
     try {
@@ -155,22 +179,32 @@ template <typename Work> auto SettingsStore::inTransaction(Work work) {
 void SettingsStore::open() {
     const QFileInfo info(m_file);
     if (!QDir().mkpath(info.absolutePath()))
-        throw Error(1, StoreSource,
-                    QStringLiteral("The settings store %1 cannot be used: its folder %2 cannot be created")
-                        .arg(m_file, info.absolutePath()));
-    if (sqlite3_open_v2(m_file.toUtf8().constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
+        throw Error(
+            1, StoreSource,
+            QStringLiteral("The settings store %1 cannot be used: its folder %2 cannot be created")
+                .arg(m_file, info.absolutePath()));
+    if (sqlite3_open_v2(m_file.toUtf8().constData(), &m_db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         fail(QStringLiteral("open"));
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
-    exec("PRAGMA journal_mode=WAL");
+    // Switching the journal mode does not wait on a busy file by itself.
+    for (int waited = 0;; waited += 10) {
+        const int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            break;
+        if (rc != SQLITE_BUSY || waited >= BusyTimeoutMs)
+            fail(QStringLiteral("open"));
+        QThread::msleep(10);
+    }
     exec("PRAGMA synchronous=NORMAL");
     inTransaction([this] {
         exec("CREATE TABLE IF NOT EXISTS keys ("
              " id INTEGER PRIMARY KEY, parent INTEGER, name TEXT NOT NULL, fold TEXT NOT NULL,"
              " UNIQUE (parent, fold))");
-        exec("CREATE TABLE IF NOT EXISTS vals ("
-             " id INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL, fold TEXT NOT NULL,"
-             " type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE (key, fold))");
+        exec(
+            "CREATE TABLE IF NOT EXISTS vals ("
+            " id INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL, fold TEXT NOT NULL,"
+            " type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE (key, fold))");
         exec("INSERT OR IGNORE INTO keys (id, parent, name, fold) VALUES"
              " (1, NULL, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine'),"
              " (2, NULL, 'HKEY_CURRENT_USER', 'hkey_current_user'),"
@@ -180,8 +214,9 @@ void SettingsStore::open() {
 }
 
 sqlite3_stmt* SettingsStore::prepared(int slot, const char* sql) {
-    if (!m_statements[slot] &&
-        sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &m_statements[slot], nullptr) != SQLITE_OK)
+    ensureOpen();
+    if (!m_statements[slot] && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT,
+                                                  &m_statements[slot], nullptr) != SQLITE_OK)
         fail(QStringLiteral("prepare"));
     return m_statements[slot];
 }
@@ -193,7 +228,8 @@ QStringList SettingsStore::splitPath(const QString& path) {
 qint64 SettingsStore::findKey(Hive hive, const QString& path) {
     qint64 id = hiveRoot(hive);
     for (const QString& name : splitPath(path)) {
-        Statement find(*this, prepared(FindChild, "SELECT id FROM keys WHERE parent = ? AND fold = ?"));
+        Statement find(*this,
+                       prepared(FindChild, "SELECT id FROM keys WHERE parent = ? AND fold = ?"));
         find.bind(1, id).bind(2, fold(name));
         if (!find.step())
             return 0;
@@ -205,13 +241,15 @@ qint64 SettingsStore::findKey(Hive hive, const QString& path) {
 qint64 SettingsStore::findOrCreateKey(Hive hive, const QString& path) {
     qint64 id = hiveRoot(hive);
     for (const QString& name : splitPath(path)) {
-        Statement find(*this, prepared(FindChild, "SELECT id FROM keys WHERE parent = ? AND fold = ?"));
+        Statement find(*this,
+                       prepared(FindChild, "SELECT id FROM keys WHERE parent = ? AND fold = ?"));
         find.bind(1, id).bind(2, fold(name));
         if (find.step()) {
             id = find.number(0);
             continue;
         }
-        Statement insert(*this, prepared(InsertKey, "INSERT INTO keys (parent, name, fold) VALUES (?, ?, ?)"));
+        Statement insert(
+            *this, prepared(InsertKey, "INSERT INTO keys (parent, name, fold) VALUES (?, ?, ?)"));
         insert.bind(1, id).bind(2, name).bind(3, fold(name));
         insert.step();
         id = sqlite3_last_insert_rowid(m_db);
@@ -219,13 +257,16 @@ qint64 SettingsStore::findOrCreateKey(Hive hive, const QString& path) {
     return id;
 }
 
-bool SettingsStore::keyExists(Hive hive, const QString& path) { return findKey(hive, path) != 0; }
+bool SettingsStore::keyExists(Hive hive, const QString& path) {
+    return findKey(hive, path) != 0;
+}
 
 std::optional<QString> SettingsStore::storedPath(Hive hive, const QString& path) {
     qint64 id = hiveRoot(hive);
     QStringList names;
     for (const QString& name : splitPath(path)) {
-        Statement find(*this, prepared(FindChildName, "SELECT id, name FROM keys WHERE parent = ? AND fold = ?"));
+        Statement find(*this, prepared(FindChildName,
+                                       "SELECT id, name FROM keys WHERE parent = ? AND fold = ?"));
         find.bind(1, id).bind(2, fold(name));
         if (!find.step())
             return std::nullopt;
@@ -242,10 +283,11 @@ void SettingsStore::createKey(Hive hive, const QString& path) {
 void SettingsStore::setValue(Hive hive, const QString& path, const RegistryValue& value) {
     inTransaction([&] {
         const qint64 key = findOrCreateKey(hive, path);
-        Statement upsert(*this, prepared(UpsertValue,
-                                         "INSERT INTO vals (key, name, fold, type, data) VALUES (?, ?, ?, ?, ?)"
-                                         " ON CONFLICT (key, fold) DO UPDATE SET type = excluded.type,"
-                                         " data = excluded.data"));
+        Statement upsert(
+            *this, prepared(UpsertValue,
+                            "INSERT INTO vals (key, name, fold, type, data) VALUES (?, ?, ?, ?, ?)"
+                            " ON CONFLICT (key, fold) DO UPDATE SET type = excluded.type,"
+                            " data = excluded.data"));
         upsert.bind(1, key).bind(2, value.name).bind(3, fold(value.name));
         upsert.bind(4, static_cast<qint64>(value.type)).bindBlob(5, value.data);
         upsert.step();
@@ -253,11 +295,14 @@ void SettingsStore::setValue(Hive hive, const QString& path, const RegistryValue
     });
 }
 
-std::optional<RegistryValue> SettingsStore::value(Hive hive, const QString& path, const QString& name) {
+std::optional<RegistryValue> SettingsStore::value(Hive hive, const QString& path,
+                                                  const QString& name) {
     const qint64 key = findKey(hive, path);
     if (!key)
         return std::nullopt;
-    Statement select(*this, prepared(SelectValue, "SELECT name, type, data FROM vals WHERE key = ? AND fold = ?"));
+    Statement select(
+        *this,
+        prepared(SelectValue, "SELECT name, type, data FROM vals WHERE key = ? AND fold = ?"));
     select.bind(1, key).bind(2, fold(name));
     if (!select.step())
         return std::nullopt;
@@ -268,7 +313,9 @@ std::optional<QList<RegistryValue>> SettingsStore::values(Hive hive, const QStri
     const qint64 key = findKey(hive, path);
     if (!key)
         return std::nullopt;
-    Statement select(*this, prepared(SelectValues, "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id"));
+    Statement select(
+        *this,
+        prepared(SelectValues, "SELECT name, type, data FROM vals WHERE key = ? ORDER BY id"));
     select.bind(1, key);
     QList<RegistryValue> result;
     while (select.step())
@@ -280,7 +327,8 @@ std::optional<QStringList> SettingsStore::subKeys(Hive hive, const QString& path
     const qint64 key = findKey(hive, path);
     if (!key)
         return std::nullopt;
-    Statement select(*this, prepared(SelectChildren, "SELECT name FROM keys WHERE parent = ? ORDER BY fold"));
+    Statement select(
+        *this, prepared(SelectChildren, "SELECT name FROM keys WHERE parent = ? ORDER BY fold"));
     select.bind(1, key);
     QStringList names;
     while (select.step())
@@ -293,7 +341,8 @@ bool SettingsStore::deleteValue(Hive hive, const QString& path, const QString& n
         const qint64 key = findKey(hive, path);
         if (!key)
             return false;
-        Statement remove(*this, prepared(DeleteValue, "DELETE FROM vals WHERE key = ? AND fold = ?"));
+        Statement remove(*this,
+                         prepared(DeleteValue, "DELETE FROM vals WHERE key = ? AND fold = ?"));
         remove.bind(1, key).bind(2, fold(name));
         remove.step();
         return sqlite3_changes(m_db) > 0;
@@ -307,7 +356,8 @@ bool SettingsStore::deleteKey(Hive hive, const QString& path) {
         const qint64 key = findKey(hive, path);
         if (!key)
             return false;
-        Statement children(*this, prepared(CountChildren, "SELECT 1 FROM keys WHERE parent = ? LIMIT 1"));
+        Statement children(*this,
+                           prepared(CountChildren, "SELECT 1 FROM keys WHERE parent = ? LIMIT 1"));
         children.bind(1, key);
         if (children.step())
             return false;
@@ -326,13 +376,16 @@ bool SettingsStore::deleteTree(Hive hive, const QString& path) {
         const qint64 key = findKey(hive, path);
         if (!key)
             return false;
-        static constexpr const char* Tree = "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL"
-                                            " SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id)";
-        Statement values(*this, prepared(DeleteTreeValues,
-                                         (std::string(Tree) + " DELETE FROM vals WHERE key IN tree").c_str()));
+        static constexpr const char* Tree =
+            "WITH RECURSIVE tree(id) AS (SELECT ? UNION ALL"
+            " SELECT keys.id FROM keys JOIN tree ON keys.parent = tree.id)";
+        Statement values(
+            *this, prepared(DeleteTreeValues,
+                            (std::string(Tree) + " DELETE FROM vals WHERE key IN tree").c_str()));
         values.bind(1, key).step();
-        Statement keys(*this, prepared(DeleteTreeKeys,
-                                       (std::string(Tree) + " DELETE FROM keys WHERE id IN tree").c_str()));
+        Statement keys(
+            *this, prepared(DeleteTreeKeys,
+                            (std::string(Tree) + " DELETE FROM keys WHERE id IN tree").c_str()));
         keys.bind(1, key).step();
         return true;
     });

@@ -4,7 +4,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 struct sqlite3;
@@ -31,7 +30,8 @@ struct RegistryValue {
 // values, kept in one SQLite file. Names compare without regard to case and
 // keep the case they were created with. Every write is one transaction, and a
 // busy file makes a writer wait, so several processes can share the store.
-// Any failure to use the file throws Error whose description names the file.
+// Any failure to use the file throws Error whose description names the file;
+// the file is opened on first use, and again after a failed open.
 class SettingsStore {
 public:
     explicit SettingsStore(QString file);
@@ -65,6 +65,8 @@ public:
 private:
     class Statement;
     void open();
+    void ensureOpen();
+    void closeDatabase();
     [[noreturn]] void fail(const QString& action) const;
     void exec(const char* sql);
     // The id of the key, or 0 when it (or a parent) is missing.
