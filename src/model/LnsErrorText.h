@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// The message of an LNS error code; empty for codes without one.
+QString LnsErrorText(qint16 code);
