@@ -1,0 +1,237 @@
+#include "lns/sim/FormatItem.h"
+
+#include "lns/LnsCodes.h"
+#include "platform/Error.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace lns::sim {
+
+namespace {
+
+constexpr double FahrenheitPerCelsius = 1.8;
+constexpr double FahrenheitAtZeroCelsius = 32.0;
+
+qint64 readInteger(const QByteArray& raw, int size, bool isSigned) {
+    quint64 value = 0;
+    for (int i = 0; i < size; ++i)
+        value = (value << 8) | static_cast<quint8>(raw.at(i));
+    const int bits = size * 8;
+    if (isSigned && (value & (quint64{1} << (bits - 1))))
+        return static_cast<qint64>(value) - (qint64{1} << bits);
+    return static_cast<qint64>(value);
+}
+
+QByteArray writeInteger(qint64 value, int size) {
+    QByteArray raw(size, '\0');
+    auto bits = static_cast<quint64>(value);
+    for (int i = size - 1; i >= 0; --i) {
+        raw[i] = static_cast<char>(bits & 0xFF);
+        bits >>= 8;
+    }
+    return raw;
+}
+
+// Optional sign and decimal digits only, so "1e3", "0x10" and "12.5" are refused.
+std::optional<qint64> strictInteger(const QString& text) {
+    const int start =
+        (text.startsWith(QLatin1Char('-')) || text.startsWith(QLatin1Char('+'))) ? 1 : 0;
+    if (text.size() == start || text.size() - start > 15)
+        return std::nullopt;
+    for (int i = start; i < text.size(); ++i) {
+        if (!text.at(i).isDigit() || text.at(i).unicode() > 0x7F)
+            return std::nullopt;
+    }
+    return text.toLongLong();
+}
+
+std::optional<double> decimalNumber(const QString& text) {
+    QLocale locale = QLocale::c();
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(text, &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Half away from zero; the nudge keeps decimal halves such as 99.975 * 100,
+// stored as 9997.4999..., rounding the way the text reads.
+double roundToRaw(double scaled) {
+    const double nudge = 1e-9 * std::max(1.0, std::abs(scaled));
+    return std::round(scaled + std::copysign(nudge, scaled));
+}
+
+QString numberText(double value, int decimals, bool fixedDecimals) {
+    QString text = QString::number(value, 'f', decimals);
+    if (!fixedDecimals && text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    // "-0.00" after rounding is shown without its sign.
+    const bool roundsToZero = std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == QLatin1Char('-') || c == QLatin1Char('0') || c == QLatin1Char('.');
+    });
+    return roundsToZero && text.startsWith(QLatin1Char('-')) ? text.mid(1) : text;
+}
+
+QString shownNumber(const FormatItem& item, qint64 raw, UnitSystem units) {
+    const LinearScale& scale = item.scale(units);
+    return numberText(static_cast<double>(raw) * scale.factor + scale.offset, item.decimals,
+                      item.fixedDecimals);
+}
+
+bool isPlainInteger(const FormatItem& item) {
+    return item.decimals == 0 && item.metric.factor == 1.0 && item.metric.offset == 0.0 &&
+           item.imperial.factor == 1.0 && item.imperial.offset == 0.0;
+}
+
+std::optional<double> rawFromText(const FormatItem& item, const QString& text, UnitSystem units) {
+    if (isPlainInteger(item)) {
+        const auto value = strictInteger(text);
+        return value ? std::optional<double>(static_cast<double>(*value)) : std::nullopt;
+    }
+    const auto value = decimalNumber(text);
+    if (!value)
+        return std::nullopt;
+    const LinearScale& scale = item.scale(units);
+    return roundToRaw((*value - scale.offset) / scale.factor);
+}
+
+QByteArray parseNumber(const FormatItem& item, const QString& text, UnitSystem units,
+                       const QString& what) {
+    const auto raw = rawFromText(item, text, units);
+    if (!raw)
+        failFormatting(QStringLiteral("%1: \"%2\" is not a number.").arg(what, text));
+    if (*raw < static_cast<double>(item.rawMin) || *raw > static_cast<double>(item.rawMax)) {
+        failFormatting(QStringLiteral("%1: \"%2\" is out of range (%3 to %4).")
+                           .arg(what, text, shownNumber(item, item.rawMin, units),
+                                shownNumber(item, item.rawMax, units)));
+    }
+    return writeInteger(static_cast<qint64>(*raw), item.size);
+}
+
+QByteArray parseEnumeration(const FormatItem& item, const QString& text, const QString& what) {
+    const qsizetype index = item.names.indexOf(text);
+    if (index < 0) {
+        failFormatting(QStringLiteral("%1: \"%2\" is not one of %3.")
+                           .arg(what, text, item.names.join(QStringLiteral(", "))));
+    }
+    return writeInteger(item.rawMin + index, item.size);
+}
+
+QByteArray parseVersion(const QString& text, const QString& what) {
+    const QStringList parts = text.split(QLatin1Char('.'));
+    QByteArray raw;
+    for (const QString& part : parts) {
+        const auto number = strictInteger(part);
+        if (parts.size() != 2 || !number || part.startsWith(QLatin1Char('-')) ||
+            part.startsWith(QLatin1Char('+')) || *number > 255) {
+            failFormatting(
+                QStringLiteral("%1: \"%2\" is not a version (major.minor, each 0 to 255).")
+                    .arg(what, text));
+        }
+        raw.append(static_cast<char>(*number));
+    }
+    return raw;
+}
+
+FormatItem number(int size, bool isSigned, LinearScale metric, LinearScale imperial, int decimals,
+                  qint64 rawMin, qint64 rawMax) {
+    FormatItem item;
+    item.size = size;
+    item.isSigned = isSigned;
+    item.metric = metric;
+    item.imperial = imperial;
+    item.decimals = decimals;
+    item.rawMin = rawMin;
+    item.rawMax = rawMax;
+    return item;
+}
+
+} // namespace
+
+void failFormatting(const QString& description) {
+    throw Error::lns(Code::FormatFailed, QStringLiteral("FormatEngine"), description);
+}
+
+namespace items {
+
+FormatItem integer(int size, qint64 min, qint64 max) {
+    return number(size, min < 0, {}, {}, 0, min, max);
+}
+
+FormatItem stepped(int size, double step, int decimals, qint64 rawMin, qint64 rawMax) {
+    return number(size, false, {step, 0.0}, {step, 0.0}, decimals, rawMin, rawMax);
+}
+
+FormatItem celsiusHundredths() {
+    FormatItem item =
+        number(2, true, {0.01, 0.0}, {0.01 * FahrenheitPerCelsius, FahrenheitAtZeroCelsius}, 2,
+               -32768, 32767);
+    item.fixedDecimals = true;
+    return item;
+}
+
+FormatItem fahrenheitTenths() {
+    return number(2, true,
+                  {0.1 / FahrenheitPerCelsius, -FahrenheitAtZeroCelsius / FahrenheitPerCelsius},
+                  {0.1, 0.0}, 2, -32768, 32767);
+}
+
+FormatItem fahrenheitTenthsDifference(qint64 rawMin, qint64 rawMax) {
+    return number(2, true, {0.1 / FahrenheitPerCelsius, 0.0}, {0.1, 0.0}, 2, rawMin, rawMax);
+}
+
+FormatItem enumeration(const QStringList& names, int first) {
+    FormatItem item;
+    item.kind = FormatItem::Kind::Enumeration;
+    item.isSigned = first < 0;
+    item.rawMin = first;
+    item.rawMax = first + names.size() - 1;
+    item.names = names;
+    return item;
+}
+
+FormatItem version() {
+    FormatItem item;
+    item.kind = FormatItem::Kind::Version;
+    item.size = 2;
+    return item;
+}
+
+} // namespace items
+
+QString formatItem(const FormatItem& item, const QByteArray& raw, UnitSystem units) {
+    if (item.kind == FormatItem::Kind::Version) {
+        return QStringLiteral("%1.%2")
+            .arg(static_cast<quint8>(raw.at(0)))
+            .arg(static_cast<quint8>(raw.at(1)));
+    }
+    const qint64 value = readInteger(raw, item.size, item.isSigned);
+    if (value < item.rawMin || value > item.rawMax)
+        failFormatting(QStringLiteral("The raw value %1 is not defined for this type.").arg(value));
+    if (item.kind == FormatItem::Kind::Enumeration)
+        return item.names.at(static_cast<qsizetype>(value - item.rawMin));
+    return shownNumber(item, value, units);
+}
+
+QByteArray parseItem(const FormatItem& item, const QString& text, UnitSystem units,
+                     const QString& what) {
+    switch (item.kind) {
+    case FormatItem::Kind::Enumeration:
+        return parseEnumeration(item, text, what);
+    case FormatItem::Kind::Version:
+        return parseVersion(text, what);
+    case FormatItem::Kind::Number:
+        break;
+    }
+    return parseNumber(item, text, units, what);
+}
+
+} // namespace lns::sim
