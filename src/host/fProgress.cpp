@@ -18,6 +18,8 @@ fProgress::fProgress(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
     setObjectName(QStringLiteral("fProgress"));
     setWindowTitle(Identity().Name);
+    // Closing the progress window must not end a plug-in whose other windows are hidden.
+    setAttribute(Qt::WA_QuitOnClose, false);
     picResAnim = new QLabel(this);
     picResAnim->setObjectName(QStringLiteral("picResAnim"));
     picResAnim->setFixedSize(AnimationSide, AnimationSide);

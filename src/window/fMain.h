@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/ConfigurationWindow.h"
 #include "lns/ObjectServer.h"
 #include "model/FieldControls.h"
 
@@ -12,7 +13,7 @@ class QLabel;
 class QLineEdit;
 
 // The configuration window of one thermostat.
-class fMain : public QWidget {
+class fMain : public QWidget, public ConfigurationWindow {
     Q_OBJECT
 
 public:
@@ -37,6 +38,34 @@ public:
 
     // The configuration property of CurrentDevice that the path names, or nothing.
     lns::Ref<lns::ConfigProperty> GetCpByTypeIndex(const QString& sPathHandle);
+
+    // The network services control; the program hands it in at start-up.
+    lns::Ref<lns::ObjectServer> lcaOS;
+    void setObjectServer(lns::Ref<lns::ObjectServer> server) { lcaOS = std::move(server); }
+
+    // What the plug-in object asks of the window.
+    lns::Ref<lns::ObjectServer> ObjectServer() override { return lcaOS; }
+    bool Visible() const override { return isVisible(); }
+    void setVisible(bool visible) override { QWidget::setVisible(visible); }
+    ::BorderStyle BorderStyle() const override { return ::BorderStyle::Sizable; }
+    ::WindowState WindowState() const override;
+    using QWidget::setWindowState;
+    void setWindowState(::WindowState state) override;
+    int Height() const override;
+    void setHeight(int twips) override;
+    int Width() const override;
+    void setWidth(int twips) override;
+    int Left() const override;
+    void setLeft(int twips) override;
+    int Top() const override;
+    void setTop(int twips) override;
+    double TwipsPerPixelX() const override;
+    double TwipsPerPixelY() const override;
+    void setBusyPointer(bool busy) override;
+    void ProcessDeviceCommand(const lns::Ref<lns::AppDevice>& TheDevice, qint32 commandId) override;
+    void ProcessLonMarkObjectCommand(const lns::Ref<lns::LonMarkObject>& TheLMObject,
+                                     qint32 commandId) override;
+    void EndPlugIn() override;
 
 private:
     void createValueControls();
