@@ -1,0 +1,75 @@
+#include "TestEnvironment.h"
+#include "platform/SettingsStore.h"
+#include "support/CRegistry.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+TEST(LnsHost, SetupLaysOutTheKitAndBrowseListsTheDemoDevices) {
+    TempPlatformRoot root;
+    const ProcessResult setup = runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")});
+    ASSERT_EQ(setup.exitCode, 0) << setup.err.toStdString();
+    const QString lonWorks = root.path() + QStringLiteral("/LonWorks");
+    EXPECT_TRUE(QFileInfo(lonWorks + QStringLiteral("/bin/XIF32BIN")).isExecutable());
+    EXPECT_TRUE(QFileInfo(lonWorks + QStringLiteral("/Types")).isDir());
+    {
+        SettingsStore store(root.settingsStoreFile());
+        EXPECT_EQ(CRegistry(store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
+                                                  QStringLiteral("LonWorks Path")),
+                  lonWorks);
+    }
+
+    const ProcessResult browse = runProgram(
+        QStringLiteral("lns-host"), {QStringLiteral("browse"), QStringLiteral("Demo Building")});
+    ASSERT_EQ(browse.exitCode, 0) << browse.err.toStdString();
+    for (const char* device : {"RTU-1", "HP-1", "RTU-11", "HP-12", "RTU-2", "RTU-3", "RTU-4"})
+        EXPECT_TRUE(browse.out.contains(QLatin1String("    ") + QLatin1String(device) +
+                                        QLatin1String("  ")))
+            << device;
+    EXPECT_TRUE(
+        browse.out.contains(QStringLiteral("Zentaro RM42_PIR  program ID 8003DB5500040421")));
+
+    const ProcessResult device = runProgram(
+        QStringLiteral("lns-host"),
+        {QStringLiteral("browse"), QStringLiteral("Demo Building"), QStringLiteral("Floor 1/RTU-1"),
+         QStringLiteral("--units"), QStringLiteral("SI")});
+    ASSERT_EQ(device.exitCode, 0) << device.err.toStdString();
+    EXPECT_TRUE(device.out.contains(QStringLiteral("SNVT_temp_setpt#SI: 22.22,")));
+    EXPECT_TRUE(device.out.contains(QStringLiteral("SNVT_str_asc#SI: Floor 1 North Office")));
+}
+
+TEST(LnsHost, SetupKeepsAnExistingLayoutUnlessForced) {
+    TempPlatformRoot root;
+    ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    const QString marker = root.path() + QStringLiteral("/LonWorks/mine.txt");
+    QFile(marker).open(QIODevice::WriteOnly);
+    EXPECT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    EXPECT_TRUE(QFile::exists(marker));
+    EXPECT_EQ(
+        runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup"), QStringLiteral("--force")})
+            .exitCode,
+        0);
+    EXPECT_FALSE(QFile::exists(marker));
+}
+
+TEST(LnsHost, BrowseReportsFailuresAndGoesOnPastABadProperty) {
+    TempPlatformRoot root;
+    const ProcessResult early = runProgram(
+        QStringLiteral("lns-host"), {QStringLiteral("browse"), QStringLiteral("Demo Building")});
+    EXPECT_EQ(early.exitCode, 1);
+    EXPECT_TRUE(early.err.contains(QStringLiteral("lns-host setup"))) << early.err.toStdString();
+
+    ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    const ProcessResult silent = runProgram(
+        QStringLiteral("lns-host"), {QStringLiteral("browse"), QStringLiteral("Demo Building"),
+                                     QStringLiteral("Floor 3/RTU-3")});
+    EXPECT_EQ(silent.exitCode, 0);
+    EXPECT_EQ(silent.out.count(QStringLiteral("(0x80044718)")), 13) << silent.out.toStdString();
+    EXPECT_TRUE(silent.out.contains(QStringLiteral("NV 4 \"nvoEffectSetpt\"")));
+
+    const ProcessResult unknown = runProgram(QStringLiteral("lns-host"),
+                                             {QStringLiteral("browse"), QStringLiteral("Nowhere")});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("frobnicate")}).exitCode, 2);
+}

@@ -1,0 +1,144 @@
+#include "KitFolder.h"
+#include "TestEnvironment.h"
+#include "lns/LnsCodes.h"
+#include "platform/Error.h"
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& file) {
+    QFile input(file);
+    return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
+}
+
+void writeAll(const QString& file, const QByteArray& content) {
+    QFile output(file);
+    ASSERT_TRUE(output.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    output.write(content);
+}
+
+// Opens the network whose file has been replaced by `content`; returns the refusal.
+Error refusalOf(const KitFolder& kit, const QByteArray& content) {
+    writeAll(kit.networkFile(QStringLiteral("New Site")), content);
+    lns::sim::SimObjectServer server(kit.path());
+    server.Open();
+    auto network = server.Networks()->Item(QStringLiteral("New Site"));
+    try {
+        network->Open();
+    } catch (const Error& error) {
+        EXPECT_FALSE(network->IsOpen());
+        return error;
+    }
+    ADD_FAILURE() << "the database was accepted";
+    return Error(0, QString(), QString());
+}
+
+QByteArray withSystemField(const KitFolder& kit, const char* key, const QJsonValue& value) {
+    QJsonObject root =
+        QJsonDocument::fromJson(readAll(kit.networkFile(QStringLiteral("New Site")))).object();
+    QJsonArray systems = root.value("systems").toArray();
+    QJsonObject system = systems.first().toObject();
+    if (value.isUndefined())
+        system.remove(QLatin1String(key));
+    else
+        system.insert(QLatin1String(key), value);
+    systems.replace(0, system);
+    root.insert("systems", systems);
+    return QJsonDocument(root).toJson();
+}
+
+} // namespace
+
+TEST(NetworkDatabase, RefusesABadFileNamingTheFileAndFieldAndLeavesItUntouched) {
+    KitFolder kit;
+    const QString file = kit.networkFile(QStringLiteral("New Site"));
+    struct Case {
+        QByteArray content;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {"{ \"systems\": [ ", QStringLiteral("not valid JSON")},
+        {"", QStringLiteral("not valid JSON")},
+        {"[1, 2]", QStringLiteral("the top level must be a JSON object")},
+        {withSystemField(kit, "managementMode", QJsonValue::Undefined),
+         QStringLiteral("field \"systems[0].managementMode\" is missing")},
+        {withSystemField(kit, "name", 7),
+         QStringLiteral("field \"systems[0].name\" is not a string")},
+        {withSystemField(kit, "managementMode", 2.5),
+         QStringLiteral("field \"systems[0].managementMode\" is not a whole number")},
+        {withSystemField(kit, "subsystems", "none"),
+         QStringLiteral("field \"systems[0].subsystems\" is not an array")},
+    };
+    for (const Case& bad : cases) {
+        const Error error = refusalOf(kit, bad.content);
+        EXPECT_EQ(error.lnsCode(), lns::Code::DatabaseInvalid);
+        EXPECT_TRUE(error.description().startsWith(file)) << error.description().toStdString();
+        EXPECT_TRUE(error.description().contains(bad.expected))
+            << error.description().toStdString();
+        EXPECT_EQ(readAll(file), bad.content);
+    }
+}
+
+TEST(NetworkDatabase, RefusesBadValuesDeepInsideADevice) {
+    KitFolder kit;
+    const QString file = kit.networkFile(QStringLiteral("Demo Building"));
+    QByteArray content = readAll(file);
+    const QByteArray original = content;
+    content.replace("\"failure\": \"unreachable\"", "\"failure\": \"sometimes\"");
+    writeAll(file, content);
+    lns::sim::SimObjectServer server(kit.path());
+    server.Open();
+    try {
+        server.Networks()->Item(QStringLiteral("Demo Building"))->Open();
+        FAIL() << "accepted";
+    } catch (const Error& error) {
+        EXPECT_TRUE(error.description().contains(QStringLiteral("devices[1].failure")))
+            << error.description().toStdString();
+    }
+    EXPECT_NE(content, original);
+    EXPECT_EQ(readAll(file), content);
+}
+
+TEST(NetworkDatabase, ChangesAreSavedAndSeenByTheNextServer) {
+    KitFolder kit;
+    {
+        OpenDemo demo(kit.path());
+        demo.property(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"),
+                      QStringLiteral("nciLocation"))
+            ->setFormattedElement(0, QStringLiteral("Server room"));
+        demo.system->TemplateLibrary()->DeviceTemplates()->Add(QStringLiteral("Spare"), 1);
+    }
+    OpenDemo again(kit.path());
+    EXPECT_EQ(again
+                  .property(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"),
+                            QStringLiteral("nciLocation"))
+                  ->FormattedValue(),
+              QStringLiteral("Server room"));
+    EXPECT_EQ(again.system->TemplateLibrary()->DeviceTemplates()->Count(), 2);
+}
+
+TEST(NetworkDatabase, AProcessKilledWhileSavingLeavesAWholeFile) {
+    KitFolder kit;
+    for (int round = 0; round < 5; ++round) {
+        QProcess saver;
+        saver.start(programPath(QStringLiteral("database-saver")), {kit.path()});
+        ASSERT_TRUE(saver.waitForReadyRead(10000));
+        QThread::msleep(50 + 37 * round);
+        saver.kill();
+        saver.waitForFinished();
+        OpenDemo demo(kit.path());
+        const QString location = demo.property(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"),
+                                               QStringLiteral("nciLocation"))
+                                     ->FormattedValue();
+        EXPECT_TRUE(location.startsWith(QStringLiteral("Round")) ||
+                    location == QStringLiteral("Floor 1 North Office"))
+            << location.toStdString();
+    }
+}
