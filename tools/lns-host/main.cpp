@@ -9,6 +9,8 @@ namespace {
 const Subcommand Subcommands[] = {
     {"setup", "setup [--force]", runSetup},
     {"browse", "browse NETWORK [SUBSYSTEM/DEVICE] [--units US|SI]", runBrowse},
+    {"plugins", "plugins", runPlugins},
+    {"run", "run PROGID SCRIPT|-", runRun},
 };
 
 int usage(QTextStream& err) {
