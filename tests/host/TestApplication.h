@@ -2,11 +2,12 @@
 
 #include <QApplication>
 
-// The one application object of a test program that shows widgets.
+// The one application object of a test program that shows widgets. It is
+// never destroyed: at exit Qt's own globals are already gone.
 inline QApplication& testApplication() {
     static int argc = 1;
     static char name[] = "host_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
