@@ -1,5 +1,6 @@
 #include "PlugInFakes.h"
 #include "host/PlugInIdentity.h"
+#include "lns/sim/ObjectServerFromSettings.h"
 #include "platform/Error.h"
 #include "support/CRegistry.h"
 
@@ -215,6 +216,75 @@ TEST_F(PlugInObject, NetworkInterfaceNameBelongsToEachObject) {
     first->setNetworkInterfaceName(QStringLiteral("LON1"));
     EXPECT_EQ(first->NetworkInterfaceName(), QStringLiteral("LON1"));
     EXPECT_TRUE(second->NetworkInterfaceName().isEmpty());
+}
+
+// The plug-in object over the simulated Object Server and the kit's networks.
+class PlugInOnDemoNetwork : public PlugInObject {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+        f.window.server = lns::sim::objectServerFromSettings(f.store);
+        plugIn = f.create();
+        plugIn->setNetworkName(QStringLiteral("Demo Building"));
+        f.events.clear();
+    }
+    std::unique_ptr<LNSPlugInAPI> plugIn;
+};
+
+TEST_F(PlugInOnDemoNetwork, HandsTheNamedDeviceOrLonMarkObjectToTheWindow) {
+    plugIn->SendCommand(13, 7, QStringLiteral("Demo Building/System 1/Floor 2/HP-12"));
+    plugIn->SendCommand(13, 28,
+                        QStringLiteral("Demo Building/System 1/Floor 3/RTU-4/Obj: Thermostat"));
+    plugIn->SendCommand(13, 28, QStringLiteral("Floor 1/RTU-1/Thermostat"));
+    EXPECT_EQ(
+        f.events.filter(QStringLiteral("Process")),
+        (QStringList{"ProcessDeviceCommand HP-12 13", "ProcessLonMarkObjectCommand Thermostat 13",
+                     "ProcessLonMarkObjectCommand Thermostat 13"}));
+    EXPECT_EQ(f.state.CurrentObjectName, QStringLiteral("Floor 1/RTU-1/Thermostat"));
+}
+
+TEST_F(PlugInOnDemoNetwork, AnObjectThatIsNotThereIsNotHandedOver) {
+    for (const char* name :
+         {"Demo Building/System 1/Floor 9/RTU-1", "Demo Building/System 1/Floor 1/RTU-9",
+          "Demo Building/System 1/Floor 1/RTU-1/Obj:Nothing"}) {
+        const qint16 objectClass =
+            QString::fromLatin1(name).contains(QStringLiteral("Obj:")) ? 28 : 7;
+        expectError([&] { plugIn->SendCommand(13, objectClass, QString::fromLatin1(name)); }, 20005,
+                    QStringLiteral("Object not found"));
+    }
+    EXPECT_TRUE(f.events.filter(QStringLiteral("Process")).isEmpty());
+}
+
+TEST_F(PlugInOnDemoNetwork, AWindowErrorReachesTheHostUnchanged) {
+    f.window.handOverFailure =
+        Error(Error::LnsErrorBase + 18200, QStringLiteral("fMain InitDevice"),
+              QStringLiteral("Failed to communicate with target device."));
+    const Error error = raised([&] {
+        plugIn->SendCommand(13, 7, QStringLiteral("Demo Building/System 1/Floor 1/RTU-1"));
+    });
+    EXPECT_EQ(error.number(), Error::LnsErrorBase + 18200);
+    EXPECT_EQ(error.source(), QStringLiteral("fMain InitDevice"));
+    EXPECT_EQ(error.description(), QStringLiteral("Failed to communicate with target device."));
+    EXPECT_EQ(f.events.last(), QStringLiteral("ProcessDeviceCommand RTU-1 13"));
+}
+
+TEST_F(PlugInOnDemoNetwork, AnotherNetworkOpensOverTheSameServerAndAFailureClosesTheBooks) {
+    plugIn->setNetworkName(QStringLiteral("New Site"));
+    EXPECT_EQ(plugIn->networkName(), QStringLiteral("New Site"));
+    EXPECT_TRUE(f.state.ServerOpen);
+    expectError([&] { plugIn->setNetworkName(QStringLiteral("Nowhere")); }, 20006,
+                QStringLiteral("Cannot open the network Nowhere"));
+    EXPECT_FALSE(f.state.NetworkOpen);
+    EXPECT_TRUE(plugIn->networkName().isEmpty());
+    EXPECT_EQ(f.events.count(QStringLiteral("pointer busy")),
+              f.events.count(QStringLiteral("pointer normal")));
+}
+
+TEST_F(PlugInOnDemoNetwork, RemoteWriteReopensAnOpenServer) {
+    plugIn->setRemote(true);
+    EXPECT_TRUE(plugIn->Remote());
+    EXPECT_TRUE(f.window.server->IsOpen());
+    EXPECT_TRUE(f.state.ServerOpen);
 }
 
 } // namespace
