@@ -157,27 +157,4 @@ TEST_F(ValueObject, WithoutPropertyEveryReadAndWriteFailsWithTheGenericReason) {
               QStringLiteral("SendNetworkValue"));
 }
 
-TEST_F(ValueObject, WritesInTheFormatItWasReadInThoughAnotherValueSharesTheProperty) {
-    auto property =
-        std::make_shared<fake::ConfigProperty>(4, 8, QStringList{QStringLiteral("4 12")});
-    auto model = valueOn(property, QStringLiteral(" "));
-    model->Format = QStringLiteral("UNVT_model_info2");
-    auto raw = valueOn(property, QStringLiteral("\t"));
-    raw->Format = QStringLiteral("RAW");
-
-    model->GetNetworkValue();
-    raw->GetNetworkValue();
-    model->SendNetworkValue();
-    EXPECT_EQ(property->journal.last(), QStringLiteral("write 0 UNVT_model_info2 4 12"));
-}
-
-TEST(LnsErrorTextTest, KnowsThreeCodes) {
-    EXPECT_EQ(LnsErrorText(18200), QStringLiteral("Failed to communicate with target device."));
-    EXPECT_EQ(LnsErrorText(18034),
-              QStringLiteral("Failed to write data to the network variable object."));
-    EXPECT_EQ(LnsErrorText(18035),
-              QStringLiteral("An attempt to format the requested data has failed."));
-    EXPECT_EQ(LnsErrorText(4), QString());
-}
-
 } // namespace
