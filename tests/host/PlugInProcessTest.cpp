@@ -284,4 +284,27 @@ TEST_F(PlugInProcess, EndOfInputReleasesEveryObjectAndEndsAHiddenPlugIn) {
     EXPECT_EQ(journal().last(), QStringLiteral("ObjectServer.Close"));
 }
 
+TEST_F(PlugInProcess, PipelinedRequestsAreAnsweredOnceEachInOrder) {
+    // Commands let window events run while later requests are already waiting.
+    QByteArray input = "{\"id\":0,\"op\":\"create\"}\n"
+                       "{\"id\":1,\"op\":\"set\",\"object\":1,\"member\":\"networkName\",\"args\":["
+                       "\"Demo Building\"]}\n";
+    for (int id = 2; id < 40; id += 2) {
+        input +=
+            QStringLiteral("{\"id\":%1,\"op\":\"call\",\"object\":1,\"member\":\"SendCommand\","
+                           "\"args\":[13,7,\"%2\"]}\n{\"id\":%3,\"op\":\"get\",\"object\":1,"
+                           "\"member\":\"networkName\"}\n")
+                .arg(id)
+                .arg(Device)
+                .arg(id + 1)
+                .toUtf8();
+    }
+    const QList<QJsonObject> answers = replies(input);
+    ASSERT_EQ(answers.size(), 40);
+    for (int id = 0; id < 40; ++id) {
+        EXPECT_EQ(answers[id].value("id").toInt(), id);
+        EXPECT_FALSE(answers[id].contains("error")) << id;
+    }
+}
+
 } // namespace
