@@ -6,12 +6,15 @@ namespace AutomationClassRegistry {
 
 namespace {
 
-QString localServerKey(const QString& progId) { return progId + QStringLiteral("\\LocalServer"); }
+QString localServerKey(const QString& progId) {
+    return progId + QStringLiteral("\\LocalServer");
+}
 
 } // namespace
 
 void registerServer(SettingsStore& store, const QString& progId, const QString& executablePath) {
-    store.setValue(Hive::ClassesRoot, localServerKey(progId), RegistryValue::string(QString(), executablePath));
+    store.setValue(Hive::ClassesRoot, localServerKey(progId),
+                   RegistryValue::string(QString(), executablePath));
 }
 
 bool unregisterServer(SettingsStore& store, const QString& progId) {

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "lns/sim/DatabaseRecords.h"
+#include "lns/sim/JsonNode.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+
+// Network database records to and from JSON. The layout of network.json:
+//   { "systems": [ { "name", "managementMode", "networkInterface",
+//       "engineeredModeFails"?, "xifFolder"?, "componentApps": [...],
+//       "templates": [ { "name", "programId", "componentApps", "interface" } ],
+//       "subsystems": [ { "name", "devices": [ { "name", "template", "programId",
+//           "commissioned", "state", "testResult"?, "failure"?, "interface" } ] } ] } ] }
+//   interface: { "configProperties": [cp], "networkVariables": [ { "name", "index",
+//       "configProperties" } ], "lonMarkObjects": [ { "name", "index", "typeIndex",
+//       "scope", "configProperties", "componentApps" } ] }
+//   cp: { "name", "scope", "typeIndex", "flags", "format", "elements": [hex, ...], "failure"? }
+//   failure: "none", "unreachable", "writeFails" or "formatFails"
+// Fields marked "?" may be left out.
+namespace lns::sim::DatabaseCodec {
+
+NetworkRecord readNetwork(const JsonNode& root);
+QJsonObject writeNetwork(const NetworkRecord& network);
+
+SharedList<ComponentAppRecord> readComponentApps(const JsonNode& array);
+QJsonArray writeComponentApps(const SharedList<ComponentAppRecord>& apps);
+
+Shared<InterfaceRecord> readInterface(const JsonNode& node);
+QJsonObject writeInterface(const InterfaceRecord& interface);
+
+} // namespace lns::sim::DatabaseCodec

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <vector>
+
+// The content of a network database as plain data. Records are shared so that
+// the objects handed to callers stay valid while collections grow and shrink.
+namespace lns::sim {
+
+template <class T> using Shared = std::shared_ptr<T>;
+template <class T> using SharedList = std::vector<Shared<T>>;
+
+// A failure that the database sets on a device or on one of its properties.
+enum class Failure { None, Unreachable, WriteFails, FormatFails };
+
+struct ComponentAppRecord {
+    QString name;
+    QString progId;
+    qint32 commandId = 0;
+    qint16 objectClassId = 0;
+    QString description;
+    QString version;
+    QString manufacturerId;
+    bool defaultAction = false;
+};
+
+struct ConfigPropertyRecord {
+    QString name;
+    int scope = 0;
+    int typeIndex = 0;
+    qint16 flags = 0;
+    QString format;                   // the format name the property is described with
+    std::vector<QByteArray> elements; // raw bytes of each element, at least one
+    Failure failure = Failure::None;
+    // Kept while the network is open, not saved.
+    QString formatSpec;
+    QString dsFormatType;
+};
+
+struct NetworkVariableRecord {
+    QString name;
+    int index = 0;
+    SharedList<ConfigPropertyRecord> configProperties;
+};
+
+struct LonMarkObjectRecord {
+    QString name;
+    int index = 0;
+    int typeIndex = 0;
+    int scope = 0;
+    SharedList<ConfigPropertyRecord> configProperties;
+    SharedList<ComponentAppRecord> componentApps;
+};
+
+struct InterfaceRecord {
+    SharedList<ConfigPropertyRecord> configProperties;
+    SharedList<NetworkVariableRecord> networkVariables;
+    SharedList<LonMarkObjectRecord> lonMarkObjects;
+};
+
+struct DeviceTemplateRecord {
+    QString name;
+    QString programId;
+    Shared<InterfaceRecord> interface = std::make_shared<InterfaceRecord>();
+    SharedList<ComponentAppRecord> componentApps;
+};
+
+struct AppDeviceRecord {
+    QString name;
+    QString templateName;
+    QString programId;
+    bool commissioned = true;
+    int state = 4;
+    int testResult = 0;
+    Failure failure = Failure::None;
+    Shared<InterfaceRecord> interface = std::make_shared<InterfaceRecord>();
+    int onlineAccess = 0; // not saved
+};
+
+struct SubsystemRecord {
+    QString name;
+    SharedList<AppDeviceRecord> devices;
+};
+
+struct SystemRecord {
+    QString name;
+    int managementMode = 0;
+    QString networkInterface; // the network service device's own interface
+    bool engineeredModeFails = false;
+    QString xifFolder; // system form; empty for the LonWorks folder's Import
+    SharedList<ComponentAppRecord> componentApps;
+    SharedList<DeviceTemplateRecord> templates;
+    SharedList<SubsystemRecord> subsystems;
+    // Kept while the network is open, not saved.
+    bool open = false;
+    QString currentInterface; // of the network service device; empty in engineered mode
+    bool internetPathOption = false;
+    int timingSetting = 0;
+};
+
+struct NetworkRecord {
+    SharedList<SystemRecord> systems;
+};
+
+} // namespace lns::sim

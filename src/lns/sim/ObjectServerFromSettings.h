@@ -1,0 +1,16 @@
+#pragma once
+
+#include "lns/sim/SimObjectServer.h"
+
+#include <memory>
+
+class SettingsStore;
+
+namespace lns::sim {
+
+// The simulated Object Server over the LonWorks folder that the machine setting
+// "LonWorks Path" under SOFTWARE\LonWorks names. Not opened yet; without the
+// setting, opening fails with a message that says how to lay the folder out.
+std::unique_ptr<SimObjectServer> objectServerFromSettings(SettingsStore& store);
+
+} // namespace lns::sim

@@ -1,0 +1,151 @@
+#include "lns/sim/SimConfigProperty.h"
+
+#include "lns/sim/FormatEngine.h"
+
+namespace lns::sim {
+
+namespace {
+
+const QString Source = QStringLiteral("LNS Object Server");
+
+QString formatName(const QString& formatSpec) {
+    return formatSpec.section(QLatin1Char('#'), 0, 0);
+}
+
+} // namespace
+
+SimConfigProperty::SimConfigProperty(std::shared_ptr<RecordStore> store,
+                                     Shared<ConfigPropertyRecord> record,
+                                     Shared<AppDeviceRecord> device)
+    : m_store(std::move(store)), m_record(std::move(record)), m_device(std::move(device)) {}
+
+void SimConfigProperty::record(const QString& call) const {
+    m_store->server().journal.record(QStringLiteral("ConfigProperty.") + call);
+}
+
+Failure SimConfigProperty::failure() const {
+    if (m_record->failure != Failure::None)
+        return m_record->failure;
+    return m_device ? m_device->failure : Failure::None;
+}
+
+// Only a device's values travel over the network.
+void SimConfigProperty::beginTransaction() const {
+    if (!m_device)
+        return;
+    m_store->server().waitForTransaction();
+    if (failure() == Failure::Unreachable)
+        throw Error::lns(Code::DeviceUnreachable, Source,
+                         QStringLiteral("Failed to communicate with target device."));
+}
+
+void SimConfigProperty::checkIndex(int index) const {
+    if (index < 0 || index >= static_cast<int>(m_record->elements.size()))
+        throw Error::lns(Code::InvalidArgument, Source,
+                         QStringLiteral("%1 has no element %2.").arg(m_record->name).arg(index));
+}
+
+QString SimConfigProperty::formatElement(int index) const {
+    if (failure() == Failure::FormatFails)
+        throw Error::lns(Code::FormatFailed, Source,
+                         QStringLiteral("An attempt to format the requested data has failed."));
+    return FormatEngine::format(m_record->formatSpec,
+                                m_record->elements[static_cast<size_t>(index)]);
+}
+
+QString SimConfigProperty::Name() const {
+    record(QStringLiteral("Name"));
+    return m_record->name;
+}
+
+void SimConfigProperty::setFormatSpec(const QString& formatSpec) {
+    record(QStringLiteral("setFormatSpec ") + Journal::quoted(formatSpec));
+    m_record->formatSpec = formatSpec;
+}
+
+QString SimConfigProperty::FormatSpec() const {
+    record(QStringLiteral("FormatSpec"));
+    return m_record->formatSpec;
+}
+
+qint16 SimConfigProperty::Flags() const {
+    record(QStringLiteral("Flags"));
+    return m_record->flags;
+}
+
+qint16 SimConfigProperty::ElementCount() const {
+    record(QStringLiteral("ElementCount"));
+    return static_cast<qint16>(m_record->elements.size());
+}
+
+QString SimConfigProperty::FormattedValue() const {
+    record(QStringLiteral("FormattedValue ") + Journal::quoted(m_record->name));
+    beginTransaction();
+    QStringList texts;
+    for (int index = 0; index < static_cast<int>(m_record->elements.size()); ++index)
+        texts.append(formatElement(index));
+    return texts.join(QStringLiteral("; "));
+}
+
+QString SimConfigProperty::FormattedElement(int index) const {
+    record(
+        QStringLiteral("FormattedElement %1 %2").arg(Journal::quoted(m_record->name)).arg(index));
+    checkIndex(index);
+    beginTransaction();
+    return formatElement(index);
+}
+
+void SimConfigProperty::setFormattedElement(int index, const QString& text) {
+    record(QStringLiteral("setFormattedElement %1 %2 %3")
+               .arg(Journal::quoted(m_record->name))
+               .arg(index)
+               .arg(Journal::quoted(text)));
+    checkIndex(index);
+    beginTransaction();
+    if (failure() == Failure::WriteFails)
+        throw Error::lns(Code::WriteFailed, Source,
+                         QStringLiteral("Failed to write data to the network variable object."));
+    const QByteArray raw = FormatEngine::parse(m_record->formatSpec, text);
+    QByteArray& element = m_record->elements[static_cast<size_t>(index)];
+    if (raw.size() != element.size())
+        throw Error::lns(Code::FormatFailed, Source,
+                         QStringLiteral("%1 holds %2 bytes; the format %3 gives %4.")
+                             .arg(m_record->name)
+                             .arg(element.size())
+                             .arg(formatName(m_record->formatSpec))
+                             .arg(raw.size()));
+    const QByteArray previous = element;
+    m_store->commit([&] { element = raw; }, [&] { element = previous; });
+}
+
+int SimConfigProperty::ResourceScope() const {
+    record(QStringLiteral("ResourceScope"));
+    return m_record->scope;
+}
+
+int SimConfigProperty::TypeIndex() const {
+    record(QStringLiteral("TypeIndex"));
+    return m_record->typeIndex;
+}
+
+QString SimConfigProperty::DsFormatType() const {
+    record(QStringLiteral("DsFormatType"));
+    return m_record->dsFormatType;
+}
+
+void SimConfigProperty::setDsFormatType(const QString& formatType) {
+    record(QStringLiteral("setDsFormatType ") + Journal::quoted(formatType));
+    m_record->dsFormatType = formatType;
+}
+
+SimConfigProperties::SimConfigProperties(
+    std::shared_ptr<RecordStore> store,
+    std::shared_ptr<SharedList<ConfigPropertyRecord>> properties, Shared<AppDeviceRecord> device)
+    : SimCollection(QStringLiteral("ConfigProperties")), m_store(std::move(store)),
+      m_properties(std::move(properties)), m_device(std::move(device)) {}
+
+Ref<ConfigProperty> SimConfigProperties::wrap(const Shared<ConfigPropertyRecord>& record) const {
+    return std::make_shared<SimConfigProperty>(m_store, record, m_device);
+}
+
+} // namespace lns::sim

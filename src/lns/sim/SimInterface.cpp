@@ -1,0 +1,37 @@
+#include "lns/sim/SimInterface.h"
+
+#include "lns/sim/SimConfigProperty.h"
+#include "lns/sim/SimLonMarkObject.h"
+#include "lns/sim/SimNetworkVariable.h"
+
+namespace lns::sim {
+
+SimInterface::SimInterface(std::shared_ptr<RecordStore> store, Shared<InterfaceRecord> record,
+                           Shared<AppDeviceRecord> device, Ref<AppDevice> owner)
+    : m_store(std::move(store)), m_record(std::move(record)), m_device(std::move(device)),
+      m_owner(std::move(owner)) {}
+
+Ref<lns::NetworkVariables> SimInterface::NetworkVariables() const {
+    m_store->server().journal.record(QStringLiteral("Interface.NetworkVariables"));
+    return std::make_shared<SimNetworkVariables>(m_store, m_record, m_device);
+}
+
+Ref<lns::LonMarkObjects> SimInterface::LonMarkObjects() const {
+    m_store->server().journal.record(QStringLiteral("Interface.LonMarkObjects"));
+    return std::make_shared<SimLonMarkObjects>(
+        m_store, m_record, m_device, std::const_pointer_cast<SimInterface>(shared_from_this()));
+}
+
+Ref<lns::ConfigProperties> SimInterface::ConfigProperties() const {
+    m_store->server().journal.record(QStringLiteral("Interface.ConfigProperties"));
+    return std::make_shared<SimConfigProperties>(
+        m_store, Shared<SharedList<ConfigPropertyRecord>>(m_record, &m_record->configProperties),
+        m_device);
+}
+
+Ref<AppDevice> SimInterface::Parent() const {
+    m_store->server().journal.record(QStringLiteral("Interface.Parent"));
+    return m_owner;
+}
+
+} // namespace lns::sim

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "lns/ObjectServer.h"
+#include "lns/sim/NetworkDatabase.h"
+#include "lns/sim/ServerConfig.h"
+#include "lns/sim/SimServerState.h"
+
+#include <QStringList>
+#include <map>
+#include <memory>
+
+namespace lns::sim {
+
+// The simulated LNS Object Server over a LonWorks folder (native path):
+//   <LonWorks>/Databases/<network name>/network.json   one network each
+//   <LonWorks>/ObjectServer.json                       remote interfaces, server-wide
+//                                                      component applications
+//   <LonWorks>/Import                                  external interface files
+// LNS_SIM_LATENCY_MS sets the time of one device transaction (default 0).
+class SimObjectServer : public ObjectServer {
+public:
+    explicit SimObjectServer(const QString& lonWorksFolder);
+
+    void Open() override;
+    void Close() override;
+    bool IsOpen() const override;
+    bool Remote() const override;
+    void setRemote(bool remote) override;
+    void setAutoOpen(bool autoOpen) override;
+    qint32 Flags() const override;
+    void setFlags(qint32 flags) override;
+    Ref<lns::NetworkInterfaces> RemoteNetworkInterfaces() const override;
+    Ref<lns::NetworkInterface> ActiveRemoteNetworkInterface() const override;
+    void setActiveRemoteNetworkInterface(const Ref<NetworkInterface>& networkInterface) override;
+    Ref<lns::Networks> Networks() const override;
+    Ref<lns::ComponentApps> ComponentApps() const override;
+    void setEventListener(ObjectServerEvents* listener) override;
+
+    // Simulation controls for tests and the host tool.
+    const QStringList& journal() const { return m_state->journal.lines(); }
+    void clearJournal() { m_state->journal.clear(); }
+    void setLatency(int milliseconds) { m_state->latencyMs = milliseconds; }
+    const QString& lonWorksFolder() const { return m_state->lonWorksFolder; }
+    bool autoOpen() const { return m_autoOpen; }
+    void raiseRepaint();
+    void raiseMonitorValue(int monitorPoint, const QString& value);
+    void raiseMonitorError(int tag);
+
+private:
+    void record(const QString& call) const;
+    void requireOpen() const;
+    QString databasesFolder() const;
+    // One database object per network folder, kept while the server lives.
+    SharedList<NetworkDatabase> databases() const;
+
+    std::shared_ptr<SimServerState> m_state;
+    std::shared_ptr<ServerConfig> m_config;
+    mutable std::map<QString, Shared<NetworkDatabase>> m_databases;
+    bool m_open = false;
+    bool m_remote = false;
+    bool m_autoOpen = true;
+    qint32 m_flags = 0;
+    QString m_activeRemoteInterface;
+    ObjectServerEvents* m_listener = nullptr;
+};
+
+} // namespace lns::sim

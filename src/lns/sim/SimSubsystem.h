@@ -1,0 +1,39 @@
+#pragma once
+
+#include "lns/ObjectServer.h"
+#include "lns/sim/RecordStore.h"
+#include "lns/sim/SimCollection.h"
+
+#include <memory>
+
+namespace lns::sim {
+
+class SimSubsystem : public Subsystem {
+public:
+    SimSubsystem(std::shared_ptr<RecordStore> store, Shared<SubsystemRecord> record,
+                 Shared<SystemRecord> system);
+
+    QString Name() const override;
+    Ref<lns::AppDevices> AppDevices() const override;
+
+private:
+    std::shared_ptr<RecordStore> m_store;
+    Shared<SubsystemRecord> m_record;
+    Shared<SystemRecord> m_system;
+};
+
+class SimSubsystems : public SimCollection<Subsystem, SubsystemRecord, Subsystems> {
+public:
+    SimSubsystems(std::shared_ptr<RecordStore> store, Shared<SystemRecord> system);
+
+protected:
+    Journal& journal() const override { return m_store->server().journal; }
+    const SharedList<SubsystemRecord>& records() const override { return m_system->subsystems; }
+    Ref<Subsystem> wrap(const Shared<SubsystemRecord>& record) const override;
+
+private:
+    std::shared_ptr<RecordStore> m_store;
+    Shared<SystemRecord> m_system;
+};
+
+} // namespace lns::sim
