@@ -35,9 +35,13 @@ QString programIdLine(const QString& path) {
     return line;
 }
 
+bool isHexDigit(QChar c) {
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           (c.toUpper() >= QLatin1Char('A') && c.toUpper() <= QLatin1Char('F'));
+}
+
 bool isHexPair(const QString& group) {
-    bool ok = false;
-    return group.size() == 2 && (group.toUInt(&ok, 16), ok);
+    return group.size() == 2 && isHexDigit(group.at(0)) && isHexDigit(group.at(1));
 }
 
 } // namespace
@@ -58,7 +62,9 @@ QString ProgramIdOfFile(const QString& path) {
     // A text program ID: the groups are character codes, "00" a blank.
     QString text;
     for (const QString& group : groups)
-        text += group == QLatin1String("00") ? QChar(u' ') : QChar(static_cast<char16_t>(group.toUInt(nullptr, 16)));
+        text += group == QLatin1String("00")
+                    ? QChar(u' ')
+                    : QChar(static_cast<char16_t>(group.toUInt(nullptr, 16)));
     return text + QString(8, QLatin1Char(' '));
 }
 
@@ -71,14 +77,15 @@ QString searchFolder(const QString& folder, const QString& wanted, QSet<QString>
         return QString(); // unreadable, or reached again through a link
     visited.insert(canonical);
     const QDir dir(native);
-    const QStringList xifFiles = dir.entryList({QStringLiteral("*.xif")}, QDir::Files | QDir::Hidden,
-                                               QDir::Name | QDir::IgnoreCase);
+    const QStringList xifFiles = dir.entryList(
+        {QStringLiteral("*.xif")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
     for (const QString& name : xifFiles) {
         if (ProgramIdOfFile(folder + QLatin1Char('\\') + name) == wanted)
             return folder + name;
     }
     QStringList subfolders;
-    for (const QFileInfo& entry : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+    for (const QFileInfo& entry :
+         dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
         if (!entry.fileName().startsWith(QLatin1Char('.')))
             subfolders << entry.fileName();
     }
@@ -104,20 +111,24 @@ QString Convert(const QString& path, const Converter& converter) {
     const QString xfbPath = path.left(path.size() - 3) + QStringLiteral("XFB");
     auto xfbExists = [&] { return QFileInfo::exists(Paths::toNative(xfbPath)); };
     if (!xfbExists()) {
-        const QString program = Paths::toNative(converter.lonWorksFolder + QStringLiteral("\\bin\\XIF32BIN"));
+        const QString program =
+            Paths::toNative(converter.lonWorksFolder + QStringLiteral("\\bin\\XIF32BIN"));
         try {
-            const auto process = converter.launcher.start(program, {Paths::toNative(path), Paths::toNative(xfbPath)});
+            const auto process = converter.launcher.start(
+                program, {Paths::toNative(path), Paths::toNative(xfbPath)});
             while (process->isRunning())
                 converter.processEvents();
         } catch (const Error&) {
             result.clear();
         }
-        for (int iteration = 0; !result.isEmpty() && !xfbExists() && iteration < ConverterWaitIterations; ++iteration)
+        for (int iteration = 0;
+             !result.isEmpty() && !xfbExists() && iteration < ConverterWaitIterations; ++iteration)
             converter.processEvents();
     }
     if (result.isEmpty() || !xfbExists()) {
-        converter.dialogs.message({QStringLiteral("The file ") + xfbPath + QStringLiteral(" could not be found."),
-                                   QStringLiteral("Cannot Export Database"), DialogButtons::Ok, DialogIcon::Critical, 0});
+        converter.dialogs.message(
+            {QStringLiteral("The file ") + xfbPath + QStringLiteral(" could not be found."),
+             QStringLiteral("Cannot Export Database"), DialogButtons::Ok, DialogIcon::Critical, 0});
         return QString();
     }
     return result;

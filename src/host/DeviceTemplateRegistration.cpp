@@ -65,14 +65,16 @@ void DeviceTemplateRegistration::status(const QString& text) const {
         m_context.processEvents();
 }
 
-QString DeviceTemplateRegistration::UniqueName(const QString& base, const std::function<bool(const QString&)>& taken) {
+QString DeviceTemplateRegistration::UniqueName(const QString& base,
+                                               const std::function<bool(const QString&)>& taken) {
     QString candidate = base;
     for (int n = 1; n <= NameCandidates && taken(candidate); ++n)
         candidate = base + QStringLiteral(" (") + QString::number(n) + QLatin1Char(')');
     return candidate;
 }
 
-QStringList DeviceTemplateRegistration::templateProgramIds(const lns::Ref<lns::DeviceTemplates>& templates) const {
+QStringList DeviceTemplateRegistration::templateProgramIds(
+    const lns::Ref<lns::DeviceTemplates>& templates) const {
     QStringList programIds;
     for (const SupportedCommand& record : m_context.state.SupportedCommands) {
         try {
@@ -88,34 +90,40 @@ bool DeviceTemplateRegistration::RegisterCommands() {
     BusyPointer busy(m_context.busyPointer);
     PlugInState& state = m_context.state;
     state.RememberedRemote = state.ObjectServer->Remote();
-    const lns::Ref<lns::DeviceTemplates> templates = state.CurrentSystem->TemplateLibrary()->DeviceTemplates();
+    const lns::Ref<lns::DeviceTemplates> templates =
+        state.CurrentSystem->TemplateLibrary()->DeviceTemplates();
     QStringList programIds = templateProgramIds(templates);
     QString lastReason;
     try {
         if (programIds.isEmpty())
             importTemplates(templates, programIds);
     } catch (const Failure& failure) {
-        m_context.dialogs.message({failure.reason, PlugInIdentity::ApplicationTitle, DialogButtons::Ok, DialogIcon::Critical, 0});
+        m_context.dialogs.message({failure.reason, PlugInIdentity::ApplicationTitle,
+                                   DialogButtons::Ok, DialogIcon::Critical, 0});
         return false;
     }
     try {
         for (const QString& programId : programIds) {
-            const lns::Ref<lns::DeviceTemplate> deviceTemplate = templateByProgramId(templates, programId);
+            const lns::Ref<lns::DeviceTemplate> deviceTemplate =
+                templateByProgramId(templates, programId);
             QHash<QString, bool> defaultActions;
             for (const SupportedCommand& record : state.SupportedCommands)
                 registerRecord(deviceTemplate, record, defaultActions, lastReason);
         }
     } catch (const Error& error) {
-        m_context.dialogs.message({error.description() + LineBreak + lastReason, PlugInIdentity::ApplicationTitle,
-                                   DialogButtons::Ok, DialogIcon::Critical, 0});
+        m_context.dialogs.message({error.description() + LineBreak + lastReason,
+                                   PlugInIdentity::ApplicationTitle, DialogButtons::Ok,
+                                   DialogIcon::Critical, 0});
         return false;
     }
     for (;;) {
         if (m_resources.Register(state.RememberedRemote))
             break;
         const DialogAnswer answer = m_context.dialogs.message(
-            {QStringLiteral("Unable to add the resources listed in the ResourceTable to the catalog"),
-             PlugInIdentity::ApplicationTitle, DialogButtons::AbortRetryIgnore, DialogIcon::Information, 0});
+            {QStringLiteral(
+                 "Unable to add the resources listed in the ResourceTable to the catalog"),
+             PlugInIdentity::ApplicationTitle, DialogButtons::AbortRetryIgnore,
+             DialogIcon::Information, 0});
         if (answer == DialogAnswer::Ignore)
             break;
         if (answer != DialogAnswer::Retry)
@@ -124,7 +132,8 @@ bool DeviceTemplateRegistration::RegisterCommands() {
     return true;
 }
 
-void DeviceTemplateRegistration::importTemplates(const lns::Ref<lns::DeviceTemplates>& templates, QStringList& programIds) {
+void DeviceTemplateRegistration::importTemplates(const lns::Ref<lns::DeviceTemplates>& templates,
+                                                 QStringList& programIds) {
     for (const SupportedCommand& record : m_context.state.SupportedCommands) {
         if (templateByProgramId(templates, record.ProgramId))
             continue;
@@ -132,9 +141,11 @@ void DeviceTemplateRegistration::importTemplates(const lns::Ref<lns::DeviceTempl
         if (file.isEmpty())
             file = DlgXIF(record.ProgramId);
         if (file.isEmpty())
-            throw Failure{LineBreak + QStringLiteral("Unable to find XIF file / create a template.")};
-        const QString name = UniqueName(record.DeviceTemplateName,
-                                        [&](const QString& candidate) { return itemExists(*templates, candidate); });
+            throw Failure{LineBreak +
+                          QStringLiteral("Unable to find XIF file / create a template.")};
+        const QString name = UniqueName(record.DeviceTemplateName, [&](const QString& candidate) {
+            return itemExists(*templates, candidate);
+        });
         if (name.isEmpty())
             throw Failure{LineBreak + QStringLiteral("Could not create a unique template name.")};
         lns::Ref<lns::DeviceTemplate> created;
@@ -146,16 +157,18 @@ void DeviceTemplateRegistration::importTemplates(const lns::Ref<lns::DeviceTempl
                 templates->Remove(name);
             } catch (const Error&) {
             }
-            throw Failure{error.description() + LineBreak + QStringLiteral("Could not import the external interface file ") +
-                          file + QLatin1Char('.')};
+            throw Failure{error.description() + LineBreak +
+                          QStringLiteral("Could not import the external interface file ") + file +
+                          QLatin1Char('.')};
         }
         programIds << created->ProgramId();
     }
 }
 
-lns::Ref<lns::ComponentApps> DeviceTemplateRegistration::collectionFor(int scope, const lns::Ref<lns::System>& system,
-                                                                      const lns::Ref<lns::DeviceTemplate>& deviceTemplate,
-                                                                      const QString& lonMarkObjectKey) const {
+lns::Ref<lns::ComponentApps>
+DeviceTemplateRegistration::collectionFor(int scope, const lns::Ref<lns::System>& system,
+                                          const lns::Ref<lns::DeviceTemplate>& deviceTemplate,
+                                          const QString& lonMarkObjectKey) const {
     switch (scope) {
     case ObjectServerScope:
         return m_context.state.ObjectServer->ComponentApps();
@@ -164,26 +177,34 @@ lns::Ref<lns::ComponentApps> DeviceTemplateRegistration::collectionFor(int scope
     case TemplateScope:
         return deviceTemplate->ComponentApps();
     case LonMarkObjectScope:
-        return deviceTemplate->Interface()->LonMarkObjects()->Item(lonMarkObjectKey)->ComponentApps();
+        return deviceTemplate->Interface()
+            ->LonMarkObjects()
+            ->Item(lonMarkObjectKey)
+            ->ComponentApps();
     default:
         return nullptr;
     }
 }
 
 void DeviceTemplateRegistration::registerRecord(const lns::Ref<lns::DeviceTemplate>& deviceTemplate,
-                                                const SupportedCommand& record, QHash<QString, bool>& defaultActions,
+                                                const SupportedCommand& record,
+                                                QHash<QString, bool>& defaultActions,
                                                 QString& lastReason) {
     const PlugInIdentity& identity = Identity();
     const lns::Ref<lns::ComponentApps> apps =
-        collectionFor(record.RegistrationScope, m_context.state.CurrentSystem, deviceTemplate, record.LonMarkObjectKey);
+        collectionFor(record.RegistrationScope, m_context.state.CurrentSystem, deviceTemplate,
+                      record.LonMarkObjectKey);
     if (!apps) {
         lastReason = QStringLiteral("ComponentApp was not created.");
-        status(QStringLiteral("Error adding command ") + CommandWord(record.CommandId) + QStringLiteral(" for Device Template") +
-               deviceTemplate->Name() + QStringLiteral(". ") + LineBreak + lastReason);
+        status(QStringLiteral("Error adding command ") + CommandWord(record.CommandId) +
+               QStringLiteral(" for Device Template") + deviceTemplate->Name() +
+               QStringLiteral(". ") + LineBreak + lastReason);
         return;
     }
-    status(deviceTemplate->Name() + LineBreak + QStringLiteral("Adding command ") + CommandWord(record.CommandId) +
-           QStringLiteral(" for ") + ObjectClassWord(static_cast<qint16>(record.ObjectClassId)) + QStringLiteral(" objects..."));
+    status(deviceTemplate->Name() + LineBreak + QStringLiteral("Adding command ") +
+           CommandWord(record.CommandId) + QStringLiteral(" for ") +
+           ObjectClassWord(static_cast<qint16>(record.ObjectClassId)) +
+           QStringLiteral(" objects..."));
     lns::Ref<lns::ComponentApp> app;
     for (int index = 1; index <= apps->Count() && !app; ++index) {
         const lns::Ref<lns::ComponentApp> candidate = apps->Item(index);
@@ -215,21 +236,27 @@ void DeviceTemplateRegistration::registerRecord(const lns::Ref<lns::DeviceTempla
         m_context.processEvents();
 }
 
-lns::Ref<lns::ComponentApp> DeviceTemplateRegistration::createComponentApp(const lns::Ref<lns::ComponentApps>& apps,
-                                                                          const SupportedCommand& record) {
-    const QString name = UniqueName(record.Name, [&](const QString& candidate) { return itemExists(*apps, candidate); });
+lns::Ref<lns::ComponentApp>
+DeviceTemplateRegistration::createComponentApp(const lns::Ref<lns::ComponentApps>& apps,
+                                               const SupportedCommand& record) {
+    const QString name = UniqueName(
+        record.Name, [&](const QString& candidate) { return itemExists(*apps, candidate); });
     try {
         return apps->Add(name, Identity().ProgID, static_cast<qint16>(record.ObjectClassId));
     } catch (const Error& error) {
-        m_context.dialogs.message({QString::number(error.number()) + error.description(), PlugInIdentity::ApplicationTitle,
-                                   DialogButtons::Ok, DialogIcon::None, 0});
+        m_context.dialogs.message({QString::number(error.number()) + error.description(),
+                                   PlugInIdentity::ApplicationTitle, DialogButtons::Ok,
+                                   DialogIcon::None, 0});
         return nullptr;
     }
 }
 
 DeviceFile::Converter DeviceTemplateRegistration::converter() const {
-    return {CRegistry(m_context.store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"), QStringLiteral("LonWorks Path")),
-            m_context.launcher, m_context.dialogs, m_context.processEvents ? m_context.processEvents : [] {}};
+    return {
+        CRegistry(m_context.store)
+            .MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"), QStringLiteral("LonWorks Path")),
+        m_context.launcher, m_context.dialogs,
+        m_context.processEvents ? m_context.processEvents : [] {}};
 }
 
 QString DeviceTemplateRegistration::LocateDeviceFile(const QString& programId) {
@@ -258,14 +285,16 @@ void DeviceTemplateRegistration::RemoveCommands(bool exhaustive, bool firstNetwo
     RemoveCommandsIn(m_context.state.CurrentSystem, exhaustive, firstNetwork);
 }
 
-void DeviceTemplateRegistration::RemoveCommandsIn(const lns::Ref<lns::System>& system, bool exhaustive, bool firstNetwork) {
+void DeviceTemplateRegistration::RemoveCommandsIn(const lns::Ref<lns::System>& system,
+                                                  bool exhaustive, bool firstNetwork) {
     BusyPointer busy(m_context.busyPointer);
     const lns::Ref<lns::DeviceTemplates> templates = system->TemplateLibrary()->DeviceTemplates();
     const QStringList programIds = templateProgramIds(templates);
     for (const QString& programId : programIds) {
         for (const SupportedCommand& record : m_context.state.SupportedCommands) {
             if (firstNetwork || record.RegistrationScope != ObjectServerScope)
-                removeRegistrations(system, record.RegistrationScope, record.CommandId, programId, record.LonMarkObjectKey);
+                removeRegistrations(system, record.RegistrationScope, record.CommandId, programId,
+                                    record.LonMarkObjectKey);
         }
     }
     removeRegistrations(system, SystemScope, 50, QString(), QString());
@@ -273,8 +302,9 @@ void DeviceTemplateRegistration::RemoveCommandsIn(const lns::Ref<lns::System>& s
         offerTemplateRemoval(templates, programIds);
 }
 
-void DeviceTemplateRegistration::removeRegistrations(const lns::Ref<lns::System>& system, int scope, qint32 commandId,
-                                                     const QString& programId, const QString& lonMarkObjectKey) {
+void DeviceTemplateRegistration::removeRegistrations(const lns::Ref<lns::System>& system, int scope,
+                                                     qint32 commandId, const QString& programId,
+                                                     const QString& lonMarkObjectKey) {
     lns::Ref<lns::ComponentApps> apps;
     try {
         const lns::Ref<lns::DeviceTemplate> deviceTemplate =
@@ -294,32 +324,35 @@ void DeviceTemplateRegistration::removeRegistrations(const lns::Ref<lns::System>
         if (app->ProgId() != Identity().ProgID || app->CommandId() != commandId)
             continue;
         if (m_context.state.Interactive)
-            status(programId + LineBreak + QStringLiteral("Deregister Command ") + QString::number(commandId) +
-                   QStringLiteral("..."));
+            status(programId + LineBreak + QStringLiteral("Deregister Command ") +
+                   QString::number(commandId) + QStringLiteral("..."));
         apps->Remove(index);
     }
 }
 
-void DeviceTemplateRegistration::offerTemplateRemoval(const lns::Ref<lns::DeviceTemplates>& templates,
-                                                      const QStringList& programIds) {
+void DeviceTemplateRegistration::offerTemplateRemoval(
+    const lns::Ref<lns::DeviceTemplates>& templates, const QStringList& programIds) {
     for (const QString& programId : programIds) {
         QString name;
         try {
-            const lns::Ref<lns::DeviceTemplate> deviceTemplate = templateByProgramId(templates, programId);
+            const lns::Ref<lns::DeviceTemplate> deviceTemplate =
+                templateByProgramId(templates, programId);
             if (!deviceTemplate || deviceTemplate->AppDeviceCount() != 0)
                 continue;
             name = deviceTemplate->Name();
             const DialogAnswer answer = m_context.dialogs.message(
                 {QStringLiteral("The device template '") + name +
-                     QStringLiteral("' is no longer referenced by any device in the current network. Do you want to remove "
+                     QStringLiteral("' is no longer referenced by any device in the current "
+                                    "network. Do you want to remove "
                                     "the device template from the template library?"),
                  PlugInIdentity::ApplicationTitle, DialogButtons::YesNo, DialogIcon::Warning, 0});
             if (answer == DialogAnswer::Yes)
                 templates->Remove(name);
         } catch (const Error&) {
             if (!name.isEmpty())
-                m_context.dialogs.message({QStringLiteral("Unable to remove the device template: ") + name,
-                                           PlugInIdentity::ApplicationTitle, DialogButtons::Ok, DialogIcon::Critical, 0});
+                m_context.dialogs.message(
+                    {QStringLiteral("Unable to remove the device template: ") + name,
+                     PlugInIdentity::ApplicationTitle, DialogButtons::Ok, DialogIcon::Critical, 0});
         }
     }
 }

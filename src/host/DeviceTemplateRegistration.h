@@ -7,7 +7,6 @@
 
 #include <QHash>
 #include <QString>
-
 #include <functional>
 
 class Dialogs;
@@ -48,7 +47,8 @@ public:
     QString LocateDeviceFile(const QString& programId);
 
     // `base`, or `base (n)` for the first free n, at most 1000 candidates.
-    static QString UniqueName(const QString& base, const std::function<bool(const QString&)>& taken);
+    static QString UniqueName(const QString& base,
+                              const std::function<bool(const QString&)>& taken);
 
 private:
     struct Failure {
@@ -57,15 +57,18 @@ private:
 
     QStringList templateProgramIds(const lns::Ref<lns::DeviceTemplates>& templates) const;
     void importTemplates(const lns::Ref<lns::DeviceTemplates>& templates, QStringList& programIds);
-    void registerRecord(const lns::Ref<lns::DeviceTemplate>& deviceTemplate, const SupportedCommand& record,
-                        QHash<QString, bool>& defaultActions, QString& lastReason);
+    void registerRecord(const lns::Ref<lns::DeviceTemplate>& deviceTemplate,
+                        const SupportedCommand& record, QHash<QString, bool>& defaultActions,
+                        QString& lastReason);
     lns::Ref<lns::ComponentApps> collectionFor(int scope, const lns::Ref<lns::System>& system,
-                                                const lns::Ref<lns::DeviceTemplate>& deviceTemplate,
-                                                const QString& lonMarkObjectKey) const;
-    lns::Ref<lns::ComponentApp> createComponentApp(const lns::Ref<lns::ComponentApps>& apps, const SupportedCommand& record);
-    void removeRegistrations(const lns::Ref<lns::System>& system, int scope, qint32 commandId, const QString& programId,
-                             const QString& lonMarkObjectKey);
-    void offerTemplateRemoval(const lns::Ref<lns::DeviceTemplates>& templates, const QStringList& programIds);
+                                               const lns::Ref<lns::DeviceTemplate>& deviceTemplate,
+                                               const QString& lonMarkObjectKey) const;
+    lns::Ref<lns::ComponentApp> createComponentApp(const lns::Ref<lns::ComponentApps>& apps,
+                                                   const SupportedCommand& record);
+    void removeRegistrations(const lns::Ref<lns::System>& system, int scope, qint32 commandId,
+                             const QString& programId, const QString& lonMarkObjectKey);
+    void offerTemplateRemoval(const lns::Ref<lns::DeviceTemplates>& templates,
+                              const QStringList& programIds);
     // The file dialog that lets the user point at the file.
     QString DlgXIF(const QString& programId);
     DeviceFile::Converter converter() const;

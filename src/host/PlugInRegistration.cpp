@@ -33,7 +33,8 @@ int leadingNumber(const QString& text) {
 }
 
 bool isOlder(const std::pair<int, int>& mine, const std::pair<int, int>& registered) {
-    return mine.first < registered.first || (mine.first == registered.first && mine.second < registered.second);
+    return mine.first < registered.first ||
+           (mine.first == registered.first && mine.second < registered.second);
 }
 
 } // namespace
@@ -56,9 +57,12 @@ void PlugInRegistration::inform(const QString& text, DialogIcon icon) {
 void PlugInRegistration::Register(bool interactive) {
     CRegistry registry(m_context.store);
     const bool update = !registry.MachineSetting(PlugInKey(), QString()).isEmpty();
-    if (update && isOlder(ParseVersion(Identity().Version), ParseVersion(registry.MachineSetting(PlugInKey(), QStringLiteral("Version"))))) {
+    if (update &&
+        isOlder(ParseVersion(Identity().Version),
+                ParseVersion(registry.MachineSetting(PlugInKey(), QStringLiteral("Version"))))) {
         if (interactive)
-            inform(QStringLiteral("A newer version of this plug-in is already registered"), DialogIcon::Information);
+            inform(QStringLiteral("A newer version of this plug-in is already registered"),
+                   DialogIcon::Information);
         return;
     }
     try {
@@ -67,14 +71,16 @@ void PlugInRegistration::Register(bool interactive) {
         m_context.launcher.startDetached(m_context.executablePath, {QStringLiteral("/regserver")});
     } catch (const Error&) {
         if (interactive) {
-            inform(QStringLiteral("Plug-in ") + Identity().ProgID + QStringLiteral(" registration as COM server failed"),
+            inform(QStringLiteral("Plug-in ") + Identity().ProgID +
+                       QStringLiteral(" registration as COM server failed"),
                    DialogIcon::Critical);
             return;
         }
     }
     writeRegistryValues();
     if (interactive)
-        inform((update ? QStringLiteral("Updated version of plug-in registered as ") : QStringLiteral("Plug-in registered as ")) +
+        inform((update ? QStringLiteral("Updated version of plug-in registered as ")
+                       : QStringLiteral("Plug-in registered as ")) +
                    Identity().ProgID,
                DialogIcon::Information);
 }
@@ -95,7 +101,8 @@ void PlugInRegistration::writeRegistryValues() {
     };
     CRegistry registry(m_context.store);
     for (const auto& [name, text] : values)
-        registry.MachineSetting(PlugInKey(), name, text); // a value that cannot be written is skipped
+        registry.MachineSetting(PlugInKey(), name,
+                                text); // a value that cannot be written is skipped
 }
 
 void PlugInRegistration::Deregister(int mode, bool interactive) {
@@ -139,8 +146,8 @@ void PlugInRegistration::removeCommandsFromAllNetworks(bool exhaustive, bool int
     }
 }
 
-void PlugInRegistration::removeFromNetwork(const lns::Ref<lns::Network>& network, bool exhaustive, bool firstNetwork,
-                                           ProgressWindow* progress) {
+void PlugInRegistration::removeFromNetwork(const lns::Ref<lns::Network>& network, bool exhaustive,
+                                           bool firstNetwork, ProgressWindow* progress) {
     auto status = [&](const QString& text) {
         if (progress)
             progress->DisplayStatus(text);
@@ -181,11 +188,13 @@ void PlugInRegistration::removeFromNetwork(const lns::Ref<lns::Network>& network
 
 void PlugInRegistration::removeAutomationRegistration(bool interactive) {
     try {
-        m_context.launcher.startDetached(m_context.executablePath, {QStringLiteral("/unregserver")});
+        m_context.launcher.startDetached(m_context.executablePath,
+                                         {QStringLiteral("/unregserver")});
     } catch (const Error& error) {
         if (interactive)
-            inform(QStringLiteral("Plug-in ") + Identity().ProgID + QStringLiteral(" deregistration as COM server failed") +
-                       QLatin1Char('\r') + QStringLiteral("Verify that there are not instances running") +
+            inform(QStringLiteral("Plug-in ") + Identity().ProgID +
+                       QStringLiteral(" deregistration as COM server failed") + QLatin1Char('\r') +
+                       QStringLiteral("Verify that there are not instances running") +
                        QLatin1Char('\r') + error.description(),
                    DialogIcon::Critical);
         return;
@@ -195,8 +204,11 @@ void PlugInRegistration::removeAutomationRegistration(bool interactive) {
     if (!interactive)
         return;
     inform(deleted ? QStringLiteral("Plug-in ") + Identity().Name + QStringLiteral(" deregistered")
-                   : QStringLiteral("Plug-in ") + Identity().Name + QStringLiteral(" does not exisit in the Windows registery"),
+                   : QStringLiteral("Plug-in ") + Identity().Name +
+                         QStringLiteral(" does not exisit in the Windows registery"),
            DialogIcon::Information);
 }
 
-void PlugInRegistration::ShowRegistrationWindow() { m_context.showRegistrationWindow(); }
+void PlugInRegistration::ShowRegistrationWindow() {
+    m_context.showRegistrationWindow();
+}

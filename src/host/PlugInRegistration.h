@@ -6,7 +6,6 @@
 #include "platform/Dialogs.h"
 
 #include <QString>
-
 #include <functional>
 
 class ProcessLauncher;
@@ -22,7 +21,8 @@ struct PlugInRegistrationContext {
     std::function<lns::Ref<lns::ObjectServer>()> objectServer;
     ProgressWindowFactory progressWindow;
     // Removes the plug-in's commands from the open system of one network.
-    std::function<void(const lns::Ref<lns::System>& system, bool exhaustive, bool firstNetwork)> removeCommands;
+    std::function<void(const lns::Ref<lns::System>& system, bool exhaustive, bool firstNetwork)>
+        removeCommands;
     std::function<void()> processEvents;
     // Tells whoever started the window that it has been unloaded.
     std::function<void()> showRegistrationWindow;
@@ -36,7 +36,8 @@ public:
     static constexpr int ModeComplete = 0;
     static constexpr int ModeExhaustive = 1;
 
-    explicit PlugInRegistration(PlugInRegistrationContext context) : m_context(std::move(context)) {}
+    explicit PlugInRegistration(PlugInRegistrationContext context)
+        : m_context(std::move(context)) {}
 
     void Register(bool interactive) override;
     void Deregister(int mode, bool interactive) override;
@@ -50,8 +51,8 @@ public:
 private:
     void writeRegistryValues();
     void removeCommandsFromAllNetworks(bool exhaustive, bool interactive);
-    void removeFromNetwork(const lns::Ref<lns::Network>& network, bool exhaustive, bool firstNetwork,
-                           ProgressWindow* progress);
+    void removeFromNetwork(const lns::Ref<lns::Network>& network, bool exhaustive,
+                           bool firstNetwork, ProgressWindow* progress);
     void removeAutomationRegistration(bool interactive);
     void inform(const QString& text, DialogIcon icon);
 

@@ -16,7 +16,9 @@ const QString CatalogSource = QStringLiteral("ResourceCatalog");
 void expectSuccess(int returnCode, const QString& operation) {
     if (returnCode != lns::ResourceCatalog::Success)
         throw Error(returnCode, CatalogSource,
-                    QStringLiteral("The resource catalog could not %1 (return code %2).").arg(operation).arg(returnCode));
+                    QStringLiteral("The resource catalog could not %1 (return code %2).")
+                        .arg(operation)
+                        .arg(returnCode));
 }
 
 QString parentFolder(const QString& folder) {
@@ -27,7 +29,8 @@ QString parentFolder(const QString& folder) {
 } // namespace
 
 QString ResourceCatalogRegistration::lonWorksFolder() const {
-    return CRegistry(m_store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"), QStringLiteral("LonWorks Path"));
+    return CRegistry(m_store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
+                                             QStringLiteral("LonWorks Path"));
 }
 
 bool ResourceCatalogRegistration::Register(bool remote) {
@@ -38,23 +41,27 @@ bool ResourceCatalogRegistration::Register(bool remote) {
         [&] {
             folder = lonWorksFolder();
             if (folder.isEmpty())
-                throw Error(-1, CatalogSource, QStringLiteral("The LonWorks folder is not known on this computer."));
+                throw Error(-1, CatalogSource,
+                            QStringLiteral("The LonWorks folder is not known on this computer."));
         },
         [&] {
             catalog = m_catalogs();
-            expectSuccess(catalog->Open(folder + QStringLiteral("\\Types"), lns::ResourceCatalog::ModeUpdate),
-                          QStringLiteral("be opened"));
+            expectSuccess(
+                catalog->Open(folder + QStringLiteral("\\Types"), lns::ResourceCatalog::ModeUpdate),
+                QStringLiteral("be opened"));
             opened = true;
         },
         [&] { InitResourceLocation(Specific::process(), m_store); },
         [&] {
             const ResourceLocation& location = Specific::process().ResourceLocations[0];
-            const int found = catalog->FindResourceSet(location.programIdScope, location.scope, 3, 0);
+            const int found =
+                catalog->FindResourceSet(location.programIdScope, location.scope, 3, 0);
             if (found == lns::ResourceCatalog::Success)
                 return;
             if (found != lns::ResourceCatalog::NotInCatalog)
                 expectSuccess(found, QStringLiteral("look up the resource files"));
-            expectSuccess(catalog->AddFolder(parentFolder(location.path)), QStringLiteral("add the resource folder"));
+            expectSuccess(catalog->AddFolder(parentFolder(location.path)),
+                          QStringLiteral("add the resource folder"));
             expectSuccess(catalog->Update(), QStringLiteral("update itself"));
         },
         [&] {
@@ -63,14 +70,18 @@ bool ResourceCatalogRegistration::Register(bool remote) {
         },
         [&] {
             if (remote)
-                m_dialogs.message({QStringLiteral("Register this Plug-In on the LNS Server computer to ensure all resource files "
-                                                  "required by this Plug-In are available to the server. Failure to do so may "
+                m_dialogs.message({QStringLiteral("Register this Plug-In on the LNS Server "
+                                                  "computer to ensure all resource files "
+                                                  "required by this Plug-In are available to the "
+                                                  "server. Failure to do so may "
                                                   "cause unexpected errors."),
-                                   PlugInIdentity::ApplicationTitle, DialogButtons::Ok, DialogIcon::Warning, 0});
+                                   PlugInIdentity::ApplicationTitle, DialogButtons::Ok,
+                                   DialogIcon::Warning, 0});
         },
     };
-    const bool completed =
-        runSteps(steps, askAbortRetryIgnore(m_dialogs, {PlugInIdentity::ApplicationTitle, DialogIcon::Critical, {}, {}}));
+    const bool completed = runSteps(
+        steps, askAbortRetryIgnore(
+                   m_dialogs, {PlugInIdentity::ApplicationTitle, DialogIcon::Critical, {}, {}}));
     if (!completed && opened && catalog)
         catalog->Close();
     return completed;
@@ -84,7 +95,8 @@ bool ResourceCatalogRegistration::Check() {
     const std::vector<ProcedureStep> steps = {
         [&] {
             catalog = m_catalogs();
-            found = catalog->Open(lonWorksFolder() + QStringLiteral("\\Types"), lns::ResourceCatalog::ModeReadOnly);
+            found = catalog->Open(lonWorksFolder() + QStringLiteral("\\Types"),
+                                  lns::ResourceCatalog::ModeReadOnly);
             if (found != lns::ResourceCatalog::Success)
                 return;
             const ResourceLocation& location = Specific::process().ResourceLocations[0];
@@ -94,7 +106,9 @@ bool ResourceCatalogRegistration::Check() {
                 found = closed;
         },
     };
-    runSteps(steps, askAbortRetryIgnore(m_dialogs, {PlugInIdentity::ApplicationTitle, DialogIcon::Critical, {}, {}}));
+    runSteps(steps,
+             askAbortRetryIgnore(m_dialogs,
+                                 {PlugInIdentity::ApplicationTitle, DialogIcon::Critical, {}, {}}));
     m_state.ResourceFilesPresent = found == lns::ResourceCatalog::Success && catalog;
     return m_state.ResourceFilesPresent;
 }

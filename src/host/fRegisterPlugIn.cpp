@@ -16,7 +16,8 @@ fRegisterPlugIn::fRegisterPlugIn(RegistrationOperations& registration, QWidget* 
     setWindowTitle(Identity().Name);
     auto* frame = new QGroupBox(this);
     cmbDeregMode = new QComboBox(frame);
-    cmbDeregMode->addItems({QStringLiteral("Minimal Mode"), QStringLiteral("Complete Mode"), QStringLiteral("Exhaustive Mode")});
+    cmbDeregMode->addItems({QStringLiteral("Minimal Mode"), QStringLiteral("Complete Mode"),
+                            QStringLiteral("Exhaustive Mode")});
     cmbDeregMode->setCurrentIndex(1);
     bRegister = new QPushButton(QStringLiteral("&Register Plug-in"), frame);
     bDeregister = new QPushButton(QStringLiteral("&Deregister Plug-in"), frame);

@@ -16,7 +16,9 @@ public:
         if (m_process->state() != QProcess::NotRunning)
             m_process->waitForFinished(-1);
     }
-    bool isRunning() override { return !m_process->waitForFinished(10) && m_process->state() != QProcess::NotRunning; }
+    bool isRunning() override {
+        return !m_process->waitForFinished(10) && m_process->state() != QProcess::NotRunning;
+    }
 
 private:
     std::unique_ptr<QProcess> m_process;
@@ -37,7 +39,8 @@ void SystemProcessLauncher::startDetached(const QString& program, const QStringL
         cannotStart(program, process.errorString());
 }
 
-std::unique_ptr<StartedProcess> SystemProcessLauncher::start(const QString& program, const QStringList& arguments) {
+std::unique_ptr<StartedProcess> SystemProcessLauncher::start(const QString& program,
+                                                             const QStringList& arguments) {
     auto process = std::make_unique<QProcess>();
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->setStandardOutputFile(QProcess::nullDevice());

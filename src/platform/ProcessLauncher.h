@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <memory>
 
 // A program started by this one, watched until it ends.
@@ -19,12 +18,14 @@ public:
     virtual ~ProcessLauncher() = default;
     // Starts the program and does not wait for it.
     virtual void startDetached(const QString& program, const QStringList& arguments) = 0;
-    virtual std::unique_ptr<StartedProcess> start(const QString& program, const QStringList& arguments) = 0;
+    virtual std::unique_ptr<StartedProcess> start(const QString& program,
+                                                  const QStringList& arguments) = 0;
 };
 
 // Starts real processes.
 class SystemProcessLauncher : public ProcessLauncher {
 public:
     void startDetached(const QString& program, const QStringList& arguments) override;
-    std::unique_ptr<StartedProcess> start(const QString& program, const QStringList& arguments) override;
+    std::unique_ptr<StartedProcess> start(const QString& program,
+                                          const QStringList& arguments) override;
 };
