@@ -13,6 +13,8 @@ struct PlugInIdentity {
 
     // The LNS interface level the plug-in is written against.
     static inline const QString LcaVersion = QStringLiteral("3.0");
+    // The title of message boxes that name no title of their own.
+    static inline const QString ApplicationTitle = QStringLiteral("RM42xxPirConfigure");
 
     // Loads the identity from the string table and the program's version, in
     // the order the start-up routine gives.

@@ -33,6 +33,15 @@ struct PlugInState {
     ::ObjectPath ObjectPath;
     QString DevelopmentProgramId;
     QList<SupportedCommand> SupportedCommands;
+
+    // Registration: whether messages and progress are shown, the Object
+    // Server's remote flag when commands were last registered, the folder of
+    // the external interface files, and whether the maker's resource files
+    // were found in the catalog (once found, they stay found).
+    bool Interactive = false;
+    bool RememberedRemote = false;
+    QString XifFolder;
+    bool ResourceFilesPresent = false;
 };
 
 // The state of this process.

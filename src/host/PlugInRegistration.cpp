@@ -1,0 +1,214 @@
+#include "host/PlugInRegistration.h"
+
+#include "host/PlugInIdentity.h"
+#include "host/PlugInState.h"
+#include "platform/Dialogs.h"
+#include "platform/Error.h"
+#include "platform/ProcessLauncher.h"
+#include "support/CRegistry.h"
+
+namespace {
+
+const QString LineBreak = QStringLiteral("\r\n");
+
+// Flags are written as -1 or 1; anything outside -1 to 1 becomes 1, and 0
+// is written as an empty text.
+QString flagText(int flag) {
+    if (flag < -1 || flag > 1)
+        flag = 1;
+    return flag == 0 ? QString() : QString::number(flag);
+}
+
+int leadingNumber(const QString& text) {
+    QString digits;
+    const QString trimmed = text.trimmed();
+    for (qsizetype i = 0; i < trimmed.size(); ++i) {
+        const QChar c = trimmed.at(i);
+        if (c.isDigit() || (i == 0 && (c == QLatin1Char('-') || c == QLatin1Char('+'))))
+            digits += c;
+        else
+            break;
+    }
+    return digits.toInt();
+}
+
+bool isOlder(const std::pair<int, int>& mine, const std::pair<int, int>& registered) {
+    return mine.first < registered.first ||
+           (mine.first == registered.first && mine.second < registered.second);
+}
+
+} // namespace
+
+QString PlugInRegistration::PlugInKey() {
+    return QStringLiteral("SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\") + Identity().Name;
+}
+
+std::pair<int, int> PlugInRegistration::ParseVersion(const QString& version) {
+    const qsizetype dot = version.indexOf(QLatin1Char('.'));
+    const int major = leadingNumber(dot < 0 ? version : version.left(dot));
+    const QString rest = dot < 0 ? QString() : version.mid(dot + 1).section(QLatin1Char(' '), 0, 0);
+    return {major, leadingNumber(rest.section(QLatin1Char('.'), 0, 0))};
+}
+
+void PlugInRegistration::inform(const QString& text, DialogIcon icon) {
+    m_context.dialogs.message({text, Identity().Name, DialogButtons::Ok, icon, 0});
+}
+
+void PlugInRegistration::Register(bool interactive) {
+    CRegistry registry(m_context.store);
+    const bool update = !registry.MachineSetting(PlugInKey(), QString()).isEmpty();
+    if (update &&
+        isOlder(ParseVersion(Identity().Version),
+                ParseVersion(registry.MachineSetting(PlugInKey(), QStringLiteral("Version"))))) {
+        if (interactive)
+            inform(QStringLiteral("A newer version of this plug-in is already registered"),
+                   DialogIcon::Information);
+        return;
+    }
+    try {
+        // The platform records the automation class only when asked, so the
+        // class is registered from the window as well as from the command line.
+        m_context.launcher.startDetached(m_context.executablePath, {QStringLiteral("/regserver")});
+    } catch (const Error&) {
+        if (interactive) {
+            inform(QStringLiteral("Plug-in ") + Identity().ProgID +
+                       QStringLiteral(" registration as COM server failed"),
+                   DialogIcon::Critical);
+            return;
+        }
+    }
+    writeRegistryValues();
+    if (interactive)
+        inform((update ? QStringLiteral("Updated version of plug-in registered as ")
+                       : QStringLiteral("Plug-in registered as ")) +
+                   Identity().ProgID,
+               DialogIcon::Information);
+}
+
+void PlugInRegistration::writeRegistryValues() {
+    const PlugInIdentity& identity = Identity();
+    const std::pair<QString, QString> values[] = {
+        {QString(), identity.ProgID},
+        {QStringLiteral("Name"), identity.Name},
+        {QStringLiteral("Description"), identity.Description},
+        {QStringLiteral("Scope"), QStringLiteral("2")},
+        {QStringLiteral("ManufacturerName"), identity.ManufacturerName},
+        {QStringLiteral("Version"), identity.Version},
+        {QStringLiteral("LcaVersion"), PlugInIdentity::LcaVersion},
+        {QStringLiteral("Prelaunch"), flagText(-1)},
+        {QStringLiteral("MultiObject"), flagText(-1)},
+        {QStringLiteral("SingleInstance"), flagText(1)},
+    };
+    CRegistry registry(m_context.store);
+    for (const auto& [name, text] : values)
+        registry.MachineSetting(PlugInKey(), name,
+                                text); // a value that cannot be written is skipped
+}
+
+void PlugInRegistration::Deregister(int mode, bool interactive) {
+    ThePlugInState().Interactive = interactive;
+    if (mode == ModeComplete || mode == ModeExhaustive)
+        removeCommandsFromAllNetworks(mode == ModeExhaustive, interactive);
+    removeAutomationRegistration(interactive);
+}
+
+void PlugInRegistration::removeCommandsFromAllNetworks(bool exhaustive, bool interactive) {
+    FillSupportedCommands(ThePlugInState());
+    std::unique_ptr<ProgressWindow> progress;
+    if (interactive) {
+        progress = m_context.progressWindow();
+        if (progress)
+            progress->DisplayStatus(QStringLiteral("Opening the Object Server..."));
+    }
+    lns::Ref<lns::ObjectServer> server;
+    try {
+        server = m_context.objectServer();
+        server->setRemote(false);
+        server->Open();
+        const lns::Ref<lns::Networks> networks = server->Networks();
+        for (int index = 1; index <= networks->Count(); ++index) {
+            try {
+                removeFromNetwork(networks->Item(index), exhaustive, index == 1, progress.get());
+            } catch (const Error&) {
+                // A network that cannot be worked on is skipped.
+            }
+        }
+    } catch (const Error&) {
+        // No Object Server or no networks: nothing to remove.
+    }
+    progress.reset();
+    if (m_context.processEvents)
+        m_context.processEvents();
+    try {
+        if (server)
+            server->Close();
+    } catch (const Error&) {
+    }
+}
+
+void PlugInRegistration::removeFromNetwork(const lns::Ref<lns::Network>& network, bool exhaustive,
+                                           bool firstNetwork, ProgressWindow* progress) {
+    auto status = [&](const QString& text) {
+        if (progress)
+            progress->DisplayStatus(text);
+    };
+    const QString opening = QStringLiteral("Opening ") + network->Name() + QStringLiteral("...");
+    status(opening);
+    network->Open();
+    lns::Ref<lns::System> system;
+    try {
+        system = network->Systems()->Item(1);
+        const lns::Ref<lns::NetworkServiceDevice> serviceDevice = system->NetworkServiceDevice();
+        const lns::Ref<lns::NetworkInterface> savedInterface = serviceDevice->NetworkInterface();
+        serviceDevice->setNetworkInterface(nullptr);
+        status(opening + LineBreak + QStringLiteral("Engineered system mode"));
+        try {
+            system->Open();
+        } catch (const Error&) {
+            serviceDevice->setNetworkInterface(savedInterface);
+            status(opening + LineBreak + QStringLiteral("Network Interface '") +
+                   (savedInterface ? savedInterface->Name() : QString()) + QLatin1Char('\''));
+            system->Open();
+        }
+        status(QStringLiteral("Deregister commands..."));
+        m_context.removeCommands(system, exhaustive, firstNetwork);
+    } catch (const Error&) {
+        // Neither way into the system worked: this network is skipped.
+    }
+    try {
+        if (system)
+            system->Close();
+    } catch (const Error&) {
+    }
+    try {
+        network->Close();
+    } catch (const Error&) {
+    }
+}
+
+void PlugInRegistration::removeAutomationRegistration(bool interactive) {
+    try {
+        m_context.launcher.startDetached(m_context.executablePath,
+                                         {QStringLiteral("/unregserver")});
+    } catch (const Error& error) {
+        if (interactive)
+            inform(QStringLiteral("Plug-in ") + Identity().ProgID +
+                       QStringLiteral(" deregistration as COM server failed") + QLatin1Char('\r') +
+                       QStringLiteral("Verify that there are not instances running") +
+                       QLatin1Char('\r') + error.description(),
+                   DialogIcon::Critical);
+        return;
+    }
+    CRegistry registry(m_context.store);
+    const bool deleted = registry.DeleteMachineKey(PlugInKey());
+    if (!interactive)
+        return;
+    inform(deleted ? QStringLiteral("Plug-in ") + Identity().Name + QStringLiteral(" deregistered")
+                   : QStringLiteral("Plug-in ") + Identity().Name +
+                         QStringLiteral(" does not exisit in the Windows registery"),
+           DialogIcon::Information);
+}
+
+void PlugInRegistration::ShowRegistrationWindow() {
+    m_context.showRegistrationWindow();
+}

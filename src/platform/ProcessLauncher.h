@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// A program started by this one, watched until it ends.
+class StartedProcess {
+public:
+    virtual ~StartedProcess() = default;
+    virtual bool isRunning() = 0;
+};
+
+// Starts other programs: the program itself with the platform's switches,
+// and the XIF converter. Failing starts throw Error.
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+    // Starts the program and does not wait for it.
+    virtual void startDetached(const QString& program, const QStringList& arguments) = 0;
+    virtual std::unique_ptr<StartedProcess> start(const QString& program,
+                                                  const QStringList& arguments) = 0;
+};
+
+// Starts real processes.
+class SystemProcessLauncher : public ProcessLauncher {
+public:
+    void startDetached(const QString& program, const QStringList& arguments) override;
+    std::unique_ptr<StartedProcess> start(const QString& program,
+                                          const QStringList& arguments) override;
+};
