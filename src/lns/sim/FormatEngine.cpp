@@ -2,6 +2,7 @@
 
 #include "lns/sim/FormatItem.h"
 #include "lns/sim/FormatLayouts.h"
+#include "platform/Error.h"
 
 #include <algorithm>
 
@@ -124,8 +125,12 @@ QByteArray parseStructured(const StructuredFormat& format, const QString& text, 
     }
     QByteArray raw;
     for (qsizetype i = 0; i < texts.size(); ++i) {
-        const QString what = QStringLiteral("%1 item %2").arg(format.name).arg(i);
-        raw += parseItem(format.items.at(i), texts.at(i), units, what);
+        try {
+            raw += parseItem(format.items.at(i), texts.at(i), units);
+        } catch (const Error& error) {
+            failFormatting(
+                QStringLiteral("%1 item %2: %3").arg(format.name).arg(i).arg(error.description()));
+        }
     }
     return raw;
 }

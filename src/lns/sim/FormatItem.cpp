@@ -49,8 +49,11 @@ std::optional<qint64> strictInteger(const QString& text) {
 }
 
 std::optional<double> decimalNumber(const QString& text) {
-    QLocale locale = QLocale::c();
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    static const QLocale locale = [] {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        return c;
+    }();
     bool ok = false;
     const double value = locale.toDouble(text, &ok);
     if (!ok || !std::isfinite(value))
@@ -103,29 +106,28 @@ std::optional<double> rawFromText(const FormatItem& item, const QString& text, U
     return roundToRaw((*value - scale.offset) / scale.factor);
 }
 
-QByteArray parseNumber(const FormatItem& item, const QString& text, UnitSystem units,
-                       const QString& what) {
+QByteArray parseNumber(const FormatItem& item, const QString& text, UnitSystem units) {
     const auto raw = rawFromText(item, text, units);
     if (!raw)
-        failFormatting(QStringLiteral("%1: \"%2\" is not a number.").arg(what, text));
+        failFormatting(QStringLiteral("\"%1\" is not a number.").arg(text));
     if (*raw < static_cast<double>(item.rawMin) || *raw > static_cast<double>(item.rawMax)) {
-        failFormatting(QStringLiteral("%1: \"%2\" is out of range (%3 to %4).")
-                           .arg(what, text, shownNumber(item, item.rawMin, units),
+        failFormatting(QStringLiteral("\"%1\" is out of range (%2 to %3).")
+                           .arg(text, shownNumber(item, item.rawMin, units),
                                 shownNumber(item, item.rawMax, units)));
     }
     return writeInteger(static_cast<qint64>(*raw), item.size);
 }
 
-QByteArray parseEnumeration(const FormatItem& item, const QString& text, const QString& what) {
+QByteArray parseEnumeration(const FormatItem& item, const QString& text) {
     const qsizetype index = item.names.indexOf(text);
     if (index < 0) {
-        failFormatting(QStringLiteral("%1: \"%2\" is not one of %3.")
-                           .arg(what, text, item.names.join(QStringLiteral(", "))));
+        failFormatting(QStringLiteral("\"%1\" is not one of %2.")
+                           .arg(text, item.names.join(QStringLiteral(", "))));
     }
     return writeInteger(item.rawMin + index, item.size);
 }
 
-QByteArray parseVersion(const QString& text, const QString& what) {
+QByteArray parseVersion(const QString& text) {
     const QStringList parts = text.split(QLatin1Char('.'));
     QByteArray raw;
     for (const QString& part : parts) {
@@ -133,8 +135,7 @@ QByteArray parseVersion(const QString& text, const QString& what) {
         if (parts.size() != 2 || !number || part.startsWith(QLatin1Char('-')) ||
             part.startsWith(QLatin1Char('+')) || *number > 255) {
             failFormatting(
-                QStringLiteral("%1: \"%2\" is not a version (major.minor, each 0 to 255).")
-                    .arg(what, text));
+                QStringLiteral("\"%1\" is not a version (major.minor, each 0 to 255).").arg(text));
         }
         raw.append(static_cast<char>(*number));
     }
@@ -221,17 +222,16 @@ QString formatItem(const FormatItem& item, const QByteArray& raw, UnitSystem uni
     return shownNumber(item, value, units);
 }
 
-QByteArray parseItem(const FormatItem& item, const QString& text, UnitSystem units,
-                     const QString& what) {
+QByteArray parseItem(const FormatItem& item, const QString& text, UnitSystem units) {
     switch (item.kind) {
     case FormatItem::Kind::Enumeration:
-        return parseEnumeration(item, text, what);
+        return parseEnumeration(item, text);
     case FormatItem::Kind::Version:
-        return parseVersion(text, what);
+        return parseVersion(text);
     case FormatItem::Kind::Number:
         break;
     }
-    return parseNumber(item, text, units, what);
+    return parseNumber(item, text, units);
 }
 
 } // namespace lns::sim

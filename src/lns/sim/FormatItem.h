@@ -63,9 +63,8 @@ FormatItem version();
 // LNS formatting error when the raw value is not one the type defines.
 QString formatItem(const FormatItem& item, const QByteArray& raw, UnitSystem units);
 // Bytes of the item for `text`. Fails with the LNS formatting error for text
-// the item cannot hold. `what` names the item in the message.
-QByteArray parseItem(const FormatItem& item, const QString& text, UnitSystem units,
-                     const QString& what);
+// the item cannot hold.
+QByteArray parseItem(const FormatItem& item, const QString& text, UnitSystem units);
 
 // The LNS formatting failure with a description of what went wrong.
 [[noreturn]] void failFormatting(const QString& description);
