@@ -20,6 +20,11 @@ constexpr int SystemTimingSetting = 200;
     throw Error(number, Identity().Name, description);
 }
 
+[[noreturn]] void raiseReadOnly() {
+    raise(LNSPlugInAPI::ErrReadOnlyProperty,
+          QStringLiteral("Attempt to write to read-only property"));
+}
+
 void doEvents() {
     QCoreApplication::processEvents();
 }
@@ -263,7 +268,7 @@ void LNSPlugInAPI::checkSizable(bool dimension) const {
         const ::BorderStyle style = window.BorderStyle();
         if (style == BorderStyle::FixedSingle || style == BorderStyle::FixedDialog ||
             style == BorderStyle::FixedToolWindow)
-            raise(ErrReadOnlyProperty, QStringLiteral("Attempt to write to read-only property"));
+            raiseReadOnly();
     }
     if (window.WindowState() != WindowState::Normal)
         raise(ErrCannotProceed,
@@ -321,15 +326,6 @@ void LNSPlugInAPI::setMinimized(bool minimized) {
               QStringLiteral("Can not modify the minimzed property when invisble. The property "
                              "will be applied the next time the plug-in is made visible"));
 }
-
-namespace {
-
-[[noreturn]] void raiseReadOnly() {
-    raise(LNSPlugInAPI::ErrReadOnlyProperty,
-          QStringLiteral("Attempt to write to read-only property"));
-}
-
-} // namespace
 
 QString LNSPlugInAPI::ManufacturerID() const {
     return Identity().ManufacturerID;
