@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <algorithm>
+#include <dirent.h>
+#include <sys/stat.h>
 
 namespace DeviceFile {
 
@@ -70,27 +73,60 @@ QString ProgramIdOfFile(const QString& path) {
 
 namespace {
 
-QString searchFolder(const QString& folder, const QString& wanted, QSet<QString>& visited) {
-    const QString native = Paths::toNative(folder);
-    const QString canonical = QFileInfo(native).canonicalFilePath();
-    if (canonical.isEmpty() || visited.contains(canonical))
+struct FolderEntries {
+    QStringList xifFiles;
+    QStringList subfolders;
+};
+
+// One listing of a folder, sorted as the platform lists it (without regard to
+// case). Sub-folders are entries whose type says so; a link or an entry of
+// unknown type is asked, and one that cannot be asked is not a folder.
+FolderEntries listFolder(const QByteArray& nativeFolder) {
+    FolderEntries entries;
+    DIR* dir = ::opendir(nativeFolder.constData());
+    if (!dir)
+        return entries;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QString name = QFile::decodeName(entry->d_name);
+        if (name.startsWith(QLatin1Char('.')))
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isFolder = ::stat((nativeFolder + '/' + entry->d_name).constData(), &info) == 0 &&
+                       S_ISDIR(info.st_mode);
+        }
+        if (isFolder)
+            entries.subfolders << name;
+        else if (name.endsWith(QLatin1String(".xif"), Qt::CaseInsensitive))
+            entries.xifFiles << name;
+    }
+    ::closedir(dir);
+    const auto byName = [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    };
+    std::sort(entries.xifFiles.begin(), entries.xifFiles.end(), byName);
+    std::sort(entries.subfolders.begin(), entries.subfolders.end(), byName);
+    return entries;
+}
+
+// `folder` in the system's form (ending in "\"), `nativeFolder` the same folder here.
+QString searchFolder(const QString& folder, const QByteArray& nativeFolder, const QString& wanted,
+                     QSet<std::pair<dev_t, ino_t>>& visited) {
+    struct stat info {};
+    if (::stat(nativeFolder.constData(), &info) != 0 ||
+        visited.contains({info.st_dev, info.st_ino}))
         return QString(); // unreadable, or reached again through a link
-    visited.insert(canonical);
-    const QDir dir(native);
-    const QStringList xifFiles = dir.entryList(
-        {QStringLiteral("*.xif")}, QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
-    for (const QString& name : xifFiles) {
+    visited.insert({info.st_dev, info.st_ino});
+    const FolderEntries entries = listFolder(nativeFolder);
+    for (const QString& name : entries.xifFiles) {
         if (ProgramIdOfFile(folder + QLatin1Char('\\') + name) == wanted)
             return folder + name;
     }
-    QStringList subfolders;
-    for (const QFileInfo& entry :
-         dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        if (!entry.fileName().startsWith(QLatin1Char('.')))
-            subfolders << entry.fileName();
-    }
-    for (const QString& name : subfolders) {
-        const QString found = searchFolder(folder + name + QLatin1Char('\\'), wanted, visited);
+    for (const QString& name : entries.subfolders) {
+        const QString found =
+            searchFolder(folder + name + QLatin1Char('\\'),
+                         nativeFolder + '/' + QFile::encodeName(name), wanted, visited);
         if (!found.isEmpty())
             return found;
     }
@@ -100,8 +136,11 @@ QString searchFolder(const QString& folder, const QString& wanted, QSet<QString>
 } // namespace
 
 QString Search(const QString& folder, const QString& programId) {
-    QSet<QString> visited;
-    return searchFolder(folder, programId.toUpper(), visited);
+    QSet<std::pair<dev_t, ino_t>> visited;
+    QByteArray native = QFile::encodeName(Paths::toNative(folder));
+    while (native.size() > 1 && native.endsWith('/'))
+        native.chop(1);
+    return searchFolder(folder, native, programId.toUpper(), visited);
 }
 
 QString Convert(const QString& path, const Converter& converter) {
