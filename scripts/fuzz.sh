@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a number of
+# seconds (default 30), seeding the corpus from the kit where it fits.
+#   scripts/fuzz.sh [seconds] [target...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-30}"
+shift || true
+build=build/fuzz
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -DRM42_FUZZ=ON -DRM42_BUILD_BENCH=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+if (($# == 0)); then
+  set -- $(basename -s .cpp tests/fuzz/Fuzz*.cpp)
+fi
+cmake --build "$build" -j2 --target "$@"
+
+# seed <corpus> <folder> <name pattern>: copies matching files at any depth.
+seed() {
+  local file
+  find "$2" -iname "$3" -type f -print0 | while IFS= read -r -d '' file; do
+    cp "$file" "$1/seed-$(echo "${file#"$2"/}" | tr ' /' '__')"
+  done
+}
+
+failed=()
+for target in "$@"; do
+  corpus="$build/corpus/$target"
+  artifacts="$build/artifacts/$target/"
+  mkdir -p "$corpus" "$artifacts"
+  case "$target" in
+    FuzzXifReader | FuzzProgramIdOfFile) seed "$corpus" kit/Import "*.XIF" ;;
+    FuzzDatabaseCodec) seed "$corpus" kit/Databases network.json ;;
+  esac
+  echo "== $target for ${seconds}s"
+  if ! "$build/bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 -artifact_prefix="$artifacts" "$corpus"; then
+    failed+=("$target")
+  fi
+done
+
+if ((${#failed[@]})); then
+  echo "Findings (inputs in $build/artifacts): ${failed[*]}" >&2
+  exit 1
+fi
+echo "No findings."

@@ -1,0 +1,49 @@
+// libFuzzer target: external interface files as they come from the import folder.
+#include "lns/sim/XifReader.h"
+#include "platform/Error.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace {
+
+bool isProgramId(const QString& id) {
+    if (id.size() != 16)
+        return false;
+    for (const QChar c : id) {
+        if (!c.isDigit() && (c < QLatin1Char('A') || c > QLatin1Char('F')))
+            return false;
+    }
+    return true;
+}
+
+// Every element of a property holds the same number of bytes.
+void checkProperties(const lns::sim::SharedList<lns::sim::ConfigPropertyRecord>& properties) {
+    for (const auto& property : properties) {
+        if (property->elements.empty())
+            __builtin_trap();
+        for (const QByteArray& element : property->elements) {
+            if (element.size() != property->elements.front().size())
+                __builtin_trap();
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray content(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    try {
+        const lns::sim::XifDocument document = lns::sim::XifReader::parse(content, "fuzz.XIF");
+        if (!isProgramId(document.programId))
+            __builtin_trap();
+        checkProperties(document.interface->configProperties);
+        for (const auto& object : document.interface->lonMarkObjects)
+            checkProperties(object->configProperties);
+        for (const auto& variable : document.interface->networkVariables)
+            checkProperties(variable->configProperties);
+    } catch (const Error&) {
+        // Refused with a message: the expected outcome for most inputs.
+    }
+    return 0;
+}
