@@ -31,9 +31,13 @@ fProgress::fProgress(QWidget* parent)
     layout->addWidget(Status, 1);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     startAnimation();
+    m_previous = s_current;
+    s_current = this;
 }
 
 fProgress::~fProgress() {
+    if (s_current == this)
+        s_current = m_previous;
     QApplication::restoreOverrideCursor();
 }
 

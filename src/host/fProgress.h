@@ -26,6 +26,10 @@ public:
     // Shows the window if it is not visible and sets the status text.
     void DisplayStatus(const QString& text) override;
 
+    // The progress window of the operation that runs now, if any: long steps
+    // deep inside an operation report to it.
+    static fProgress* current() { return s_current; }
+
     QLabel* picResAnim = nullptr;
     QLabel* Status = nullptr;
     const cAnimControl* animation() const { return m_animation.get(); }
@@ -34,4 +38,6 @@ private:
     void startAnimation();
 
     std::unique_ptr<cAnimControl> m_animation;
+    fProgress* m_previous = nullptr;
+    static inline fProgress* s_current = nullptr;
 };

@@ -34,7 +34,10 @@ void SystemProcessLauncher::startDetached(const QString& program, const QStringL
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
+    // Nobody reads what it prints: a closed pipe would end it.
     process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
     if (!process.startDetached())
         cannotStart(program, process.errorString());
 }

@@ -1,0 +1,140 @@
+#include "host/PlugInProgram.h"
+
+#include "host/AutomationClassRegistry.h"
+#include "host/AutomationDispatcher.h"
+#include "host/AutomationServer.h"
+#include "host/DeviceTemplateRegistration.h"
+#include "host/LNSPlugInAPI.h"
+#include "host/PlugInIdentity.h"
+#include "host/PlugInRegistration.h"
+#include "host/PlugInState.h"
+#include "host/fProgress.h"
+#include "host/fRegisterPlugIn.h"
+#include "lns/sim/ObjectServerFromSettings.h"
+#include "lns/sim/SimResourceCatalog.h"
+#include "model/Specific.h"
+#include "platform/PlatformRoot.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/SettingsStore.h"
+#include "platform/UnattendedDialogs.h"
+#include "window/QtDialogs.h"
+#include "window/fMain.h"
+
+#include <QApplication>
+#include <unistd.h>
+
+namespace PlugInProgram {
+
+namespace {
+
+void processEvents() {
+    QCoreApplication::processEvents();
+}
+
+// The real dialogs, or answers by default where nobody is there to click.
+std::unique_ptr<Dialogs> makeDialogs() {
+    if (UnattendedDialogs::requested())
+        return std::make_unique<UnattendedDialogs>();
+    return std::make_unique<QtDialogs>();
+}
+
+void setBusyPointer(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+// Status texts of command registration go to the progress window of the
+// operation that runs it.
+void showStatus(const QString& text) {
+    if (fProgress* progress = fProgress::current())
+        progress->DisplayStatus(text);
+}
+
+DeviceTemplateRegistrationContext commandRegistrationContext(SettingsStore& store, Dialogs& dialogs,
+                                                             ProcessLauncher& launcher) {
+    return {ThePlugInState(),
+            store,
+            dialogs,
+            launcher,
+            [] { return std::make_unique<lns::sim::SimResourceCatalog>(); },
+            showStatus,
+            setBusyPointer,
+            processEvents};
+}
+
+} // namespace
+
+int handleServerSwitch(const StartupArguments& arguments) {
+    SettingsStore store(PlatformRoot::settingsStoreFile());
+    if (arguments.registerServer)
+        AutomationClassRegistry::registerServer(store, Identity().ProgID,
+                                                QCoreApplication::applicationFilePath());
+    else
+        AutomationClassRegistry::unregisterServer(store, Identity().ProgID);
+    return 0;
+}
+
+namespace {
+
+// Started by the host: serve LNSPlugInAPI objects until the plug-in ends.
+int serveAutomation(QApplication& app) {
+    SettingsStore store(PlatformRoot::settingsStoreFile());
+    const std::unique_ptr<Dialogs> dialogsOwner = makeDialogs();
+    Dialogs& dialogs = *dialogsOwner;
+    SystemProcessLauncher launcher;
+    fMain window(dialogs);
+    window.setObjectServer(lns::sim::objectServerFromSettings(store));
+    DeviceTemplateRegistration registration(commandRegistrationContext(store, dialogs, launcher));
+    PlugInServices services{ThePlugInState(), window, registration,
+                            &fProgress::open, store,  Specific::process()};
+    AutomationDispatcher dispatcher([&] { return std::make_unique<LNSPlugInAPI>(services); });
+    const AutomationServer server(dispatcher, STDIN_FILENO, STDOUT_FILENO, [&] {
+        // The host is gone: its objects go with it, and a hidden plug-in ends.
+        if (!dispatcher.releaseAll() && !window.Visible())
+            window.EndPlugIn();
+    });
+    return app.exec();
+}
+
+} // namespace
+
+int run(QApplication& app, const StartupArguments& arguments) {
+    SettingsStore store(PlatformRoot::settingsStoreFile());
+    const std::unique_ptr<Dialogs> dialogsOwner = makeDialogs();
+    Dialogs& dialogs = *dialogsOwner;
+    SystemProcessLauncher launcher;
+    PlugInState& state = ThePlugInState();
+    DeviceTemplateRegistration commands(commandRegistrationContext(store, dialogs, launcher));
+    std::unique_ptr<fRegisterPlugIn> window;
+    PlugInRegistration registration(
+        {store, dialogs, launcher, QCoreApplication::applicationFilePath(),
+         [&]() -> lns::Ref<lns::ObjectServer> {
+             if (!state.ObjectServer)
+                 state.ObjectServer = lns::sim::objectServerFromSettings(store);
+             return state.ObjectServer;
+         },
+         &fProgress::open,
+         [&](const lns::Ref<lns::System>& system, bool exhaustive, bool firstNetwork) {
+             commands.RemoveCommandsIn(system, exhaustive, firstNetwork);
+         },
+         processEvents,
+         [&] {
+             window = std::make_unique<fRegisterPlugIn>(registration);
+             QObject::connect(window.get(), &fRegisterPlugIn::unloaded, &app,
+                              &QCoreApplication::quit, Qt::QueuedConnection);
+             window->show();
+         }});
+    switch (MMain_Main(arguments, registration)) {
+    case StartupOutcome::ServeAutomation:
+        return serveAutomation(app);
+    case StartupOutcome::RegistrationWindowShown:
+        return app.exec();
+    case StartupOutcome::Ended:
+        break;
+    }
+    return 0;
+}
+
+} // namespace PlugInProgram

@@ -1,0 +1,163 @@
+// Registration from the command line and commands 50 and 51 from the host,
+// over the real programs and a fresh platform root.
+#include "TestEnvironment.h"
+
+#include <QFile>
+#include <QThread>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString ProgId = QStringLiteral("RM42xxPirConfigure.LNSPlugInAPI");
+const QString PlugInKey =
+    QStringLiteral("HKLM\\SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\Zentaro PIR ready RM42xx Configure");
+const QString ClassKey = QStringLiteral("HKCR\\RM42xxPirConfigure.LNSPlugInAPI");
+const QString DeviceCommand =
+    QStringLiteral(
+        "\"Zentaro PIR ready RM42xx Device Configure\"  command 13  class 7  %1  default action")
+        .arg(ProgId);
+
+class RegistrationProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("RM42_UNATTENDED", "1");
+        qputenv("LNS_SIM_JOURNAL", journalFile().toUtf8());
+        ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    }
+    void TearDown() override {
+        qunsetenv("RM42_UNATTENDED");
+        qunsetenv("LNS_SIM_JOURNAL");
+    }
+
+    QString journalFile() const { return root.path() + QStringLiteral("/journal.txt"); }
+    QString lonWorks() const { return root.path() + QStringLiteral("/LonWorks"); }
+
+    bool keyExists(const QString& key) {
+        return runProgram(QStringLiteral("lns-reg"), {QStringLiteral("query"), key}).exitCode == 0;
+    }
+
+    // The class registration is done by a child that registration does not wait for.
+    bool waitForKey(const QString& key, bool present) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            if (keyExists(key) == present)
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    ProcessResult plugIn(const QStringList& arguments) {
+        return runProgram(QStringLiteral("RM42xxPirConfigure"), arguments);
+    }
+
+    QStringList host(const QString& network, const QStringList& calls) {
+        QString script = QStringLiteral("create\nset networkName \"%1\"\n").arg(network);
+        for (const QString& call : calls)
+            script += call + QLatin1Char('\n');
+        script += QStringLiteral("release\n");
+        const ProcessResult result =
+            runProgram(QStringLiteral("lns-host"),
+                       {QStringLiteral("run"), ProgId, QStringLiteral("-")}, script.toUtf8());
+        EXPECT_FALSE(result.crashed) << result.err.toStdString();
+        lastErr = result.err;
+        const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        return lines.mid(2, lines.size() - 3); // the calls between opening and release
+    }
+
+    QString browse(const QString& network) {
+        return runProgram(QStringLiteral("lns-host"), {QStringLiteral("browse"), network}).out;
+    }
+
+    void registerPlugIn() {
+        ASSERT_EQ(plugIn({QStringLiteral("/regplugin")}).exitCode, 0);
+        ASSERT_TRUE(waitForKey(ClassKey, true));
+    }
+
+    TempPlatformRoot root;
+    QString lastErr;
+};
+
+TEST_F(RegistrationProcess, RegpluginWritesThePlugInKeyAndTheClass) {
+    registerPlugIn();
+    const ProcessResult query =
+        runProgram(QStringLiteral("lns-reg"), {QStringLiteral("query"), PlugInKey});
+    const QStringList lines = query.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 11) << query.out.toStdString();
+    EXPECT_EQ(lines[1], QStringLiteral("    (Default)    REG_SZ    ") + ProgId);
+    EXPECT_EQ(lines[10], QStringLiteral("    SingleInstance    REG_SZ    1"));
+    const ProcessResult plugins =
+        runProgram(QStringLiteral("lns-host"), {QStringLiteral("plugins")});
+    EXPECT_TRUE(plugins.out.contains(ProgId)) << plugins.out.toStdString();
+}
+
+TEST_F(RegistrationProcess, MinimalDeregistrationOpensNoObjectServer) {
+    registerPlugIn();
+    QFile::remove(journalFile());
+    ASSERT_EQ(plugIn({QStringLiteral("/deregplugin"), QStringLiteral("/deregmode:-1")}).exitCode,
+              0);
+    EXPECT_FALSE(keyExists(PlugInKey));
+    EXPECT_TRUE(waitForKey(ClassKey, false));
+    EXPECT_FALSE(QFile::exists(journalFile())) << "the Object Server was used";
+}
+
+TEST_F(RegistrationProcess, CommandFiftyImportsTheTemplateAndRegistersTheCommands) {
+    registerPlugIn();
+    EXPECT_EQ(host(QStringLiteral("New Site"), {QStringLiteral("call SendCommand 50 0 \"\"")}),
+              QStringList{QStringLiteral("ok")})
+        << lastErr.toStdString();
+    EXPECT_TRUE(QFile::exists(lonWorks() + QStringLiteral("/Import/Zentaro/RM42xx.XFB")));
+    const QString site = browse(QStringLiteral("New Site"));
+    EXPECT_TRUE(site.contains(QStringLiteral("Zentaro RM42_PIR  program ID 8003DB5500040421")))
+        << site.toStdString();
+    EXPECT_TRUE(site.contains(DeviceCommand)) << site.toStdString();
+    QFile catalog(lonWorks() + QStringLiteral("/Types/catalog.json"));
+    ASSERT_TRUE(catalog.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(catalog.readAll().contains("User/Zentaro"));
+
+    // Again: the same component applications, updated in place.
+    EXPECT_EQ(host(QStringLiteral("New Site"), {QStringLiteral("call SendCommand 50 0 \"\"")}),
+              QStringList{QStringLiteral("ok")});
+    EXPECT_EQ(browse(QStringLiteral("New Site")).count(DeviceCommand), 1);
+}
+
+TEST_F(RegistrationProcess, ATemplateThatCannotBeImportedFailsTheCommandAndIsRemoved) {
+    registerPlugIn();
+    QFile xif(lonWorks() + QStringLiteral("/Import/Zentaro/RM42xx.XIF"));
+    ASSERT_TRUE(xif.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = xif.readAll().split('\n');
+    xif.close();
+    ASSERT_TRUE(xif.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    xif.write(lines.mid(0, 4).join('\n') + "\nthis is not an interface description\n");
+    xif.close();
+    // A binary form already beside it: the converter is not asked, the import fails.
+    QFile xfb(lonWorks() + QStringLiteral("/Import/Zentaro/RM42xx.XFB"));
+    ASSERT_TRUE(xfb.open(QIODevice::WriteOnly));
+    xfb.close();
+
+    EXPECT_EQ(host(QStringLiteral("New Site"), {QStringLiteral("call SendCommand 50 0 \"\"")}),
+              QStringList{QStringLiteral("error 20000 Zentaro PIR ready RM42xx Configure: Unable "
+                                         "to register Supported Commands")});
+    EXPECT_TRUE(lastErr.contains(QStringLiteral("Could not import the external interface file")))
+        << lastErr.toStdString();
+    EXPECT_FALSE(browse(QStringLiteral("New Site")).contains(QStringLiteral("Zentaro RM42_PIR")));
+}
+
+TEST_F(RegistrationProcess, CommandFiftyOneAndDeregistrationRemoveTheCommands) {
+    registerPlugIn();
+    for (const QString& network : {QStringLiteral("New Site"), QStringLiteral("Demo Building")})
+        ASSERT_EQ(host(network, {QStringLiteral("call SendCommand 50 0 \"\"")}),
+                  QStringList{QStringLiteral("ok")})
+            << lastErr.toStdString();
+
+    EXPECT_EQ(host(QStringLiteral("New Site"), {QStringLiteral("call SendCommand 51 0 \"\"")}),
+              QStringList{QStringLiteral("ok")});
+    EXPECT_FALSE(browse(QStringLiteral("New Site")).contains(ProgId));
+    EXPECT_TRUE(browse(QStringLiteral("Demo Building")).contains(DeviceCommand));
+
+    ASSERT_EQ(plugIn({QStringLiteral("/deregplugin")}).exitCode, 0);
+    EXPECT_FALSE(browse(QStringLiteral("Demo Building")).contains(ProgId));
+    EXPECT_FALSE(keyExists(PlugInKey));
+    EXPECT_TRUE(waitForKey(ClassKey, false));
+}
+
+} // namespace
