@@ -1,0 +1,85 @@
+#include "TestApplication.h"
+#include "host/MMain.h"
+#include "host/PlugInIdentity.h"
+#include "host/fRegisterPlugIn.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records the calls, and what the window looked like during deregistration.
+class ObservingRegistration : public RegistrationOperations {
+public:
+    void Register(bool interactive) override {
+        calls << QStringLiteral("register %1").arg(interactive);
+    }
+    void Deregister(int mode, bool interactive) override {
+        calls << QStringLiteral("deregister %1 %2").arg(mode).arg(interactive);
+        controlsEnabledDuring = window->bRegister->isEnabled() ||
+                                window->bDeregister->isEnabled() || window->bExit->isEnabled() ||
+                                window->cmbDeregMode->isEnabled();
+        window->close(); // the close box during deregistration must not end the plug-in
+        stillOpenAfterClose = window->isVisible();
+    }
+    void ShowRegistrationWindow() override {}
+
+    fRegisterPlugIn* window = nullptr;
+    QStringList calls;
+    bool controlsEnabledDuring = true;
+    bool stillOpenAfterClose = false;
+};
+
+TEST(RegistrationWindow, OffersTheThreeModesWithCompleteSelected) {
+    testApplication();
+    ObservingRegistration registration;
+    fRegisterPlugIn window(registration);
+    EXPECT_EQ(window.windowTitle(), Identity().Name);
+    ASSERT_EQ(window.cmbDeregMode->count(), 3);
+    EXPECT_EQ(window.cmbDeregMode->itemText(0), QStringLiteral("Minimal Mode"));
+    EXPECT_EQ(window.cmbDeregMode->itemText(1), QStringLiteral("Complete Mode"));
+    EXPECT_EQ(window.cmbDeregMode->itemText(2), QStringLiteral("Exhaustive Mode"));
+    EXPECT_EQ(window.cmbDeregMode->currentText(), QStringLiteral("Complete Mode"));
+    EXPECT_EQ(window.bRegister->text(), QStringLiteral("&Register Plug-in"));
+    EXPECT_EQ(window.bDeregister->text(), QStringLiteral("&Deregister Plug-in"));
+    EXPECT_EQ(window.bExit->text(), QStringLiteral("&Exit"));
+}
+
+TEST(RegistrationWindow, DeregistrationLocksTheWindowAndUnloadsItAfter) {
+    testApplication();
+    ObservingRegistration registration;
+    fRegisterPlugIn window(registration);
+    registration.window = &window;
+    QSignalSpy unloaded(&window, &fRegisterPlugIn::unloaded);
+    window.show();
+    window.cmbDeregMode->setCurrentIndex(0);
+    QTest::mouseClick(window.bDeregister, Qt::LeftButton);
+    EXPECT_EQ(registration.calls, QStringList{QStringLiteral("deregister -1 1")});
+    EXPECT_FALSE(registration.controlsEnabledDuring);
+    EXPECT_TRUE(registration.stillOpenAfterClose);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(unloaded.count(), 1);
+}
+
+TEST(RegistrationWindow, RegisterAndExitUnloadTheWindow) {
+    testApplication();
+    ObservingRegistration registration;
+    fRegisterPlugIn window(registration);
+    QSignalSpy unloaded(&window, &fRegisterPlugIn::unloaded);
+    window.show();
+    QTest::mouseClick(window.bRegister, Qt::LeftButton);
+    EXPECT_EQ(registration.calls, QStringList{QStringLiteral("register 1")});
+    EXPECT_EQ(unloaded.count(), 1);
+
+    fRegisterPlugIn other(registration);
+    QSignalSpy otherUnloaded(&other, &fRegisterPlugIn::unloaded);
+    other.show();
+    QTest::mouseClick(other.bExit, Qt::LeftButton);
+    EXPECT_EQ(registration.calls.size(), 1);
+    EXPECT_EQ(otherUnloaded.count(), 1);
+}
+
+} // namespace
