@@ -49,6 +49,18 @@ TEST(XifReader, ReadsTheInterfaceAndFindsTheProgramIdOnLineFiveAfterABlankLine) 
     EXPECT_EQ(document.interface->configProperties.size(), 1u);
 }
 
+TEST(XifReader, TakesTheProgramIdGroupsWhateverCharacterSeparatesThem) {
+    for (const QByteArray& separator :
+         {QByteArray("."), QByteArray("\xc2\xb7"), QByteArray("\xf0\x9f\x98\x80")}) {
+        const QByteArray groups =
+            QByteArrayList{"80", "03", "DB", "55", "00", "04", "04", "21"}.join(separator);
+        const auto document = lns::sim::XifReader::parse("XIF-TEXT 1\na\nb\n" + groups + "\n",
+                                                         QStringLiteral("test.xif"));
+        EXPECT_EQ(document.programId, QStringLiteral("8003DB5500040421"))
+            << separator.toHex().constData();
+    }
+}
+
 TEST(XifReader, RefusesBadInputWithItsLine) {
     EXPECT_TRUE(refusalOf("").contains(QStringLiteral("empty")));
     EXPECT_TRUE(refusalOf(QByteArray("XIF-TEXT 1\n\0\x01\x02\n", 15))

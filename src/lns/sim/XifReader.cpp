@@ -45,15 +45,19 @@ private:
     }
 
     QString programId(int number) const {
+        // Each group captured on its own: a separator outside the BMP takes two
+        // code units, so fixed offsets would cut the groups apart.
         static const QRegularExpression pattern(
-            QStringLiteral("^([0-9A-Fa-f]{2})(?:[^0-9A-Fa-f\\s]([0-9A-Fa-f]{2})){7}\\s*$"));
-        const QString line = m_lines[number - 1];
-        if (!pattern.match(line).hasMatch())
+            QStringLiteral("^([0-9A-Fa-f]{2})") +
+            QStringLiteral("[^0-9A-Fa-f\\s]([0-9A-Fa-f]{2})").repeated(7) +
+            QStringLiteral("\\s*$"));
+        const QRegularExpressionMatch match = pattern.match(m_lines[number - 1]);
+        if (!match.hasMatch())
             fail(number, QStringLiteral("the program ID must be eight two-digit hexadecimal "
                                         "groups separated by one character"));
         QString digits;
-        for (int group = 0; group < 8; ++group)
-            digits += line.mid(group * 3, 2);
+        for (int group = 1; group <= 8; ++group)
+            digits += match.captured(group);
         return digits.toUpper();
     }
 
