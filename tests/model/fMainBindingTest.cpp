@@ -1,11 +1,11 @@
 #include "FakeLns.h"
 #include "ScriptedDialogs.h"
+#include "TestApplication.h"
 #include "model/DeviceValueCatalog.h"
 #include "model/FieldCatalog.h"
 #include "model/Specific.h"
 #include "window/fMain.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,16 +13,8 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "model_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 TEST(fMainBindingTest, FieldsReadAndEnableTheWindowsControls) {
-    application();
+    testApplication();
     ScriptedDialogs dialogs;
     fMain window(dialogs);
     auto device = std::make_shared<fake::AppDevice>();

@@ -6,7 +6,7 @@
 // never destroyed: at exit Qt's own globals are already gone.
 inline QApplication& testApplication() {
     static int argc = 1;
-    static char name[] = "host_test";
+    static char name[] = "rm42_test";
     static char* argv[] = {name, nullptr};
     static QApplication* app = new QApplication(argc, argv);
     return *app;
