@@ -32,9 +32,11 @@ for target in "$@"; do
     FuzzXifReader | FuzzProgramIdOfFile) seed "$corpus" kit/Import "*.XIF" ;;
     FuzzDatabaseCodec) seed "$corpus" kit/Databases network.json ;;
   esac
+  options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+    -artifact_prefix="$artifacts")
+  [[ -f "tests/fuzz/$target.dict" ]] && options+=(-dict="tests/fuzz/$target.dict")
   echo "== $target for ${seconds}s"
-  if ! "$build/bin/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=1 -artifact_prefix="$artifacts" "$corpus"; then
+  if ! "$build/bin/$target" "${options[@]}" "$corpus"; then
     failed+=("$target")
   fi
 done
