@@ -26,6 +26,9 @@ struct FileRequest {
     QString fileName; // proposed name for a save dialog
 };
 
+// The answer of the request's default button, as Enter would give it.
+DialogAnswer defaultAnswerOf(const MessageRequest& request);
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;

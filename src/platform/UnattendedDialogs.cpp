@@ -1,24 +1,8 @@
 #include "platform/UnattendedDialogs.h"
 
-#include <QHash>
-#include <QList>
 #include <QTextStream>
 
 namespace {
-
-DialogAnswer defaultAnswer(const MessageRequest& request) {
-    static const QHash<DialogButtons, QList<DialogAnswer>> answers = {
-        {DialogButtons::Ok, {DialogAnswer::Ok}},
-        {DialogButtons::OkCancel, {DialogAnswer::Ok, DialogAnswer::Cancel}},
-        {DialogButtons::AbortRetryIgnore,
-         {DialogAnswer::Abort, DialogAnswer::Retry, DialogAnswer::Ignore}},
-        {DialogButtons::YesNoCancel, {DialogAnswer::Yes, DialogAnswer::No, DialogAnswer::Cancel}},
-        {DialogButtons::YesNo, {DialogAnswer::Yes, DialogAnswer::No}},
-        {DialogButtons::RetryCancel, {DialogAnswer::Retry, DialogAnswer::Cancel}},
-    };
-    const QList<DialogAnswer> choices = answers.value(request.buttons, {DialogAnswer::Ok});
-    return choices.value(request.defaultButton, choices.first());
-}
 
 void report(const QString& kind, const QString& title, const QString& text) {
     QTextStream(stderr) << "[" << kind << "] " << title << ": "
@@ -29,7 +13,7 @@ void report(const QString& kind, const QString& title, const QString& text) {
 
 DialogAnswer UnattendedDialogs::message(const MessageRequest& request) {
     report(QStringLiteral("message"), request.title, request.text);
-    return defaultAnswer(request);
+    return defaultAnswerOf(request);
 }
 
 QString UnattendedDialogs::openFile(const FileRequest& request) {
