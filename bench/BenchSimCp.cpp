@@ -1,6 +1,7 @@
 // One formatted configuration-property read and one write through the
 // simulated Object Server at zero latency. A write saves the network database
 // (atomically, with fsync), so it costs what the file system's sync costs.
+#include "KitCopy.h"
 #include "lns/sim/SimObjectServer.h"
 
 #include <QDir>
@@ -10,26 +11,13 @@
 
 namespace {
 
-void copyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& entry :
-         QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir())
-            copyTree(entry.filePath(), target);
-        else
-            QFile::copy(entry.filePath(), target);
-    }
-}
-
 struct DemoSetpoints {
     QTemporaryDir folder;
     lns::sim::SimObjectServer server;
     lns::Ref<lns::ConfigProperty> cp;
 
     DemoSetpoints() : server(folder.path()) {
-        copyTree(QStringLiteral(RM42_KIT_DIR "/Databases"),
-                 folder.path() + QStringLiteral("/Databases"));
+        copyFromKit(QStringLiteral("Databases"), folder.path() + QStringLiteral("/Databases"));
         server.setLatency(0);
         server.Open();
         auto network = server.Networks()->Item(QStringLiteral("Demo Building"));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "KitCopy.h"
 #include "lns/sim/SimObjectServer.h"
 #include "platform/Error.h"
 
@@ -13,27 +14,13 @@
 class KitFolder {
 public:
     KitFolder() {
-        copyTree(QStringLiteral(RM42_KIT_DIR "/Databases"), path() + QStringLiteral("/Databases"));
-        copyTree(QStringLiteral(RM42_KIT_DIR "/Import"), path() + QStringLiteral("/Import"));
-        QFile::copy(QStringLiteral(RM42_KIT_DIR "/ObjectServer.json"),
-                    path() + QStringLiteral("/ObjectServer.json"));
+        for (const char* part : {"Databases", "Import", "ObjectServer.json"})
+            copyFromKit(QLatin1String(part), path() + u'/' + QLatin1String(part));
     }
 
     QString path() const { return m_dir.path(); }
     QString networkFile(const QString& network) const {
         return path() + QStringLiteral("/Databases/") + network + QStringLiteral("/network.json");
-    }
-
-    static void copyTree(const QString& from, const QString& to) {
-        QDir().mkpath(to);
-        for (const QFileInfo& entry :
-             QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-            const QString target = to + QLatin1Char('/') + entry.fileName();
-            if (entry.isDir())
-                copyTree(entry.filePath(), target);
-            else
-                ASSERT_TRUE(QFile::copy(entry.filePath(), target)) << target.toStdString();
-        }
     }
 
 private:

@@ -1,3 +1,4 @@
+#include "Failures.h"
 #include "FakeLns.h"
 #include "model/LnsErrorText.h"
 #include "model/Specific.h"
@@ -21,16 +22,6 @@ protected:
     Specific specific;
     std::shared_ptr<fake::System> system = std::make_shared<fake::System>();
 };
-
-Error failureOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const Error& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no failure";
-    return Error(0, {}, {});
-}
 
 TEST_F(ValueObject, ReadsUnderTheFormatOfTheUnitSystemWhenLocalizationSpecific) {
     auto property = std::make_shared<fake::ConfigProperty>(

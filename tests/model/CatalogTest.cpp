@@ -11,21 +11,6 @@
 
 namespace {
 
-FieldControls fakeControls() {
-    using Kind = FieldControl::Kind;
-    FieldControls controls;
-    for (auto& control : controls.txtNvi)
-        control = std::make_shared<fake::Control>(Kind::TextBox);
-    for (auto& control : controls.cbNvi)
-        control = std::make_shared<fake::Control>(Kind::ComboBox);
-    controls.txtDebug = std::make_shared<fake::Control>(Kind::TextBox, QStringLiteral("0"));
-    controls.lbModel =
-        std::make_shared<fake::Control>(Kind::Label, QStringLiteral("Undefined model"));
-    controls.lbHvacType =
-        std::make_shared<fake::Control>(Kind::Label, QStringLiteral("HVT_UNKNOWN"));
-    return controls;
-}
-
 class Catalogs : public ::testing::Test {
 protected:
     void build() {
@@ -34,7 +19,7 @@ protected:
     }
 
     Specific specific;
-    FieldControls controls = fakeControls();
+    FieldControls controls = fake::windowControls();
     std::shared_ptr<fake::System> system = std::make_shared<fake::System>();
     QStringList paths;
     lns::Ref<lns::ConfigProperty> property = std::make_shared<fake::ConfigProperty>(0, 60);

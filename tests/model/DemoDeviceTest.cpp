@@ -1,4 +1,5 @@
 #include "DemoNetwork.h"
+#include "Failures.h"
 #include "FakeLns.h"
 #include "ScriptedDialogs.h"
 #include "model/CpLookup.h"
@@ -12,21 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-FieldControls placeholderControls() {
-    using Kind = FieldControl::Kind;
-    FieldControls controls;
-    for (auto& control : controls.txtNvi)
-        control = std::make_shared<fake::Control>(Kind::TextBox, QStringLiteral("000.00"));
-    for (auto& control : controls.cbNvi)
-        control = std::make_shared<fake::Control>(Kind::ComboBox, QStringLiteral("Unknown"));
-    controls.txtDebug = std::make_shared<fake::Control>(Kind::TextBox, QStringLiteral("0"));
-    controls.lbModel =
-        std::make_shared<fake::Control>(Kind::Label, QStringLiteral("Undefined model"));
-    controls.lbHvacType =
-        std::make_shared<fake::Control>(Kind::Label, QStringLiteral("HVT_UNKNOWN"));
-    return controls;
-}
 
 // One device of a kit network opened as the window opens it.
 class DemoDevice : public ::testing::Test {
@@ -54,7 +40,8 @@ protected:
     QString shown(const char* name) const { return field(name)->Value(); }
 
     Specific specific;
-    FieldControls controls = placeholderControls();
+    FieldControls controls =
+        fake::windowControls(QStringLiteral("000.00"), QStringLiteral("Unknown"));
     ScriptedDialogs dialogs;
 };
 
@@ -65,16 +52,6 @@ int dayScheduleReads(const QStringList& journal, int element) {
                 QStringLiteral("^ConfigProperty\\.FormattedElement \"nciDaySched\" %1$")
                     .arg(element)))
             .size());
-}
-
-Error failureOf(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const Error& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no failure";
-    return Error(0, {}, {});
 }
 
 TEST_F(DemoDevice, EveryReachableDemoDeviceReadsAllItsValuesInBothUnitSystems) {

@@ -1,27 +1,9 @@
 #include "DemoNetwork.h"
 
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <stdexcept>
-
-namespace {
-
-void copyFolder(const QString& from, const QString& to) {
-    QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
-    while (files.hasNext()) {
-        const QString source = files.next();
-        const QString target = to + u'/' + QDir(from).relativeFilePath(source);
-        QDir().mkpath(QFileInfo(target).path());
-        if (!QFile::copy(source, target))
-            throw std::runtime_error("cannot copy the kit");
-    }
-}
-
-} // namespace
+#include "KitCopy.h"
 
 DemoNetwork::DemoNetwork(const QString& networkName) {
-    copyFolder(QStringLiteral(RM42_KIT_DIR), m_folder.path());
+    copyFromKit(QString(), m_folder.path());
     m_server = std::make_unique<lns::sim::SimObjectServer>(m_folder.path());
     m_server->Open();
     const auto network = m_server->Networks()->Item(networkName);

@@ -3,6 +3,7 @@
 #include "lns/LnsCodes.h"
 #include "lns/ObjectServer.h"
 #include "model/FieldControl.h"
+#include "model/FieldControls.h"
 #include "platform/Error.h"
 
 #include <QStringList>
@@ -176,5 +177,21 @@ private:
     QString m_text;
     bool m_enabled = true;
 };
+
+// The window's value controls as fakes, showing the given texts, with the
+// single controls' design captions.
+inline FieldControls windowControls(const QString& textBoxText = {},
+                                    const QString& comboText = {}) {
+    using Kind = FieldControl::Kind;
+    FieldControls controls;
+    for (auto& control : controls.txtNvi)
+        control = std::make_shared<Control>(Kind::TextBox, textBoxText);
+    for (auto& control : controls.cbNvi)
+        control = std::make_shared<Control>(Kind::ComboBox, comboText);
+    controls.txtDebug = std::make_shared<Control>(Kind::TextBox, QStringLiteral("0"));
+    controls.lbModel = std::make_shared<Control>(Kind::Label, QStringLiteral("Undefined model"));
+    controls.lbHvacType = std::make_shared<Control>(Kind::Label, QStringLiteral("HVT_UNKNOWN"));
+    return controls;
+}
 
 } // namespace fake
