@@ -84,7 +84,8 @@ int serveAutomation(QApplication& app) {
     const std::unique_ptr<Dialogs> dialogsOwner = makeDialogs();
     Dialogs& dialogs = *dialogsOwner;
     SystemProcessLauncher launcher;
-    fMain window(dialogs);
+    fMain window({dialogs, store, ThePlugInState(), Specific::process(),
+                  lns::sim::simResourceCatalogFactory(), &fProgress::open});
     window.setObjectServer(lns::sim::objectServerFromSettings(store));
     DeviceTemplateRegistration registration(commandRegistrationContext(store, dialogs, launcher));
     PlugInServices services{ThePlugInState(), window, registration,

@@ -38,6 +38,13 @@ ModelLayout modelLayoutFor(qint16 model) {
     return layout;
 }
 
+qint16 ModelNumberOfRaw(const QString& raw) {
+    const QString first = raw.trimmed().section(u' ', 0, 0, QString::SectionSkipEmpty);
+    bool ok = false;
+    const int model = first.toInt(&ok, 16);
+    return ok && model <= 0xFF ? static_cast<qint16>(model) : 0;
+}
+
 void EnableFieldControl(const KeyedCollection<CNvCtrlTable>& fields, const QString& name,
                         bool enabled) {
     for (const auto& field : fields) {

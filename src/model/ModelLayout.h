@@ -24,6 +24,11 @@ struct ModelLayout {
 // type choice decides the heat-pump and economizer frames.
 ModelLayout modelLayoutFor(qint16 model);
 
+// The model number in the raw model value, which the device gives as hex
+// byte pairs ("0C 01 04" is model 12): the first pair read as hexadecimal;
+// 0 when there is none.
+qint16 ModelNumberOfRaw(const QString& raw);
+
 // Enables or disables the control of the first field named `name` (exact
 // name); nothing happens when there is no such field.
 void EnableFieldControl(const KeyedCollection<CNvCtrlTable>& fields, const QString& name,

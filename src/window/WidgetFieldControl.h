@@ -16,6 +16,8 @@ public:
     QString text() const override;
     bool isEnabled() const override;
     void setEnabled(bool enabled) override;
+    // The widget itself, for the window that shows values in it.
+    QWidget* widget() const { return m_widget.data(); }
 
 private:
     QPointer<QWidget> m_widget;

@@ -1,49 +1,66 @@
 #include "window/fMain.h"
 
+#include "model/CNvCtrlTable.h"
 #include "model/CpLookup.h"
+#include "support/fLog.h"
+#include "window/HelpWindow.h"
 #include "window/WidgetFieldControl.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <memory>
+#include <QPushButton>
+#include <QToolButton>
+#include <QRadioButton>
+#include <QTabWidget>
 
-namespace {
-
-std::shared_ptr<FieldControl> bind(QWidget* widget) {
-    return std::make_shared<WidgetFieldControl>(widget);
+fMain::fMain(fMainServices services, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services)) {
+    setObjectName(QStringLiteral("fMain"));
+    createLayout();
+    bindFieldControls();
+    connectControls();
+    Form_Load();
 }
 
-} // namespace
-
-fMain::fMain(Dialogs& dialogs, QWidget* parent) : QWidget(parent), m_dialogs(dialogs) {
-    createValueControls();
+fMain::~fMain() {
+    if (lcaOS)
+        lcaOS->setEventListener(nullptr);
 }
 
-void fMain::createValueControls() {
-    for (int i = 0; i < FieldControls::TextBoxCount; ++i) {
-        txtNvi[i] = new QLineEdit(this);
-        txtNvi[i]->setObjectName(QStringLiteral("txtNvi_%1").arg(i));
-        m_fieldControls.txtNvi[i] = bind(txtNvi[i]);
-    }
-    for (int i = 0; i < FieldControls::ComboBoxCount; ++i) {
-        cbNvi[i] = new QComboBox(this);
-        cbNvi[i]->setEditable(true);
-        cbNvi[i]->setObjectName(QStringLiteral("cbNvi_%1").arg(i));
-        m_fieldControls.cbNvi[i] = bind(cbNvi[i]);
-    }
-    txtDebug = new QLineEdit(QStringLiteral("0"), this);
-    txtDebug->setObjectName(QStringLiteral("txtDebug"));
-    txtDebug->hide();
-    lbModel = new QLabel(QStringLiteral("Undefined model"), this);
-    lbModel->setObjectName(QStringLiteral("lbModel"));
-    lbHvacType = new QLabel(QStringLiteral("HVT_UNKNOWN"), this);
-    lbHvacType->setObjectName(QStringLiteral("lbHvacType"));
-    m_fieldControls.txtDebug = bind(txtDebug);
-    m_fieldControls.lbModel = bind(lbModel);
-    m_fieldControls.lbHvacType = bind(lbHvacType);
+void fMain::setObjectServer(lns::Ref<lns::ObjectServer> server) {
+    if (lcaOS)
+        lcaOS->setEventListener(nullptr);
+    lcaOS = std::move(server);
+    if (lcaOS)
+        lcaOS->setEventListener(this);
+}
+
+fLog& fMain::activityLog() {
+    if (!m_log)
+        m_log = std::make_unique<fLog>(m_services.dialogs);
+    return *m_log;
 }
 
 lns::Ref<lns::ConfigProperty> fMain::GetCpByTypeIndex(const QString& sPathHandle) {
-    return ::GetCpByTypeIndex(sPathHandle, CurrentDevice, DeviceNvs, m_dialogs);
+    return ::GetCpByTypeIndex(sPathHandle, CurrentDevice, DeviceNvs, m_services.dialogs);
+}
+
+QWidget* fMain::widgetOf(const CNvCtrlTable& field) const {
+    const auto* control = dynamic_cast<const WidgetFieldControl*>(field.TheControl.get());
+    return control ? control->widget() : nullptr;
+}
+
+void fMain::connectControls() {
+    connect(cmdRefresh, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
+    connect(cmdHelp, &QToolButton::clicked, this, [this] { cmdHelp_Click(); });
+    connect(cmdViewLog, &QToolButton::clicked, this, [this] { cmdViewLog_Click(); });
+    connect(tabData, &QTabWidget::currentChanged, this, [this](int) { tabData_Click(); });
+    for (int i = 0; i < static_cast<int>(obUnits.size()); ++i)
+        connect(obUnits[i], &QRadioButton::clicked, this, [this, i] { obUnits_Click(i); });
+    connect(cbOfflineHvacType, &QComboBox::activated, this, [this](int) {
+        ReadInitValues();
+        DisplayFieldValues();
+    });
 }

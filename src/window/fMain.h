@@ -1,49 +1,143 @@
 #pragma once
 
 #include "host/ConfigurationWindow.h"
+#include "host/ProgressWindow.h"
 #include "lns/ObjectServer.h"
+#include "lns/ResourceCatalog.h"
 #include "model/FieldControls.h"
 
 #include <QWidget>
 #include <array>
+#include <memory>
 
+class CNvCtrlTable;
 class Dialogs;
+class SettingsStore;
+class HelpWindow;
+class fLog;
+struct PlugInState;
+struct Specific;
 class QComboBox;
+class QFrame;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+class QTextBrowser;
+class QToolButton;
 
-// The configuration window of one thermostat.
-class fMain : public QWidget, public ConfigurationWindow {
+// What the configuration window works with; the program hands it in.
+struct fMainServices {
+    Dialogs& dialogs;
+    SettingsStore& store;
+    PlugInState& state;
+    Specific& specific;
+    // The LonMark resource catalog, for the resource check and the DRF look-up.
+    lns::ResourceCatalogFactory catalogs;
+    // A loaded and shown progress window.
+    ProgressWindowFactory progress;
+};
+
+// The configuration window of one thermostat: eight tabs of values, the
+// device state in the status bar, and the buttons that apply, cancel,
+// refresh, log and exit. The window's code is split by concern over the
+// fMain*.cpp files.
+class fMain : public QWidget, public ConfigurationWindow, private lns::ObjectServerEvents {
     Q_OBJECT
 
 public:
-    explicit fMain(Dialogs& dialogs, QWidget* parent = nullptr);
+    explicit fMain(fMainServices services, QWidget* parent = nullptr);
+    ~fMain() override;
 
-    // The value controls; the field catalog binds each of them to a field.
+    // --- Controls, named as the code and the tests address them ---------------
+    QTabWidget* tabData = nullptr;
+    std::array<QGroupBox*, 8> frmCategory{};
     std::array<QLineEdit*, FieldControls::TextBoxCount> txtNvi{};
     std::array<QComboBox*, FieldControls::ComboBoxCount> cbNvi{};
+    std::array<QLabel*, 15> txtTempUnits{};
+    QLabel* txtUnitMinPos = nullptr;
     QLineEdit* txtDebug = nullptr; // the raw model number, hidden
+    QPushButton* cmdDebug = nullptr;
     QLabel* lbModel = nullptr;
     QLabel* lbHvacType = nullptr;
+    QLabel* lblDeviceTemplate = nullptr;
+    QFrame* Line1 = nullptr;
+    QLabel* Picture1 = nullptr;
+    QGroupBox* frmUnits = nullptr;
+    std::array<QRadioButton*, 2> obUnits{};
+    QToolButton* cmdHelp = nullptr;
+    QToolButton* cmdViewLog = nullptr;
+    QPushButton* cmdRefresh = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdApply = nullptr;
+    QPushButton* cmdExit = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    std::array<QLabel*, 2> StatusPanels{}; // panel 1: device state, panel 2: object name
+    QGroupBox* frmSelectOfflineHvacType = nullptr;
+    QComboBox* cbOfflineHvacType = nullptr;
+    QGroupBox* frmHeatPump = nullptr;
+    QGroupBox* frmEconomizer = nullptr;
+    QGroupBox* frmHeatPumpStages = nullptr;
+    QGroupBox* frmHeatingStages = nullptr;
+    QGroupBox* frmProgRecovery = nullptr;
+    QGroupBox* frmPeriode2 = nullptr;
+    QTextBrowser* WebBrowser1 = nullptr;
+    QLineEdit* txtMajorVersion = nullptr;
+    QLineEdit* txtMinorVersion = nullptr;
 
-    // The device being configured, set by the command entry points.
+    // --- Window state ---------------------------------------------------------
     lns::Ref<lns::AppDevice> CurrentDevice;
     // The LonMark object of a LonMark-object command; empty for a device command.
     lns::Ref<lns::LonMarkObject> CurrentLonMarkObject;
-    // The network variables of the device's interface.
     lns::Ref<lns::NetworkVariables> DeviceNvs;
+    bool ReadyToMonitor = false;
+    bool ChangesPending = false;
 
     // The controls as the field catalog binds them.
     const FieldControls& fieldControls() const { return m_fieldControls; }
+    // The activity log window, created on first use.
+    fLog& activityLog();
+    // The help context id of the tab shown.
+    int helpContextId() const { return m_helpContextId; }
 
     // The configuration property of CurrentDevice that the path names, or nothing.
     lns::Ref<lns::ConfigProperty> GetCpByTypeIndex(const QString& sPathHandle);
 
     // The network services control; the program hands it in at start-up.
     lns::Ref<lns::ObjectServer> lcaOS;
-    void setObjectServer(lns::Ref<lns::ObjectServer> server) { lcaOS = std::move(server); }
+    void setObjectServer(lns::Ref<lns::ObjectServer> server);
 
-    // What the plug-in object asks of the window.
+    // --- Device opening ---------------------------------------------------------
+    bool DrfLookUp();
+    bool SetDevTemplateLabel();
+    bool InitDevice();
+    void RefreshDeviceStatus();
+    bool InitNvTable();
+    bool ReadInitValues();
+
+    // --- Display ----------------------------------------------------------------
+    void DisplayFieldValues();
+    bool EnableNvFields(bool enable);
+    bool ShowMonitoredValue(const CNvCtrlTable& field, const QString& value);
+    void ApplyModelLayout(qint16 model);
+    // Puts the modified mark on a value control and enables Apply and Cancel.
+    void markModified(QWidget* control);
+
+    // --- Buttons ----------------------------------------------------------------
+    void cmdCancel_Click();
+    void cmdRefresh_Click();
+    void cmdHelp_Click();
+    void cmdViewLog_Click();
+    void cmdExit_Click();
+    void tabData_Click();
+    void obUnits_Click(int index);
+    // Stores the display units; only a confirmed exit does.
+    void SetDisplayUnits();
+
+    // --- What the plug-in object asks of the window ----------------------------
     lns::Ref<lns::ObjectServer> ObjectServer() override { return lcaOS; }
     bool Visible() const override { return isVisible(); }
     void setVisible(bool visible) override { QWidget::setVisible(visible); }
@@ -67,9 +161,60 @@ public:
                                      qint32 commandId) override;
     void EndPlugIn() override;
 
-private:
-    void createValueControls();
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
-    Dialogs& m_dialogs;
+private:
+    // Layout (fMainLayout.cpp).
+    void createLayout();
+    QWidget* createHeatingCoolingTab();
+    QWidget* createHardwareTab();
+    QWidget* createGeneralTab();
+    QWidget* createModelTab();
+    QWidget* createSchedulerTab();
+    QWidget* createNetworkTab();
+    QWidget* createContactTab();
+    QWidget* createAboutTab();
+    QWidget* createBottomRow();
+    QLineEdit* textBox(int index);
+    QComboBox* comboBox(int index, const QStringList& items);
+    QLabel* tempUnits(int index);
+    void bindFieldControls();
+    void connectControls();
+
+    // Window load (fMainLoad.cpp).
+    void Form_Load();
+    void loadPicture();
+    void GetDisplayUnits();
+    void applyDisplayUnits();
+
+    // Device opening (fMainOpening.cpp).
+    void openDevice();
+    bool offNet() const;
+    void showProgress(const QString& text);
+    void closeProgress();
+    bool askYesNo(const QString& text);
+    void lookUpResourceScope(lns::ResourceCatalog& catalog, const QString& programId,
+                             lns::LonMarkObject& object);
+    void takeOfflineHvacChoice();
+
+    // Network events (fMainCommands.cpp).
+    void onRepaint() override;
+    void onMonitorValue(int monitorPoint, const QString& value) override;
+    void onMonitorError(int tag) override;
+    const CNvCtrlTable* fieldOfMonitorPoint(int monitorPoint) const;
+    void askExit();
+    void writeSnapshots();
+    void writeShownTexts(const QString& path);
+
+    QWidget* widgetOf(const CNvCtrlTable& field) const;
+    void setPeriode2Visibility();
+
+    fMainServices m_services;
     FieldControls m_fieldControls;
+    std::unique_ptr<fLog> m_log;
+    std::unique_ptr<HelpWindow> m_help;
+    std::unique_ptr<ProgressWindow> m_progress;
+    int m_helpContextId = 1004;
+    bool m_ending = false;
 };

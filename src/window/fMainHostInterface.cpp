@@ -1,31 +1,13 @@
-// The configuration window as the plug-in object sees it: visibility,
-// geometry in twips, the hand-over of a device or LonMark object, the end.
-#include "host/PlugInState.h"
+// The configuration window as the plug-in object sees it: its state and
+// geometry in twips, and the busy pointer.
 #include "window/fMain.h"
 
 #include <QApplication>
 #include <QScreen>
-#include <QTextStream>
 
 namespace {
 
 constexpr double TwipsPerInch = 1440.0;
-
-// Every step of the shutdown runs even when an earlier one fails.
-template <class Step> void ignoringFailure(Step step) {
-    try {
-        step();
-    } catch (const std::exception&) {
-    }
-}
-
-template <class Object> void closeAndRelease(lns::Ref<Object>& object) {
-    ignoringFailure([&] {
-        if (object && object->IsOpen())
-            object->Close();
-    });
-    object.reset();
-}
 
 int toPixels(int twips, double twipsPerPixel) {
     return qRound(twips / twipsPerPixel);
@@ -99,36 +81,4 @@ void fMain::setBusyPointer(bool busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QApplication::restoreOverrideCursor();
-}
-
-void fMain::ProcessDeviceCommand(const lns::Ref<lns::AppDevice>& TheDevice, qint32) {
-    CurrentDevice = TheDevice;
-    // The hand-over is visible to the host's tools until the device opens here.
-    QTextStream(stderr) << "fMain: configure device " << CurrentDevice->Name() << Qt::endl;
-}
-
-void fMain::ProcessLonMarkObjectCommand(const lns::Ref<lns::LonMarkObject>& TheLMObject, qint32) {
-    CurrentLonMarkObject = TheLMObject;
-    ignoringFailure([&] { CurrentDevice = TheLMObject->Parent()->Parent()->Parent(); });
-    QTextStream(stderr) << "fMain: configure LonMark object " << CurrentLonMarkObject->Name()
-                        << " of device " << (CurrentDevice ? CurrentDevice->Name() : QString())
-                        << Qt::endl;
-}
-
-void fMain::EndPlugIn() {
-    PlugInState& state = ThePlugInState();
-    hide();
-    CurrentLonMarkObject.reset();
-    CurrentDevice.reset();
-    DeviceNvs.reset();
-    closeAndRelease(state.CurrentSystem);
-    closeAndRelease(state.CurrentNetwork);
-    ignoringFailure([&] {
-        if (lcaOS && lcaOS->IsOpen())
-            lcaOS->Close();
-    });
-    state.ServerOpen = false;
-    state.NetworkOpen = false;
-    close();
-    QCoreApplication::quit();
 }

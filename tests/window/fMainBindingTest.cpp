@@ -1,6 +1,5 @@
 #include "FakeLns.h"
-#include "ScriptedDialogs.h"
-#include "TestApplication.h"
+#include "WindowFixture.h"
 #include "model/DeviceValueCatalog.h"
 #include "model/FieldCatalog.h"
 #include "model/Specific.h"
@@ -14,9 +13,8 @@
 namespace {
 
 TEST(fMainBindingTest, FieldsReadAndEnableTheWindowsControls) {
-    testApplication();
-    ScriptedDialogs dialogs;
-    fMain window(dialogs);
+    WindowFixture f;
+    fMain& window = *f.window;
     auto device = std::make_shared<fake::AppDevice>();
     auto block = std::make_shared<fake::LonMarkObject>();
     auto setpoints = std::make_shared<fake::ConfigProperty>(0, 60);
@@ -47,7 +45,7 @@ TEST(fMainBindingTest, FieldsReadAndEnableTheWindowsControls) {
     progRec->setEnabled(false);
     EXPECT_FALSE(window.cbNvi[14]->isEnabled());
     EXPECT_TRUE(window.cbNvi[14]->isEditable());
-    EXPECT_EQ(window.txtNvi[53]->parent(), &window);
+    EXPECT_TRUE(window.isAncestorOf(window.txtNvi[53]));
 }
 
 } // namespace

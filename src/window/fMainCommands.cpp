@@ -1,0 +1,160 @@
+// The window's entry points and ways out: the host's commands, the Object
+// Server's events, the help, log, refresh and exit buttons, and the end.
+#include "host/PlugInIdentity.h"
+#include "host/PlugInState.h"
+#include "model/CNvCtrlTable.h"
+#include "model/Specific.h"
+#include "platform/Dialogs.h"
+#include "support/fLog.h"
+#include "window/HelpWindow.h"
+#include "window/fMain.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTabWidget>
+
+namespace {
+
+// Help context ids of the tabs, in tab order; the "About" tab has none.
+constexpr std::array<int, 8> TabHelpContextIds = {1004, 1002, 1003, 1006, 1005, 1001, 1000, 0};
+
+// Every step of the shutdown runs even when an earlier one fails.
+template <class Step> void ignoringFailure(Step step) {
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+template <class Object> void closeAndRelease(lns::Ref<Object>& object) {
+    ignoringFailure([&] {
+        if (object && object->IsOpen())
+            object->Close();
+    });
+    object.reset();
+}
+
+} // namespace
+
+void fMain::ProcessDeviceCommand(const lns::Ref<lns::AppDevice>& TheDevice, qint32) {
+    // Edits still pending belong to the device before: they are dropped, never
+    // applied to this one.
+    cmdCancel_Click();
+    CurrentLonMarkObject.reset();
+    CurrentDevice = TheDevice;
+    openDevice();
+}
+
+void fMain::ProcessLonMarkObjectCommand(const lns::Ref<lns::LonMarkObject>& TheLMObject, qint32) {
+    cmdCancel_Click();
+    CurrentLonMarkObject = TheLMObject;
+    CurrentDevice.reset();
+    ignoringFailure([&] { CurrentDevice = TheLMObject->Parent()->Parent()->Parent(); });
+    openDevice();
+}
+
+// Monitor point n shows in field n - 1; the field's monitor tag is the same
+// number, so a monitoring error names the field its value would go to.
+const CNvCtrlTable* fMain::fieldOfMonitorPoint(int monitorPoint) const {
+    const auto& fields = m_services.specific.NvCtrlTables;
+    const int position = monitorPoint - 1;
+    if (position < 1 || position > fields.Count())
+        return nullptr;
+    return fields.Item(position).get();
+}
+
+void fMain::onMonitorValue(int monitorPoint, const QString& value) {
+    if (const CNvCtrlTable* field = fieldOfMonitorPoint(monitorPoint))
+        ShowMonitoredValue(*field, value);
+}
+
+void fMain::onMonitorError(int tag) {
+    if (const CNvCtrlTable* field = fieldOfMonitorPoint(tag))
+        activityLog().LogError(QStringLiteral("Nv update error: ") + field->Name);
+}
+
+void fMain::onRepaint() {
+    if (QWidget* active = QApplication::activeWindow())
+        active->update();
+}
+
+void fMain::tabData_Click() {
+    const int tab = tabData->currentIndex();
+    m_helpContextId = tab >= 0 && tab < static_cast<int>(TabHelpContextIds.size())
+                          ? TabHelpContextIds[tab]
+                          : 0;
+}
+
+void fMain::cmdHelp_Click() {
+    if (!m_help)
+        m_help = std::make_unique<HelpWindow>();
+    m_help->showTopic(m_helpContextId);
+}
+
+void fMain::cmdViewLog_Click() {
+    fLog& log = activityLog();
+    log.show();
+    log.raise();
+}
+
+void fMain::cmdRefresh_Click() {
+    try {
+        RefreshDeviceStatus();
+    } catch (const Error& error) {
+        closeProgress();
+        m_services.dialogs.inform(error.description(), Identity().Name, DialogIcon::Critical);
+        return;
+    }
+    ReadInitValues();
+    DisplayFieldValues();
+}
+
+void fMain::cmdExit_Click() {
+    askExit();
+}
+
+void fMain::askExit() {
+    if (m_services.state.InstanceCount >= 1) {
+        const DialogAnswer answer = m_services.dialogs.message(
+            {QStringLiteral("Are you sure that you want to exit?"), Identity().Name,
+             DialogButtons::YesNo, DialogIcon::None, 1});
+        if (answer != DialogAnswer::Yes)
+            return;
+        SetDisplayUnits();
+    }
+    EndPlugIn();
+}
+
+// The close box asks as "Exit" does while the host holds the plug-in; the
+// plug-in's own close at its end goes through.
+void fMain::closeEvent(QCloseEvent* event) {
+    if (!m_ending && m_services.state.InstanceCount >= 1) {
+        event->ignore();
+        askExit();
+        return;
+    }
+    if (m_log)
+        m_log->close();
+    if (m_help)
+        m_help->close();
+    event->accept();
+}
+
+void fMain::EndPlugIn() {
+    PlugInState& state = m_services.state;
+    m_ending = true;
+    ignoringFailure([&] { hide(); });
+    CurrentLonMarkObject.reset();
+    CurrentDevice.reset();
+    DeviceNvs.reset();
+    closeAndRelease(state.CurrentSystem);
+    closeAndRelease(state.CurrentNetwork);
+    ignoringFailure([&] {
+        if (lcaOS && lcaOS->IsOpen())
+            lcaOS->Close();
+    });
+    state.ServerOpen = false;
+    state.NetworkOpen = false;
+    close();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,80 @@
+// Reading every value of the device, after choosing the heat-pump or
+// rooftop variant of the configuration value that differs between them.
+#include "host/PlugInState.h"
+#include "model/Specific.h"
+#include "platform/AbortRetryIgnore.h"
+#include "support/fLog.h"
+#include "window/fMain.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+
+namespace {
+
+const QString HvacTypeValue = QStringLiteral("nciHvacType");
+const QString VariantValue = QStringLiteral("nciCfg2RtuHp");
+const QString HeatPumpFormat = QStringLiteral("UNVT_cfg_2_hp");
+const QString RooftopFormat = QStringLiteral("UNVT_cfg_2_rtu");
+const QString HeatPumpType = QStringLiteral("HVT_HEAT_PUMP");
+
+enum OfflineHvacChoice { HeatPumpModel = 0, RooftopWithEconomizer = 1, OtherModel = 2 };
+
+QString readingEntry(const CNvCpTable& value) {
+    return QStringLiteral("Reading ") + value.Name;
+}
+
+} // namespace
+
+bool fMain::ReadInitValues() {
+    Specific& specific = m_services.specific;
+    setBusyPointer(true);
+    std::vector<ProcedureStep> steps;
+    if (offNet()) {
+        steps.push_back([this] {
+            frmSelectOfflineHvacType->show();
+            takeOfflineHvacChoice();
+        });
+    } else {
+        steps.push_back([this, &specific] {
+            CurrentDevice->setOnlineAccess(1);
+            frmSelectOfflineHvacType->hide();
+            const auto& hvacType = specific.NvCpTables.Item(HvacTypeValue);
+            hvacType->GetNetworkValue();
+            activityLog().LogCommand(readingEntry(*hvacType), hvacType->NvAsString());
+            specific.NvCpTables.Item(VariantValue)->Format =
+                hvacType->NvAsString() == HeatPumpType ? HeatPumpFormat : RooftopFormat;
+        });
+    }
+    for (const auto& value : specific.NvCpTables) {
+        steps.push_back([this, value] {
+            value->GetNetworkValue();
+            activityLog().LogCommand(readingEntry(*value), value->NvAsString());
+        });
+    }
+    const bool done = runSteps(
+        steps, askAbortRetryIgnore(m_services.dialogs,
+                                   {QStringLiteral("fMain ReadInitValues"),
+                                    DialogIcon::Critical,
+                                    {},
+                                    [this](const Error& error) {
+                                        activityLog().LogError(error.description());
+                                    }}));
+    setBusyPointer(false);
+    closeProgress();
+    return done;
+}
+
+// Off line the model cannot be read: the user's choice of device type
+// decides which options are shown and how the variant value is read.
+void fMain::takeOfflineHvacChoice() {
+    const int choice = cbOfflineHvacType->currentIndex();
+    if (choice < 0)
+        return;
+    frmHeatPump->setVisible(choice == HeatPumpModel);
+    frmEconomizer->setVisible(choice == RooftopWithEconomizer);
+    const auto& variant = m_services.specific.NvCpTables.Item(VariantValue);
+    if (choice == HeatPumpModel)
+        variant->Format = HeatPumpFormat;
+    else if (choice == RooftopWithEconomizer)
+        variant->Format = RooftopFormat;
+}

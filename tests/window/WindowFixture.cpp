@@ -1,0 +1,95 @@
+#include "WindowFixture.h"
+
+#include "KitCopy.h"
+#include "TestApplication.h"
+#include "host/ResourceCatalogRegistration.h"
+#include "lns/sim/ObjectServerFromSettings.h"
+#include "lns/sim/SimResourceCatalog.h"
+#include "model/Specific.h"
+#include "support/CRegistry.h"
+#include "support/fLog.h"
+
+#include <QDir>
+#include <QTabWidget>
+#include <QTreeWidget>
+
+namespace {
+
+// A progress window that only records what it was asked to show.
+class RecordingProgress : public ProgressWindow {
+public:
+    explicit RecordingProgress(QStringList& texts) : m_texts(texts) {}
+    void DisplayStatus(const QString& text) override { m_texts << text; }
+
+private:
+    QStringList& m_texts;
+};
+
+} // namespace
+
+WindowFixture::WindowFixture(bool resourcesRegistered) {
+    testApplication();
+    const QString lonWorks = root.path() + QStringLiteral("/LonWorks");
+    copyFromKit(QString(), lonWorks);
+    store = std::make_unique<SettingsStore>(root.settingsStoreFile());
+    CRegistry(*store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
+                                     QStringLiteral("LonWorks Path"), lonWorks);
+    Specific& specific = Specific::process();
+    specific.NvCtrlTables.Clear();
+    specific.NvCpTables.Clear();
+    InitResourceLocation(specific, *store);
+    if (resourcesRegistered)
+        ResourceCatalogRegistration(state, *store, dialogs, lns::sim::simResourceCatalogFactory())
+            .Register(false);
+    state.ResourceFilesPresent = false;
+
+    window = std::make_unique<fMain>(fMainServices{
+        dialogs, *store, state, specific, lns::sim::simResourceCatalogFactory(),
+        [this] { return std::make_unique<RecordingProgress>(progressTexts); }});
+    window->setObjectServer(lns::sim::objectServerFromSettings(*store));
+    m_services = std::make_unique<PlugInServices>(PlugInServices{
+        state, *window, m_registration,
+        [this] { return std::make_unique<RecordingProgress>(progressTexts); }, *store,
+        specific});
+    api = std::make_unique<LNSPlugInAPI>(*m_services);
+}
+
+WindowFixture::~WindowFixture() {
+    // The plug-in object ends the plug-in through the window and the services.
+    api.reset();
+    window.reset();
+}
+
+void WindowFixture::openNetwork(const QString& name) {
+    network = name;
+    api->setNetworkInterfaceName(QString());
+    api->setNetworkName(name);
+}
+
+void WindowFixture::configureDevice(const QString& subsystemAndDevice) {
+    api->SendCommand(13, 7, network + QStringLiteral("/System 1/") + subsystemAndDevice);
+}
+
+void WindowFixture::configureObject(const QString& path) {
+    api->SendCommand(13, 28, network + QStringLiteral("/System 1/") + path);
+}
+
+QStringList WindowFixture::logRows() const {
+    QStringList rows;
+    const QTreeWidget* list = window->activityLog().EchLog;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        rows << list->topLevelItem(i)->text(1) + QStringLiteral(" | ") +
+                    list->topLevelItem(i)->text(2);
+    return rows;
+}
+
+void saveTabScreenshots(fMain& window, const QString& prefix) {
+    const QString folder = QStringLiteral(RM42_SCREENSHOT_DIR);
+    QDir().mkpath(folder);
+    window.show();
+    for (int tab = 0; tab < window.tabData->count(); ++tab) {
+        window.tabData->setCurrentIndex(tab);
+        window.grab().save(QStringLiteral("%1/%2-tab%3.png").arg(folder, prefix).arg(tab));
+    }
+    window.tabData->setCurrentIndex(0);
+}
