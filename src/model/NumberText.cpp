@@ -3,6 +3,7 @@
 #include "model/RoundToStep.h"
 #include "model/RuntimeErrors.h"
 
+#include <QRegularExpression>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -91,6 +92,18 @@ double writtenValue(double number) {
 
 QString numberText(double number) {
     return shortestText(writtenValue(number));
+}
+
+std::optional<int> minutesOfDay(const QString& text) {
+    static const QRegularExpression time(QStringLiteral("^\\s*(\\d{1,2}):(\\d{2})\\s*$"));
+    const QRegularExpressionMatch match = time.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const int hours = match.captured(1).toInt();
+    const int minutes = match.captured(2).toInt();
+    if (hours > 23 || minutes > 59)
+        return std::nullopt;
+    return hours * 60 + minutes;
 }
 
 } // namespace rules

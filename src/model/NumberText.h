@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // Numbers as the configuration window reads and writes them.
 namespace rules {
@@ -24,5 +25,10 @@ double writtenValue(double number);
 // The shortest decimal text (at most 15 significant digits, never an
 // exponent) of the number: "23", "18.5", "34.95" for 35 - 0.05.
 QString numberText(double number);
+
+// A time of day typed as "H:MM" or "HH:MM" (0:00 to 23:59) as minutes of the
+// day, the form the scheduler values take ("07:30" is 450); nothing for any
+// other text.
+std::optional<int> minutesOfDay(const QString& text);
 
 } // namespace rules

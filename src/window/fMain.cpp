@@ -19,6 +19,7 @@ fMain::fMain(fMainServices services, QWidget* parent)
     createLayout();
     bindFieldControls();
     connectControls();
+    connectEditing();
     Form_Load();
 }
 
@@ -51,6 +52,8 @@ QWidget* fMain::widgetOf(const CNvCtrlTable& field) const {
 }
 
 void fMain::connectControls() {
+    connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
+    connect(cmdDebug, &QPushButton::clicked, this, [this] { cmdDebug_Click(); });
     connect(cmdRefresh, &QPushButton::clicked, this, [this] { cmdRefresh_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
     connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });

@@ -5,6 +5,8 @@
 #include "lns/ObjectServer.h"
 #include "lns/ResourceCatalog.h"
 #include "model/FieldControls.h"
+#include "model/SetpointRules.h"
+#include "window/ValueComboBox.h"
 
 #include <QWidget>
 #include <array>
@@ -56,7 +58,7 @@ public:
     QTabWidget* tabData = nullptr;
     std::array<QGroupBox*, 8> frmCategory{};
     std::array<QLineEdit*, FieldControls::TextBoxCount> txtNvi{};
-    std::array<QComboBox*, FieldControls::ComboBoxCount> cbNvi{};
+    std::array<ValueComboBox*, FieldControls::ComboBoxCount> cbNvi{};
     std::array<QLabel*, 15> txtTempUnits{};
     QLabel* txtUnitMinPos = nullptr;
     QLineEdit* txtDebug = nullptr; // the raw model number, hidden
@@ -126,6 +128,28 @@ public:
     // Puts the modified mark on a value control and enables Apply and Cancel.
     void markModified(QWidget* control);
 
+    // --- Editing ----------------------------------------------------------------
+    // The handlers of the value controls, by index in their array. Modifier
+    // bits as in rules::Modifier.
+    void txtNvi_GotFocus(int index);
+    // False when the character is not to be inserted.
+    bool txtNvi_KeyPress(int index, QChar character);
+    // True when the key was a step key and was handled.
+    bool txtNvi_KeyDown(int index, int key, int modifiers);
+    void txtNvi_Validate(int index);
+    void txtNvi_LostFocus(int index);
+    void cbNvi_Click(int index);
+    void cbNvi_KeyDown(int index, int key);
+    void cbNvi_DropDown(int index);
+    void cbNvi_LostFocus(int index);
+    // The text box that is locked: it takes no edits.
+    bool isLocked(int index) const;
+
+    // --- Apply and cancel ---------------------------------------------------------
+    void cmdApply_Click();
+    bool PropagateChanges();
+    void cmdDebug_Click();
+
     // --- Buttons ----------------------------------------------------------------
     void cmdCancel_Click();
     void cmdRefresh_Click();
@@ -163,6 +187,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Layout (fMainLayout.cpp).
@@ -181,6 +206,12 @@ private:
     QLabel* tempUnits(int index);
     void bindFieldControls();
     void connectControls();
+    void connectEditing();
+    void writeBackField(CNvCtrlTable& field);
+    bool textBoxEvent(int index, QEvent* event);
+    bool comboBoxEvent(int index, QEvent* event);
+    void applyAdjustments(const std::vector<rules::Adjustment>& adjustments);
+    rules::SetpointTexts setpointTexts() const;
 
     // Window load (fMainLoad.cpp).
     void Form_Load();

@@ -1,5 +1,6 @@
 // The configuration window's controls: eight tabs of values, the template
 // label and picture, the units frame and the buttons, the status bar.
+#include "window/ValueComboBox.h"
 #include "window/WidgetFieldControl.h"
 #include "window/fMain.h"
 
@@ -122,8 +123,11 @@ void fMain::createLayout() {
             txtNvi[i]->setMaximumWidth(
                 txtNvi[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0000.000")) + 16);
     }
+    // The versions and the model identify the device: shown, never edited.
+    for (int i : {47, 48, 49, 50})
+        txtNvi[i]->setReadOnly(true);
     for (int i = 0; i < FieldControls::ComboBoxCount; ++i) {
-        cbNvi[i] = new QComboBox;
+        cbNvi[i] = new ValueComboBox;
         cbNvi[i]->setObjectName(QStringLiteral("cbNvi_%1").arg(i));
         // Editable so that any value the device holds can be shown; the
         // user changes it only by choosing an item.

@@ -1,24 +1,269 @@
+#include "FakeLns.h"
 #include "WindowFixture.h"
+#include "model/CNvCtrlTable.h"
+#include "model/Specific.h"
+#include "lns/sim/SimObjectServer.h"
 #include "support/fLog.h"
+#include "window/ModifiedMark.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(DeviceOpening, Rtu1ShowsItsValuesOnEveryTab) {
+// What the window must show for one of the kit's thermostats.
+struct Expected {
+    QString device; // subsystem and name
+    QString model;
+    bool economizer;
+    bool heatPump;
+    bool heatingStages;
+    QString stageCaption;
+    bool modelTab;
+    bool schedulerTab;
+};
+
+class EachDemoThermostat : public ::testing::TestWithParam<Expected> {};
+
+TEST_P(EachDemoThermostat, OpensAsDeviceAndAsLonMarkObjectWithItsModelLayout) {
+    const Expected& expected = GetParam();
+    for (const bool asObject : {false, true}) {
+        WindowFixture f;
+        f.openNetwork(QStringLiteral("Demo Building"));
+        const QString& path = expected.device;
+        if (asObject)
+            f.configureObject(path + QStringLiteral("/Obj:Thermostat"));
+        else
+            f.configureDevice(path);
+        fMain& w = *f.window;
+        SCOPED_TRACE(qPrintable(path));
+        EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+        EXPECT_EQ(w.StatusPanels[0]->text(), QStringLiteral("Cnfg Online"));
+        EXPECT_EQ(w.lbModel->text(), expected.model);
+        EXPECT_EQ(w.lblDeviceTemplate->text(),
+                  QStringLiteral("Zentaro Inc. [Zentaro RM42_PIR (8003DB5500040421)]"));
+        EXPECT_EQ(!w.frmEconomizer->isHidden(), expected.economizer);
+        EXPECT_EQ(!w.frmHeatPump->isHidden(), expected.heatPump);
+        EXPECT_EQ(!w.frmHeatingStages->isHidden(), expected.heatingStages);
+        EXPECT_EQ(w.frmHeatPumpStages->title(), expected.stageCaption);
+        EXPECT_EQ(w.tabData->isTabEnabled(3), expected.modelTab);
+        EXPECT_EQ(w.tabData->isTabEnabled(4), expected.schedulerTab);
+        EXPECT_TRUE(w.frmSelectOfflineHvacType->isHidden());
+        // Every value was read and logged; nothing is marked as edited.
+        EXPECT_EQ(f.logRows().size(), Specific::process().NvCpTables.Count() + 1);
+        EXPECT_FALSE(w.cmdApply->isEnabled());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DeviceOpening, EachDemoThermostat,
+    ::testing::Values(Expected{"Floor 1/RTU-1", "1", true, false, true, "Number of cooling stages", true, true},
+                      Expected{"Floor 1/HP-1", "4", false, true, false, "Number of heatpump stages", true, true},
+                      Expected{"Floor 2/RTU-11", "11", false, false, false, "Number of cooling stages", false, false},
+                      Expected{"Floor 2/HP-12", "12", false, true, false, "Number of heatpump stages", true, false}),
+    [](const auto& info) { return info.param.device.section(u'/', 1).remove(u'-').toStdString(); });
+
+TEST(DeviceOpening, ShowsTheValuesTheDeviceHoldsInBothUnitSystems) {
     WindowFixture f;
     f.openNetwork(QStringLiteral("Demo Building"));
     f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
     fMain& w = *f.window;
-    EXPECT_EQ(w.StatusPanels[0]->text(), QStringLiteral("Cnfg Online"));
+    // The setpoints are stored a hair off the half degree; the window rounds them.
     EXPECT_EQ(w.txtNvi[0]->text(), QStringLiteral("70"));
+    EXPECT_EQ(w.txtNvi[2]->text(), QStringLiteral("72"));
+    EXPECT_EQ(w.txtNvi[3]->text(), QStringLiteral("80"));
+    EXPECT_EQ(w.cbNvi[16]->currentText(), QStringLiteral("FOUR_EVENTS"));
+    EXPECT_FALSE(w.frmPeriode2->isHidden());
+    EXPECT_EQ(w.txtNvi[51]->text(), QStringLiteral("Floor 1 North Office"));
+    EXPECT_EQ(w.txtTempUnits[0]->text(), QStringLiteral("ºF"));
     saveTabScreenshots(w, QStringLiteral("RTU-1"));
-    qDebug() << f.dialogs.texts() << f.progressTexts << f.logRows();
+
+    w.obUnits[0]->click();
+    EXPECT_EQ(w.txtTempUnits[14]->text(), QStringLiteral("ºC"));
+    EXPECT_EQ(w.txtNvi[0]->text(), QStringLiteral("21")); // 70 ºF
+    EXPECT_EQ(w.txtNvi[2]->text(), QStringLiteral("22")); // 72 ºF
+}
+
+TEST(DeviceOpening, HeatPumpScreenshots) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 1/HP-1"));
+    saveTabScreenshots(*f.window, QStringLiteral("HP-1"));
+    EXPECT_EQ(f.window->lbHvacType->text(), QStringLiteral("HVT_HEAT_PUMP"));
+}
+
+TEST(DeviceOpening, AnUncommissionedDeviceSaysSoAndIsNotTested) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 3/RTU-2"));
+    EXPECT_EQ(f.window->StatusPanels[0]->text(), QStringLiteral("Not Commissioned yet"));
+    EXPECT_FALSE(f.progressTexts.contains(QStringLiteral("Testing the device...")));
+}
+
+TEST(DeviceOpening, AnUnreachableDeviceIsLoggedRedAndAsked) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.dialogs.queueAnswer(DialogAnswer::Abort);
+    f.configureDevice(QStringLiteral("Floor 3/RTU-3"));
+    ASSERT_FALSE(f.dialogs.messages.isEmpty());
+    const MessageRequest& asked = f.dialogs.messages.last();
+    EXPECT_EQ(asked.title, QStringLiteral("fMain ReadInitValues"));
+    EXPECT_EQ(asked.buttons, DialogButtons::AbortRetryIgnore);
+    EXPECT_TRUE(asked.text.startsWith(QStringLiteral("Error reading ")));
+    EXPECT_TRUE(asked.text.endsWith(QStringLiteral(" \r\nFailed to communicate with target device.")));
+    const QStringList rows = f.logRows();
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows.last(), QString(asked.text).replace(QStringLiteral("\r\n"), QStringLiteral(" | ")));
+    EXPECT_EQ(f.window->activityLog().EchLog->topLevelItem(rows.size() - 1)->data(0, fLog::IconKeyRole),
+              QStringLiteral("Red"));
+}
+
+TEST(DeviceOpening, OffNetTheUserChoosesTheHvacTypeAndLabelsKeepTheirCaptions) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Offnet Site"));
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    fMain& w = *f.window;
+    EXPECT_EQ(w.StatusPanels[0]->text(), QStringLiteral("Offnet"));
+    EXPECT_FALSE(w.ReadyToMonitor);
+    EXPECT_FALSE(w.frmSelectOfflineHvacType->isHidden());
+    EXPECT_EQ(w.lbModel->text(), QStringLiteral("Undefined model"));
+    EXPECT_EQ(w.lbHvacType->text(), QStringLiteral("HVT_UNKNOWN"));
+
+    w.cbOfflineHvacType->setCurrentIndex(0);
+    emit w.cbOfflineHvacType->activated(0);
+    EXPECT_FALSE(w.frmHeatPump->isHidden());
+    EXPECT_TRUE(w.frmEconomizer->isHidden());
+    EXPECT_EQ(Specific::process().NvCpTables.Item(QStringLiteral("nciCfg2RtuHp"))->Format,
+              QStringLiteral("UNVT_cfg_2_hp"));
+    w.cbOfflineHvacType->setCurrentIndex(2);
+    emit w.cbOfflineHvacType->activated(2);
+    EXPECT_TRUE(w.frmHeatPump->isHidden());
+    EXPECT_TRUE(w.frmEconomizer->isHidden());
+}
+
+// A device whose state the test chooses.
+class DeviceInState : public fake::AppDevice {
+public:
+    explicit DeviceInState(int state) : m_state(state) {}
+    int State() const override { return m_state; }
+
+private:
+    int m_state;
+};
+
+TEST(DeviceState, EachStateHasItsWordAndOnlyConfiguredOnLineCanBeMonitored) {
+    WindowFixture f;
+    f.state.CurrentSystem = std::make_shared<fake::System>();
+    const std::pair<int, const char*> words[] = {{2, "Unconfigured"}, {3, "App'less"},
+                                                 {4, "Cnfg Online"},  {6, "Cnfg Offline"},
+                                                 {12, "Soft Offline"}, {140, "Cnfg Bypass"},
+                                                 {5, "?"}};
+    for (const auto& [state, word] : words) {
+        f.window->CurrentDevice = std::make_shared<DeviceInState>(state);
+        f.window->ReadyToMonitor = false;
+        f.window->RefreshDeviceStatus();
+        EXPECT_EQ(f.window->StatusPanels[0]->text(), QString::fromUtf8(word)) << state;
+        EXPECT_EQ(f.window->ReadyToMonitor, state == 4) << state;
+    }
+}
+
+class EditedWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        f.openNetwork(QStringLiteral("Demo Building"));
+        f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+        box()->setText(QStringLiteral("68"));
+        f.window->markModified(box());
+    }
+    QLineEdit* box() { return f.window->txtNvi[0]; }
+
+    WindowFixture f;
+};
+
+TEST_F(EditedWindow, AnEditSurvivesDisplayAndRefreshButNotAMonitoredValue) {
+    f.window->DisplayFieldValues();
+    EXPECT_EQ(box()->text(), QStringLiteral("68"));
+    f.window->cmdRefresh->click();
+    EXPECT_EQ(box()->text(), QStringLiteral("68"));
+    EXPECT_TRUE(ModifiedMark::isSet(box()));
+
+    // Monitor point n shows in field n - 1: occ_heat_setpts is the third field.
+    const auto& fields = Specific::process().NvCtrlTables;
+    ASSERT_EQ(fields.Item(3)->Name, QStringLiteral("occ_heat_setpts"));
+    f.window->lcaOS->setEventListener(nullptr); // the server under test is the window's
+    f.window->setObjectServer(f.window->lcaOS);
+    auto* server = dynamic_cast<lns::sim::SimObjectServer*>(f.window->lcaOS.get());
+    ASSERT_TRUE(server);
+    server->raiseMonitorValue(4, QStringLiteral("69.5"));
+    EXPECT_EQ(box()->text(), QStringLiteral("69.5"));
+    server->raiseMonitorValue(999, QStringLiteral("1")); // names no field: ignored
+    // The one-line message leaves only the time and the red mark in the row.
+    const int rows = f.logRows().size();
+    server->raiseMonitorError(4);
+    EXPECT_EQ(f.logRows().size(), rows + 1);
+    server->raiseMonitorError(999);
+    EXPECT_EQ(f.logRows().size(), rows + 1);
+}
+
+TEST_F(EditedWindow, ANewDeviceDropsTheEditsOfTheOneBefore) {
+    f.configureDevice(QStringLiteral("Floor 2/RTU-11"));
+    EXPECT_FALSE(ModifiedMark::isSet(box()));
+    EXPECT_FALSE(f.window->ChangesPending);
+    EXPECT_FALSE(f.window->cmdApply->isEnabled());
+    for (const auto& value : Specific::process().NvCpTables)
+        EXPECT_FALSE(value->ValueAsChanges) << qPrintable(value->Name);
+    // RTU-11's own value is shown, not the edit made for RTU-1.
+    EXPECT_NE(box()->text(), QStringLiteral("68"));
+}
+
+TEST_F(EditedWindow, ExitAsksWhileTheHostHoldsThePlugIn) {
+    f.dialogs.queueAnswer(DialogAnswer::No);
+    f.window->cmdExit->click();
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].text, QStringLiteral("Are you sure that you want to exit?"));
+    EXPECT_EQ(f.dialogs.messages[0].defaultButton, 1);
+    EXPECT_EQ(box()->text(), QStringLiteral("68"));
+    EXPECT_TRUE(f.window->ChangesPending);
+
+    // The close box asks the same question.
+    f.window->show();
+    f.dialogs.queueAnswer(DialogAnswer::No);
+    f.window->close();
+    EXPECT_EQ(f.dialogs.messages.size(), 2);
+    EXPECT_TRUE(f.window->isVisible());
+
+    auto* server = dynamic_cast<lns::sim::SimObjectServer*>(f.window->lcaOS.get());
+    ASSERT_TRUE(server);
+    server->clearJournal();
+    f.dialogs.queueAnswer(DialogAnswer::Yes);
+    f.window->cmdExit->click();
+    EXPECT_FALSE(f.window->isVisible());
+    const QStringList journal = server->journal();
+    const auto position = [&](const QString& prefix) {
+        for (int i = 0; i < journal.size(); ++i)
+            if (journal[i].startsWith(prefix))
+                return i;
+        return -1;
+    };
+    EXPECT_LT(position(QStringLiteral("System.Close")), position(QStringLiteral("Network.Close")))
+        << qPrintable(journal.join('\n'));
+    EXPECT_LT(position(QStringLiteral("Network.Close")), position(QStringLiteral("ObjectServer.Close")));
+    EXPECT_GE(position(QStringLiteral("System.Close")), 0);
+}
+
+TEST(Exit, WithoutALivePlugInObjectTheWindowClosesWithoutAsking) {
+    WindowFixture f;
+    f.window->show();
+    f.api.reset(); // the host released its object; the shown window stays
+    f.window->close();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    EXPECT_FALSE(f.window->isVisible());
 }
 
 } // namespace

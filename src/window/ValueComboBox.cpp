@@ -1,0 +1,6 @@
+#include "window/ValueComboBox.h"
+
+void ValueComboBox::showPopup() {
+    emit droppedDown();
+    QComboBox::showPopup();
+}
