@@ -27,13 +27,22 @@ private:
 
 } // namespace
 
-WindowFixture::WindowFixture(bool resourcesRegistered) {
+namespace {
+
+const QString PlugInKey =
+    QStringLiteral("SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\Zentaro PIR ready RM42xx Configure");
+
+} // namespace
+
+WindowFixture::WindowFixture(bool resourcesRegistered, const QString& displayUnits) {
     testApplication();
     const QString lonWorks = root.path() + QStringLiteral("/LonWorks");
     copyFromKit(QString(), lonWorks);
     store = std::make_unique<SettingsStore>(root.settingsStoreFile());
     CRegistry(*store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
                                      QStringLiteral("LonWorks Path"), lonWorks);
+    if (!displayUnits.isEmpty())
+        CRegistry(*store).MachineSetting(PlugInKey, QStringLiteral("DisplayUnits"), displayUnits);
     Specific& specific = Specific::process();
     specific.NvCtrlTables.Clear();
     specific.NvCpTables.Clear();
@@ -81,6 +90,39 @@ QStringList WindowFixture::logRows() const {
         rows << list->topLevelItem(i)->text(1) + QStringLiteral(" | ") +
                     list->topLevelItem(i)->text(2);
     return rows;
+}
+
+QString WindowFixture::storedDisplayUnits() const {
+    return CRegistry(*store).MachineSetting(PlugInKey, QStringLiteral("DisplayUnits"));
+}
+
+QString WindowFixture::storedValue(const QString& subsystemAndDevice, const QString& property,
+                                   const QString& formatSpec) const {
+    const auto server = lns::sim::objectServerFromSettings(*store);
+    server->Open();
+    const auto net = server->Networks()->Item(network);
+    net->Open();
+    const auto system = net->Systems()->Item(1);
+    system->Open();
+    const auto device = system->Subsystems()
+                            ->Item(subsystemAndDevice.section(u'/', 0, 0))
+                            ->AppDevices()
+                            ->Item(subsystemAndDevice.section(u'/', 1));
+    const auto deviceInterface = device->Interface();
+    std::vector<lns::Ref<lns::ConfigProperties>> groups = {deviceInterface->ConfigProperties()};
+    const auto objects = deviceInterface->LonMarkObjects();
+    for (int i = 1; i <= objects->Count(); ++i)
+        groups.push_back(objects->Item(i)->ConfigProperties());
+    for (const auto& properties : groups) {
+        for (int i = 1; i <= properties->Count(); ++i) {
+            const auto cp = properties->Item(i);
+            if (cp->Name() == property) {
+                cp->setFormatSpec(formatSpec);
+                return cp->FormattedValue();
+            }
+        }
+    }
+    return QString();
 }
 
 void saveTabScreenshots(fMain& window, const QString& prefix) {

@@ -19,8 +19,9 @@ class QWidget;
 class WindowFixture {
 public:
     // `resourcesRegistered`: whether the maker's resource files are in the
-    // LonMark resource catalog, as command 50 leaves them.
-    explicit WindowFixture(bool resourcesRegistered = true);
+    // LonMark resource catalog, as command 50 leaves them. `displayUnits`: the
+    // stored "DisplayUnits" setting, none when empty.
+    explicit WindowFixture(bool resourcesRegistered = true, const QString& displayUnits = {});
     ~WindowFixture();
 
     // Opens a network as the host does.
@@ -32,6 +33,11 @@ public:
 
     // The texts of the activity log's rows, "Action | Results" each.
     QStringList logRows() const;
+    // The stored "DisplayUnits" setting.
+    QString storedDisplayUnits() const;
+    // A property value as a second client of the network reads it now.
+    QString storedValue(const QString& subsystemAndDevice, const QString& property,
+                        const QString& formatSpec) const;
 
     TempPlatformRoot root;
     std::unique_ptr<SettingsStore> store;

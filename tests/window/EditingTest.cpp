@@ -1,0 +1,308 @@
+#include "WindowFixture.h"
+#include "model/CNvCtrlTable.h"
+#include "model/Specific.h"
+#include "window/ModifiedMark.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString SetPoints = QStringLiteral("nciSetPts");
+
+// RTU-1 open in a shown, active window, edited with real keys and focus.
+class Editing : public ::testing::Test {
+protected:
+    explicit Editing(const QString& displayUnits = {}) : f(true, displayUnits) {
+        f.openNetwork(QStringLiteral("Demo Building"));
+        f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+        w().show();
+        QApplication::setActiveWindow(&w());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&w()));
+        f.dialogs.messages.clear();
+    }
+
+    fMain& w() { return *f.window; }
+    QLineEdit* box(int index) { return w().txtNvi[index]; }
+
+    void focus(QWidget* control) {
+        control->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+    // Replaces a box's text as a user does: focus, select all, type.
+    void type(int index, const QString& text) {
+        focus(box(index));
+        box(index)->selectAll();
+        QTest::keyClick(box(index), Qt::Key_Backspace);
+        QTest::keyClicks(box(index), text);
+    }
+    // Leaves the box for the Refresh button, running its checks and rules.
+    void leave() { focus(w().cmdRefresh); }
+    bool red(QWidget* control) { return ModifiedMark::isSet(control); }
+
+    WindowFixture f;
+};
+
+TEST_F(Editing, ValueBoxesTakeNumberCharactersAndMarkEveryKey) {
+    focus(box(0));
+    QTest::keyClick(box(0), Qt::Key_End);
+    QTest::keyClicks(box(0), QStringLiteral("a"));
+    EXPECT_EQ(box(0)->text(), QStringLiteral("70"));
+    EXPECT_TRUE(red(box(0)));
+    EXPECT_TRUE(w().ChangesPending);
+    EXPECT_TRUE(w().cmdApply->isEnabled());
+    EXPECT_TRUE(w().cmdCancel->isEnabled());
+
+    // Delete changes the text without a character: still an edit.
+    w().cmdCancel->click();
+    focus(box(1));
+    QTest::keyClick(box(1), Qt::Key_Home);
+    QTest::keyClick(box(1), Qt::Key_Delete);
+    EXPECT_TRUE(red(box(1)));
+
+    type(51, QStringLiteral("Room 12B"));
+    EXPECT_EQ(box(51)->text(), QStringLiteral("Room 12B"));
+    leave();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+
+    // The versions identify the device and take no edit.
+    focus(box(48));
+    QTest::keyClicks(box(48), QStringLiteral("9"));
+    EXPECT_FALSE(red(box(48)));
+}
+
+TEST_F(Editing, PageKeysStepTheValueByModifier) {
+    const std::pair<Qt::KeyboardModifiers, const char*> steps[] = {
+        {Qt::NoModifier, "22"}, {Qt::ShiftModifier, "31.5"}, {Qt::AltModifier, "22.5"},
+        {Qt::ControlModifier, "21.5"}};
+    for (const auto& [modifiers, expected] : steps) {
+        w().cmdCancel_Click();
+        box(5)->setText(QStringLiteral("21.5"));
+        focus(box(5));
+        QTest::keyClick(box(5), Qt::Key_PageUp, modifiers);
+        EXPECT_EQ(box(5)->text(), QString::fromLatin1(expected));
+        EXPECT_TRUE(red(box(5)));
+        EXPECT_TRUE(w().cmdApply->isEnabled());
+    }
+    QTest::keyClick(box(5), Qt::Key_PageDown);
+    EXPECT_EQ(box(5)->text(), QStringLiteral("21"));
+
+    w().cmdCancel_Click();
+    box(5)->setText(QStringLiteral("--"));
+    QTest::keyClick(box(5), Qt::Key_PageUp);
+    EXPECT_EQ(box(5)->text(), QStringLiteral("--"));
+    EXPECT_FALSE(red(box(5)));
+}
+
+TEST_F(Editing, ATextThatIsNoNumberIsUndoneWhenLeft) {
+    type(0, QString());
+    leave();
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].text, QStringLiteral("Value must be numerical"));
+    EXPECT_EQ(f.dialogs.messages[0].title, QStringLiteral("Invalid value"));
+    EXPECT_EQ(box(0)->text(), QStringLiteral("70"));
+    EXPECT_FALSE(red(box(0)));
+}
+
+TEST_F(Editing, ATypedTimeOfDayBecomesMinutesOfTheDay) {
+    type(11, QStringLiteral("07:30"));
+    leave();
+    EXPECT_EQ(box(11)->text(), QStringLiteral("450"));
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    type(12, QStringLiteral("25:00"));
+    leave();
+    EXPECT_EQ(box(12)->text(), QStringLiteral("720"));
+    EXPECT_EQ(f.dialogs.texts(), QStringList{QStringLiteral("Value must be numerical")});
+}
+
+TEST_F(Editing, SetpointsKeepTheDeadbandAndTheLimits) {
+    // Deadband 2 °F: heating 71 against cooling 72 pushes cooling to 73.
+    type(0, QStringLiteral("71"));
+    leave();
+    EXPECT_EQ(box(2)->text(), QStringLiteral("73"));
+    EXPECT_TRUE(red(box(2)));
+    EXPECT_EQ(QApplication::focusWidget(), box(2));
+    ASSERT_FALSE(f.dialogs.messages.isEmpty());
+    EXPECT_EQ(f.dialogs.messages[0].text,
+              QStringLiteral("The deadband limitation was not respected.\r\n\r\nAdjustment where made"));
+
+    // Exactly the deadband apart is accepted.
+    f.dialogs.messages.clear();
+    type(0, QStringLiteral("71"));
+    leave();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+
+    // A lower maximum pulls both heating setpoints to its own text.
+    f.dialogs.messages.clear();
+    type(1, QStringLiteral("66"));
+    type(4, QStringLiteral("65.0"));
+    leave();
+    EXPECT_EQ(box(0)->text(), QStringLiteral("65.0"));
+    EXPECT_EQ(box(1)->text(), QStringLiteral("65.0"));
+    EXPECT_EQ(f.dialogs.texts().count(
+                  QStringLiteral("Heating maximum limit was not respected.\r\n\r\nAdjustment where made")),
+              2);
+}
+
+TEST_F(Editing, ApplyWritesTheEditToTheDeviceAndClearsTheMark) {
+    saveTabScreenshots(w(), QStringLiteral("RTU-1-unedited"));
+    type(0, QStringLiteral("68"));
+    type(51, QStringLiteral("Room 12B"));
+    saveTabScreenshots(w(), QStringLiteral("RTU-1-edited"));
+    w().cmdApply->click();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    EXPECT_FALSE(red(box(0)));
+    EXPECT_FALSE(w().cmdApply->isEnabled());
+    EXPECT_FALSE(w().ChangesPending);
+    const QString stored = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
+                                         QStringLiteral("SNVT_temp_setpt#US"));
+    EXPECT_EQ(stored.section(u',', 3, 3), QStringLiteral("68.00")) << qPrintable(stored);
+    EXPECT_TRUE(f.logRows().last().startsWith(QStringLiteral("Updating nciLocation | Room 12B")));
+    EXPECT_TRUE(f.logRows().contains(
+        QStringLiteral("Updating nciSetPts | 72.00,75.99,80.01,68,66.00,62.01")));
+    saveTabScreenshots(w(), QStringLiteral("RTU-1-applied"));
+
+    // Nothing edited: nothing asked, nothing sent.
+    const int rows = f.logRows().size();
+    w().cmdApply->click();
+    EXPECT_EQ(f.logRows().size(), rows);
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+}
+
+TEST_F(Editing, ApplyBringsAValueOutOfRangeToItsLimitInsideByTheOffset) {
+    type(2, QStringLiteral("120"));
+    QTest::keyClick(box(2), Qt::Key_Return);
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].text,
+              QStringLiteral("Occupied cool setpoint out of range\r\n\r\nThe maximum allowed value "
+                             "is:  100\r\n\r\nThe value has been adjusted"));
+    EXPECT_EQ(box(2)->text(), QStringLiteral("100"));
+    const QString stored = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
+                                         QStringLiteral("SNVT_temp_setpt#US"));
+    EXPECT_EQ(stored.section(u',', 0, 0), QStringLiteral("99.97")) << qPrintable(stored);
+}
+
+TEST_F(Editing, CancelPutsTheStoredValuesBack) {
+    type(0, QStringLiteral("68"));
+    focus(w().cbNvi[16]);
+    w().cbNvi[16]->setCurrentIndex(0);
+    emit w().cbNvi[16]->activated(0);
+    EXPECT_TRUE(w().frmPeriode2->isHidden());
+    w().cmdCancel->click();
+    EXPECT_EQ(box(0)->text(), QStringLiteral("70"));
+    EXPECT_EQ(w().cbNvi[16]->currentText(), QStringLiteral("FOUR_EVENTS"));
+    EXPECT_FALSE(w().frmPeriode2->isHidden());
+    EXPECT_FALSE(red(box(0)));
+    EXPECT_FALSE(w().cmdCancel->isEnabled());
+    const int rows = f.logRows().size();
+    w().cmdApply_Click();
+    EXPECT_EQ(f.logRows().size(), rows);
+}
+
+class EditingInMetric : public Editing {
+protected:
+    EditingInMetric() : Editing(QStringLiteral("0")) {}
+};
+
+TEST_F(EditingInMetric, ApplyWritesInCelsiusWithTheMetricOffset) {
+    EXPECT_TRUE(w().obUnits[0]->isChecked());
+    EXPECT_EQ(w().txtTempUnits[3]->text(), QStringLiteral("ºC"));
+    type(2, QStringLiteral("40"));
+    type(0, QStringLiteral("20.5"));
+    leave();
+    w().cmdApply->click();
+    EXPECT_EQ(f.dialogs.messages.last().text,
+              QStringLiteral("Occupied cool setpoint out of range\r\n\r\nThe maximum allowed value "
+                             "is:  37.5\r\n\r\nThe value has been adjusted"));
+    EXPECT_EQ(box(2)->text(), QStringLiteral("37.5"));
+    const QString stored = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
+                                         QStringLiteral("SNVT_temp_setpt#SI"));
+    EXPECT_EQ(stored.section(u',', 0, 0), QStringLiteral("37.45")) << qPrintable(stored);
+    EXPECT_EQ(stored.section(u',', 3, 3), QStringLiteral("20.50")) << qPrintable(stored);
+    EXPECT_FALSE(red(box(0)));
+}
+
+TEST(WriteRefused, TheEditStaysRedAndTheDatabaseUnchanged) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 3/RTU-4"));
+    const QString before = f.storedValue(QStringLiteral("Floor 3/RTU-4"), SetPoints,
+                                         QStringLiteral("SNVT_temp_setpt#US"));
+    fMain& w = *f.window;
+    w.txtNvi[0]->setText(QStringLiteral("68"));
+    w.markModified(w.txtNvi[0]);
+    f.dialogs.messages.clear();
+    f.dialogs.queueAnswer(DialogAnswer::Ignore);
+    w.cmdApply_Click();
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].title, QStringLiteral("fMain PropagateChanges"));
+    EXPECT_EQ(f.dialogs.messages[0].text,
+              QStringLiteral("Error updating nciSetPts \r\nFailed to write data to the network "
+                             "variable object."));
+    // The red row says what failed; no green row claims it was written.
+    EXPECT_EQ(f.logRows().last(), QStringLiteral("Error updating nciSetPts  | Failed to write data "
+                                                 "to the network variable object."));
+    EXPECT_TRUE(ModifiedMark::isSet(w.txtNvi[0]));
+    EXPECT_TRUE(w.cmdApply->isEnabled());
+    EXPECT_TRUE(w.cmdCancel->isEnabled());
+    EXPECT_TRUE(w.ChangesPending);
+    EXPECT_EQ(f.storedValue(QStringLiteral("Floor 3/RTU-4"), SetPoints,
+                            QStringLiteral("SNVT_temp_setpt#US")),
+              before);
+
+    // Still pending, so a units change warns before it discards it.
+    f.dialogs.queueAnswer(DialogAnswer::Cancel);
+    w.obUnits[0]->click();
+    EXPECT_EQ(f.dialogs.messages.last().title, QStringLiteral("Warning"));
+}
+
+class Units : public Editing {};
+
+TEST_F(Units, AChangeWithPendingEditsAsksAndIsStoredOnlyByAConfirmedExit) {
+    EXPECT_TRUE(w().obUnits[1]->isChecked());
+    EXPECT_EQ(w().cbNvi[2]->itemText(0), QStringLiteral("2"));
+    w().obUnits[1]->click();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+
+    type(0, QStringLiteral("68"));
+    f.dialogs.queueAnswer(DialogAnswer::Cancel);
+    w().obUnits[0]->click();
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].text,
+              QStringLiteral("This action will discard all changes\r\n\r\nProceed and lose all changes ?"));
+    EXPECT_TRUE(w().obUnits[1]->isChecked());
+    EXPECT_EQ(box(0)->text(), QStringLiteral("68"));
+    EXPECT_EQ(w().txtTempUnits[0]->text(), QStringLiteral("ºF"));
+
+    f.dialogs.queueAnswer(DialogAnswer::Ok);
+    w().obUnits[0]->click();
+    EXPECT_EQ(box(0)->text(), QStringLiteral("21")); // 70 ºF read again in Celsius
+    EXPECT_FALSE(red(box(0)));
+    EXPECT_EQ(w().cbNvi[2]->itemText(1), QStringLiteral("1.5"));
+    EXPECT_EQ(w().txtTempUnits[14]->text(), QStringLiteral("ºC"));
+    EXPECT_EQ(f.storedDisplayUnits(), QString());
+
+    f.dialogs.queueAnswer(DialogAnswer::No);
+    w().cmdExit->click();
+    EXPECT_EQ(f.storedDisplayUnits(), QString());
+    f.dialogs.queueAnswer(DialogAnswer::Yes);
+    w().cmdExit->click();
+    EXPECT_EQ(f.storedDisplayUnits(), QStringLiteral("0"));
+}
+
+TEST(StoredUnits, OnlyAStoredZeroOpensInMetric) {
+    for (const auto& [stored, metric] :
+         {std::pair{QString(), false}, {QStringLiteral("0"), true}, {QStringLiteral("2"), false}}) {
+        WindowFixture f(true, stored);
+        EXPECT_EQ(f.window->obUnits[0]->isChecked(), metric) << qPrintable(stored);
+        EXPECT_EQ(f.window->cbNvi[2]->itemText(2), metric ? QStringLiteral("2") : QStringLiteral("4"));
+    }
+}
+
+} // namespace
