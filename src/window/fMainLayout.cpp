@@ -411,7 +411,8 @@ QWidget* fMain::createContactTab() {
 }
 
 QWidget* fMain::createAboutTab() {
-    QGroupBox* location = framed(QStringLiteral("Location"), textBox(51));
+    QGroupBox* location = group(QStringLiteral("Location"));
+    Rows(location).span(textBox(51));
     txtMajorVersion = new QLineEdit;
     txtMajorVersion->setObjectName(QStringLiteral("txtMajorVersion"));
     txtMinorVersion = new QLineEdit;
