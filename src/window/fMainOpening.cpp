@@ -120,7 +120,9 @@ void fMain::lookUpResourceScope(lns::ResourceCatalog& catalog, const QString& pr
                             .arg(scope));
         const bool found = catalog.HasTypeIndex(typeIndex);
         if (found) {
-            object.setResourceScope(scope);
+            // Every opening finds the same scope: only a change is written.
+            if (object.ResourceScope() != scope)
+                object.setResourceScope(scope);
             showProgress(QStringLiteral("Set %1 mode = %2").arg(object.Name()).arg(scope));
         }
         catalog.CloseFile();
