@@ -41,6 +41,7 @@ holds /usr/share/doc/rm42xx-config/copyright
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
 desktop="$root/usr/share/applications/rm42xx-config.desktop"
+desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
 grep -qx 'Exec=RM42xxPirConfigure' "$desktop" || fail "the desktop entry does not open the registration window"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 for png in "$root"/usr/share/icons/hicolor/*/apps/"$icon".png; do
