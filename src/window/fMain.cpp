@@ -1,6 +1,7 @@
 #include "window/fMain.h"
 
 #include "model/CpLookup.h"
+#include "support/fLog.h"
 #include "window/WidgetFieldControl.h"
 
 #include <QComboBox>
@@ -46,4 +47,10 @@ void fMain::createValueControls() {
 
 lns::Ref<lns::ConfigProperty> fMain::GetCpByTypeIndex(const QString& sPathHandle) {
     return ::GetCpByTypeIndex(sPathHandle, CurrentDevice, DeviceNvs, m_dialogs);
+}
+
+fLog& fMain::LogWindow() {
+    if (!m_log)
+        m_log = new fLog(m_dialogs, this);
+    return *m_log;
 }

@@ -8,6 +8,7 @@
 #include <array>
 
 class Dialogs;
+class fLog;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -38,6 +39,9 @@ public:
 
     // The configuration property of CurrentDevice that the path names, or nothing.
     lns::Ref<lns::ConfigProperty> GetCpByTypeIndex(const QString& sPathHandle);
+
+    // The activity log window, created on first use; it lives as long as this window.
+    fLog& LogWindow();
 
     // The network services control; the program hands it in at start-up.
     lns::Ref<lns::ObjectServer> lcaOS;
@@ -72,4 +76,5 @@ private:
 
     Dialogs& m_dialogs;
     FieldControls m_fieldControls;
+    fLog* m_log = nullptr;
 };
