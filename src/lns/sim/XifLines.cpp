@@ -115,6 +115,7 @@ XifString XifString::read(const XifLines& lines, int& number) {
 
 QList<QStringView> xifWords(QStringView line) {
     QList<QStringView> words;
+    words.reserve(8); // the longest usual record line
     qsizetype position = 0;
     while (position < line.size()) {
         if (line[position].isSpace()) {

@@ -176,7 +176,6 @@ private:
             object->name = name.isEmpty() ? QStringLiteral("LonMarkObject%1").arg(object->index)
                            : count > 1    ? QStringLiteral("%1[%2]").arg(name).arg(element)
                                           : name;
-            m_objects.insert(object->index, object);
             objects.push_back(object);
         }
     }
@@ -284,19 +283,31 @@ private:
         while (end < text.size() && text[end].isDigit())
             ++end;
         const int object = number(line, text.left(end), 0, MaximumIndex, "the LonMark object");
-        if (!m_objects.contains(object))
+        if (!findObject(object))
             fail(line, QStringLiteral("the variable belongs to LonMark object %1, which the node "
                                       "self-documentation does not declare")
                            .arg(object));
     }
 
+    // LonMark objects are numbered by their place in the node's list.
+    Shared<LonMarkObjectRecord> findObject(int index) const {
+        const auto& objects = m_document.interface->lonMarkObjects;
+        return size_t(index) < objects.size() ? objects[index] : nullptr;
+    }
+
+    Shared<NetworkVariableRecord> findVariable(int index) const {
+        return size_t(index) < m_variables.size() ? m_variables[index] : nullptr;
+    }
+
     void addVariable(int line, int index, const QString& name) {
-        if (m_variables.contains(index))
+        if (findVariable(index))
             fail(line, QStringLiteral("network variable %1 is declared twice").arg(index));
         auto variable = std::make_shared<NetworkVariableRecord>();
         variable->index = index;
         variable->name = name;
-        m_variables.insert(index, variable);
+        if (m_variables.size() <= size_t(index))
+            m_variables.resize(index + 1);
+        m_variables[index] = variable;
         m_document.interface->networkVariables.push_back(variable);
     }
 
@@ -351,7 +362,7 @@ private:
             if (m_configurationVariables.contains(value.index))
                 m_properties[m_configurationVariables.value(value.index)].setDefault(
                     m_lines, value.line, value.hex);
-            else if (!m_variables.contains(value.index))
+            else if (!findVariable(value.index))
                 fail(value.line, QStringLiteral("a value for network variable %1, which no VAR "
                                                 "record declares")
                                      .arg(value.index));
@@ -365,7 +376,7 @@ private:
         case XifProperty::Target::Device:
             return m_document.interface->configProperties;
         case XifProperty::Target::LonMarkObject:
-            if (const auto object = m_objects.value(property.select))
+            if (const auto object = findObject(property.select))
                 return object->configProperties;
             fail(property.line, QStringLiteral("the property applies to LonMark object %1, which "
                                                "is not declared")
@@ -373,7 +384,7 @@ private:
         case XifProperty::Target::NetworkVariable:
             break;
         }
-        if (const auto variable = m_variables.value(property.select))
+        if (const auto variable = findVariable(property.select))
             return variable->configProperties;
         fail(property.line, QStringLiteral("the property applies to network variable %1, which is "
                                            "not declared")
@@ -383,10 +394,9 @@ private:
     const XifLines& m_lines;
     int m_number = 1;
     XifDocument m_document;
-    QHash<int, Shared<LonMarkObjectRecord>> m_objects;
-    QHash<int, Shared<NetworkVariableRecord>> m_variables;
-    QList<XifProperty> m_properties;                // in the order the file declares them
-    QHash<int, qsizetype> m_configurationVariables; // variable index -> m_properties index
+    std::vector<Shared<NetworkVariableRecord>> m_variables; // by index, null where none
+    QList<XifProperty> m_properties;                        // in the order the file declares them
+    QHash<int, qsizetype> m_configurationVariables;         // variable index -> m_properties index
     QList<NetworkVariableValue> m_values;
     qsizetype m_templateStart = -1;
     bool m_hasValueFile = false;
