@@ -227,28 +227,30 @@ private:
         const int documentationLine = m_number;
         const XifString documentation = XifString::read(m_lines, m_number);
         expectLine(start, "VAR", "the variable's type line");
-        const QList<QStringView> type = nextWords();
-        expectWords(type, 3, 3, "the type line \"typeIndex typeName size\" (typeName * if none)");
-        number(m_number, type[0], 0, 65535, "the type index");
-        const int size =
-            number(m_number, type[2], 1, XifProperties::MaximumElementSize, "the type size");
-        ++m_number;
-
+        const VariableType type = typeLine();
         const QStringView text(documentation.text);
-        if (text.startsWith(QLatin1Char('&'))) {
-            XifProperty property = configurationVariable(documentationLine, text, arraySize, size);
-            property.record->name = name;
-            property.record->format =
-                type[1] == QLatin1String("*") ? QString() : type[1].toString();
-            property.record->formatSpec = property.record->format;
-            m_configurationVariables.insert(index, m_properties.size());
-            m_properties.append(property);
-        } else if (text.startsWith(QLatin1Char('@'))) {
+        if (text.startsWith(QLatin1Char('&')))
+            configurationVariable(documentationLine, text, name, index, arraySize, type);
+        else if (text.startsWith(QLatin1Char('@')))
             membership(documentationLine, text.mid(1));
-        }
         for (int element = 0; element < arraySize; ++element)
             addVariable(start, index + element,
                         arraySize > 1 ? QStringLiteral("%1[%2]").arg(name).arg(element) : name);
+    }
+
+    struct VariableType {
+        QString name; // empty when the file writes "*"
+        int size;
+    };
+
+    VariableType typeLine() {
+        const QList<QStringView> words = nextWords();
+        expectWords(words, 3, 3, "the type line \"typeIndex typeName size\" (typeName * if none)");
+        number(m_number, words[0], 0, 65535, "the type index");
+        const int size =
+            number(m_number, words[2], 1, XifProperties::MaximumElementSize, "the type size");
+        ++m_number;
+        return {words[1] == QLatin1String("*") ? QString() : words[1].toString(), size};
     }
 
     void variableFlags(const QList<QStringView>& words) const {
@@ -260,7 +262,10 @@ private:
         number(m_number, words[1], 0, 1, "the direction (0 input, 1 output)");
     }
 
-    XifProperty configurationVariable(int line, QStringView text, int count, int size) const {
+    // "&target,select,scope,flags,typeIndex": the variable is also a property,
+    // one element per array element.
+    void configurationVariable(int line, QStringView text, const QString& name, int index,
+                               int arraySize, const VariableType& type) {
         const qsizetype semicolon = text.indexOf(QLatin1Char(';'));
         QList<QStringView> fields;
         for (const QStringView field :
@@ -271,10 +276,14 @@ private:
                                       "scope,flags,typeIndex\"; found %1 fields")
                            .arg(fields.size()));
         XifProperty property = XifProperties::declaration(m_lines, line, fields);
-        property.elementSize = size;
-        property.elementCount = count;
+        property.elementSize = type.size;
+        property.elementCount = arraySize;
         property.setZeroDefault();
-        return property;
+        property.record->name = name;
+        property.record->format = type.name;
+        property.record->formatSpec = type.name;
+        m_configurationVariables.insert(index, m_properties.size());
+        m_properties.append(property);
     }
 
     // "@object|member" or "@object#member": the object must be declared.
