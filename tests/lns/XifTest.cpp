@@ -133,6 +133,7 @@ TEST(XifReader, RefusesEachBadFileNamingTheFileTheLineAndWhatWasExpected) {
         {"", QStringLiteral("test.xif: the file is empty")},
         {QByteArray("a\nb\n\0\x01\x02\n", 9), QStringLiteral("line 3: a control character")},
         {"a\nb\n", QStringLiteral("line 2: the file ends before the program ID")},
+        {"\xca", QStringLiteral("line 1: the file ends before the program ID")},
         {"XIF Version 3.1\nb\nc\n80:03:DB:55:00:04:04:21\n*\n",
          QStringLiteral("line 1: expected an external interface file of version 4.x")},
         {"a\nb\nc\n80:03:DB:55:00:04\n", QStringLiteral("line 4: expected the program ID")},

@@ -26,7 +26,8 @@ XifLines::XifLines(const QByteArray& content, QString sourceName)
         failWithoutLine(QStringLiteral("the file is empty"));
     if (content.size() > MaximumSize)
         failWithoutLine(QStringLiteral("the file is larger than %1 bytes").arg(MaximumSize));
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a sequence cut off at the end is an error, not held back for more.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     m_text = utf8(content);
     if (utf8.hasError())
         m_text = QString::fromLatin1(content);
