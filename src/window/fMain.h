@@ -164,7 +164,8 @@ public:
     // --- What the plug-in object asks of the window ----------------------------
     lns::Ref<lns::ObjectServer> ObjectServer() override { return lcaOS; }
     bool Visible() const override { return isVisible(); }
-    void setVisible(bool visible) override { QWidget::setVisible(visible); }
+    // Showing fails with the reason when there is no display to show on.
+    void setVisible(bool visible) override;
     ::BorderStyle BorderStyle() const override { return ::BorderStyle::Sizable; }
     ::WindowState WindowState() const override;
     using QWidget::setWindowState;

@@ -49,10 +49,14 @@ TEST_F(NoDisplay, RegistrationAndTheHostsObjectsWorkAndTheWindowSaysWhyNot) {
     const ProcessResult host = runProgram(
         QStringLiteral("lns-host"),
         {QStringLiteral("run"), QStringLiteral("RM42xxPirConfigure.LNSPlugInAPI"), QStringLiteral("-")},
-        "create\nget Name\nrelease\n");
+        "create\nget Name\nset Visible true\nrelease\n");
     EXPECT_FALSE(host.crashed) << qPrintable(host.err);
     EXPECT_TRUE(host.out.contains(QStringLiteral("\"Zentaro PIR ready RM42xx Configure\"")))
         << qPrintable(host.out + host.err);
+    EXPECT_TRUE(host.out.contains(QStringLiteral("error 20006 Zentaro PIR ready RM42xx Configure: "
+                                                 "The configuration window cannot be shown: no "
+                                                 "display is available")))
+        << qPrintable(host.out);
 }
 
 } // namespace
