@@ -2,11 +2,13 @@
 #include "host/PlugInIdentity.h"
 #include "host/PlugInProgram.h"
 #include "platform/Error.h"
+#include "platform/PlatformNoiseFilter.h"
 
 #include <QApplication>
 #include <QTextStream>
 
 int main(int argc, char* argv[]) {
+    PlatformNoiseFilter::install();
     QApplication app(argc, argv);
     (void)Identity();
     const StartupArguments arguments = StartupArguments::fromArguments(app.arguments().mid(1));
