@@ -3,12 +3,14 @@
 #include "host/ObjectNames.h"
 #include "host/PlugInIdentity.h"
 #include "host/PlugInState.h"
+#include "lns/LnsCodes.h"
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "support/CRegistry.h"
 
 #include <QHash>
+#include <optional>
 
 namespace {
 
@@ -26,6 +28,13 @@ lns::Ref<lns::DeviceTemplate> templateByProgramId(const lns::Ref<lns::DeviceTemp
             return candidate;
     }
     return nullptr;
+}
+
+void removeQuietly(const lns::Ref<lns::DeviceTemplates>& templates, const QString& name) {
+    try {
+        templates->Remove(name);
+    } catch (const Error&) {
+    }
 }
 
 template <class T> bool itemExists(const lns::Collection<T>& collection, const QString& name) {
@@ -86,50 +95,79 @@ QStringList DeviceTemplateRegistration::templateProgramIds(
     return programIds;
 }
 
+lns::Ref<lns::System> DeviceTemplateRegistration::currentSystem() const {
+    if (!m_context.state.CurrentSystem)
+        throw Error::lns(lns::Code::NotOpen, Identity().Name,
+                         QStringLiteral("No network is open."));
+    return m_context.state.CurrentSystem;
+}
+
+void DeviceTemplateRegistration::showFailure(const QString& text) const {
+    m_context.dialogs.message(
+        {text, PlugInIdentity::ApplicationTitle, DialogButtons::Ok, DialogIcon::Critical, 0});
+}
+
 bool DeviceTemplateRegistration::RegisterCommands() {
-    BusyPointer busy(m_context.busyPointer);
-    PlugInState& state = m_context.state;
-    state.RememberedRemote = state.ObjectServer->Remote();
-    const lns::Ref<lns::DeviceTemplates> templates =
-        state.CurrentSystem->TemplateLibrary()->DeviceTemplates();
-    QStringList programIds = templateProgramIds(templates);
+    std::optional<QString> failure;
+    {
+        BusyPointer busy(m_context.busyPointer);
+        failure = templatesAndCommandsFailure();
+        if (!failure)
+            return registerResources();
+    }
+    // The pointer is back before the user reads why.
+    if (!failure->isEmpty())
+        showFailure(*failure);
+    return false;
+}
+
+std::optional<QString> DeviceTemplateRegistration::templatesAndCommandsFailure() {
+    // Whatever fails on the way ends here, so the host always hears of it.
     QString lastReason;
     try {
-        if (programIds.isEmpty())
-            importTemplates(templates, programIds);
+        registerTemplatesAndCommands(lastReason);
     } catch (const Failure& failure) {
-        m_context.dialogs.message({failure.reason, PlugInIdentity::ApplicationTitle,
-                                   DialogButtons::Ok, DialogIcon::Critical, 0});
-        return false;
-    }
-    try {
-        for (const QString& programId : programIds) {
-            const lns::Ref<lns::DeviceTemplate> deviceTemplate =
-                templateByProgramId(templates, programId);
-            QHash<QString, bool> defaultActions;
-            for (const SupportedCommand& record : state.SupportedCommands)
-                registerRecord(deviceTemplate, record, defaultActions, lastReason);
-        }
+        return failure.shown ? QString() : failure.description + LineBreak + failure.reason;
     } catch (const Error& error) {
-        m_context.dialogs.message({error.description() + LineBreak + lastReason,
-                                   PlugInIdentity::ApplicationTitle, DialogButtons::Ok,
-                                   DialogIcon::Critical, 0});
-        return false;
+        return error.description() + LineBreak + lastReason;
+    } catch (const std::exception& error) {
+        return QString::fromLocal8Bit(error.what()) + LineBreak + lastReason;
     }
+    return std::nullopt;
+}
+
+void DeviceTemplateRegistration::registerTemplatesAndCommands(QString& lastReason) {
+    PlugInState& state = m_context.state;
+    const lns::Ref<lns::System> system = currentSystem();
+    state.RememberedRemote = state.ObjectServer->Remote();
+    const lns::Ref<lns::DeviceTemplates> templates = system->TemplateLibrary()->DeviceTemplates();
+    QStringList programIds = templateProgramIds(templates);
+    if (programIds.isEmpty())
+        importTemplates(templates, programIds);
+    // One run decides the default action of each command name once.
+    QHash<QString, bool> defaultActions;
+    for (const QString& programId : programIds) {
+        const lns::Ref<lns::DeviceTemplate> deviceTemplate =
+            templateByProgramId(templates, programId);
+        for (const SupportedCommand& record : state.SupportedCommands)
+            registerRecord(deviceTemplate, record, defaultActions, lastReason);
+    }
+}
+
+bool DeviceTemplateRegistration::registerResources() {
     for (;;) {
-        if (m_resources.Register(state.RememberedRemote))
-            break;
+        if (m_resources.Register(m_context.state.RememberedRemote))
+            return true;
         const DialogAnswer answer = m_context.dialogs.message(
             {QStringLiteral(
                  "Unable to add the resources listed in the ResourceTable to the catalog"),
              PlugInIdentity::ApplicationTitle, DialogButtons::AbortRetryIgnore,
              DialogIcon::Information, 0});
         if (answer == DialogAnswer::Ignore)
-            break;
+            return true;
         if (answer != DialogAnswer::Retry)
             return false;
     }
-    return true;
 }
 
 void DeviceTemplateRegistration::importTemplates(const lns::Ref<lns::DeviceTemplates>& templates,
@@ -141,25 +179,25 @@ void DeviceTemplateRegistration::importTemplates(const lns::Ref<lns::DeviceTempl
         if (file.isEmpty())
             file = DlgXIF(record.ProgramId);
         if (file.isEmpty())
-            throw Failure{LineBreak +
+            throw Failure{QString(),
                           QStringLiteral("Unable to find XIF file / create a template.")};
         const QString name = UniqueName(record.DeviceTemplateName, [&](const QString& candidate) {
             return itemExists(*templates, candidate);
         });
         if (name.isEmpty())
-            throw Failure{LineBreak + QStringLiteral("Could not create a unique template name.")};
+            throw Failure{QString(), QStringLiteral("Could not create a unique template name.")};
         lns::Ref<lns::DeviceTemplate> created;
         try {
             created = templates->Add(name, 1);
             created->Import(file);
         } catch (const Error& error) {
-            try {
-                templates->Remove(name);
-            } catch (const Error&) {
-            }
-            throw Failure{error.description() + LineBreak +
+            // Only a template of this run is half-made; a name the Add refused
+            // may belong to another template.
+            if (created)
+                removeQuietly(templates, name);
+            throw Failure{error.description(),
                           QStringLiteral("Could not import the external interface file ") + file +
-                          QLatin1Char('.')};
+                              QLatin1Char('.')};
         }
         programIds << created->ProgramId();
     }
@@ -214,8 +252,6 @@ void DeviceTemplateRegistration::registerRecord(const lns::Ref<lns::DeviceTempla
     }
     if (!app)
         app = createComponentApp(apps, record);
-    if (!app)
-        return;
     app->setCommandId(record.CommandId);
     app->setDescription(record.Description);
     app->setVersion(identity.Version);
@@ -244,10 +280,12 @@ DeviceTemplateRegistration::createComponentApp(const lns::Ref<lns::ComponentApps
     try {
         return apps->Add(name, Identity().ProgID, static_cast<qint16>(record.ObjectClassId));
     } catch (const Error& error) {
-        m_context.dialogs.message({QString::number(error.number()) + error.description(),
-                                   PlugInIdentity::ApplicationTitle, DialogButtons::Ok,
-                                   DialogIcon::None, 0});
-        return nullptr;
+        const QString text =
+            QString::number(error.number()) + QLatin1Char(' ') + error.description();
+        m_context.dialogs.message(
+            {text, PlugInIdentity::ApplicationTitle, DialogButtons::Ok, DialogIcon::None, 0});
+        // The command is missing: registration has failed, and the user knows why.
+        throw Failure{text, QString(), true};
     }
 }
 
@@ -282,7 +320,14 @@ QString DeviceTemplateRegistration::DlgXIF(const QString& programId) {
 }
 
 void DeviceTemplateRegistration::RemoveCommands(bool exhaustive, bool firstNetwork) {
-    RemoveCommandsIn(m_context.state.CurrentSystem, exhaustive, firstNetwork);
+    // The host's removal has no failure of its own: the user is told what stopped it.
+    try {
+        RemoveCommandsIn(currentSystem(), exhaustive, firstNetwork);
+    } catch (const Error& error) {
+        showFailure(error.description());
+    } catch (const std::exception& failure) {
+        showFailure(QString::fromLocal8Bit(failure.what()));
+    }
 }
 
 void DeviceTemplateRegistration::RemoveCommandsIn(const lns::Ref<lns::System>& system,

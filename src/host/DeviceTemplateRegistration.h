@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Dialogs;
 class ProcessLauncher;
@@ -51,10 +52,20 @@ public:
                               const std::function<bool(const QString&)>& taken);
 
 private:
+    // A template problem or a command that could not be added: the message
+    // is the description, a line break and the reason, unless already shown.
     struct Failure {
+        QString description;
         QString reason;
+        bool shown = false;
     };
 
+    lns::Ref<lns::System> currentSystem() const;
+    void showFailure(const QString& text) const;
+    // The message of a failure (empty when already shown), or nothing.
+    std::optional<QString> templatesAndCommandsFailure();
+    void registerTemplatesAndCommands(QString& lastReason);
+    bool registerResources();
     QStringList templateProgramIds(const lns::Ref<lns::DeviceTemplates>& templates) const;
     void importTemplates(const lns::Ref<lns::DeviceTemplates>& templates, QStringList& programIds);
     void registerRecord(const lns::Ref<lns::DeviceTemplate>& deviceTemplate,

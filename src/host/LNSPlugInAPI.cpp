@@ -193,8 +193,11 @@ void LNSPlugInAPI::setNetworkName(const QString& name) {
     try {
         openNetwork(name);
     } catch (const std::exception&) {
+        // No command may act on the network opened before this one.
         state.NetworkOpen = false;
         state.CurrentNetworkName.clear();
+        state.CurrentNetwork.reset();
+        state.CurrentSystem.reset();
         raise(ErrCannotProceed, QStringLiteral("Cannot open the network ") + name);
     }
 }
@@ -210,15 +213,15 @@ void LNSPlugInAPI::openNetwork(const QString& name) {
         }
         server.setRemote(wantedRemote);
     }
-    bool internet = false;
+    // The connection kind follows the interface in force, also when the
+    // server stays open from an earlier network: "Internet" is no remote
+    // network interface to look up, and its systems take the Internet path.
+    const bool internet = wantedRemote && m_networkInterfaceName == InternetInterfaceName;
     if (!state.ServerOpen) {
         if (server.IsOpen())
             server.Close();
         server.setAutoOpen(false);
-        // The connection kind follows the flag now in force, so that the
-        // first remote or Internet open of a process gets its flags too.
         if (wantedRemote) {
-            internet = m_networkInterfaceName == InternetInterfaceName;
             qint32 flags = server.Flags();
             flags &= ~(lns::ObjectServer::FlagInternet | lns::ObjectServer::FlagRemoteInterface);
             flags |=

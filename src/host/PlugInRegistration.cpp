@@ -32,6 +32,16 @@ int leadingNumber(const QString& text) {
     return digits.toInt();
 }
 
+// Runs one step of a pass that ignores every error; whether it worked.
+bool succeeds(const std::function<void()>& step) {
+    try {
+        step();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 bool isOlder(const std::pair<int, int>& mine, const std::pair<int, int>& registered) {
     return mine.first < registered.first ||
            (mine.first == registered.first && mine.second < registered.second);
@@ -127,23 +137,18 @@ void PlugInRegistration::removeCommandsFromAllNetworks(bool exhaustive, bool int
         server->Open();
         const lns::Ref<lns::Networks> networks = server->Networks();
         for (int index = 1; index <= networks->Count(); ++index) {
-            try {
-                removeFromNetwork(networks->Item(index), exhaustive, index == 1, progress.get());
-            } catch (const Error&) {
-                // A network that cannot be worked on is skipped.
-            }
+            lns::Ref<lns::Network> network;
+            if (succeeds([&] { network = networks->Item(index); }))
+                removeFromNetwork(network, exhaustive, index == 1, progress.get());
         }
-    } catch (const Error&) {
+    } catch (const std::exception&) {
         // No Object Server or no networks: nothing to remove.
     }
     progress.reset();
     if (m_context.processEvents)
         m_context.processEvents();
-    try {
-        if (server)
-            server->Close();
-    } catch (const Error&) {
-    }
+    if (server)
+        succeeds([&] { server->Close(); });
 }
 
 void PlugInRegistration::removeFromNetwork(const lns::Ref<lns::Network>& network, bool exhaustive,
@@ -152,38 +157,45 @@ void PlugInRegistration::removeFromNetwork(const lns::Ref<lns::Network>& network
         if (progress)
             progress->DisplayStatus(text);
     };
-    const QString opening = QStringLiteral("Opening ") + network->Name() + QStringLiteral("...");
+    QString name;
+    succeeds([&] { name = network->Name(); });
+    const QString opening = QStringLiteral("Opening ") + name + QStringLiteral("...");
     status(opening);
-    network->Open();
     lns::Ref<lns::System> system;
-    try {
-        system = network->Systems()->Item(1);
-        const lns::Ref<lns::NetworkServiceDevice> serviceDevice = system->NetworkServiceDevice();
-        const lns::Ref<lns::NetworkInterface> savedInterface = serviceDevice->NetworkInterface();
-        serviceDevice->setNetworkInterface(nullptr);
-        status(opening + LineBreak + QStringLiteral("Engineered system mode"));
-        try {
-            system->Open();
-        } catch (const Error&) {
-            serviceDevice->setNetworkInterface(savedInterface);
-            status(opening + LineBreak + QStringLiteral("Network Interface '") +
-                   (savedInterface ? savedInterface->Name() : QString()) + QLatin1Char('\''));
-            system->Open();
+    if (succeeds([&] { network->Open(); }) &&
+        succeeds([&] { system = network->Systems()->Item(1); })) {
+        if (openSystem(system, opening, status)) {
+            status(QStringLiteral("Deregister commands..."));
+            succeeds([&] { m_context.removeCommands(system, exhaustive, firstNetwork); });
         }
-        status(QStringLiteral("Deregister commands..."));
-        m_context.removeCommands(system, exhaustive, firstNetwork);
-    } catch (const Error&) {
-        // Neither way into the system worked: this network is skipped.
+        succeeds([&] { system->Close(); });
     }
-    try {
-        if (system)
-            system->Close();
-    } catch (const Error&) {
+    succeeds([&] { network->Close(); });
+}
+
+bool PlugInRegistration::openSystem(const lns::Ref<lns::System>& system, const QString& opening,
+                                    const std::function<void(const QString&)>& status) {
+    // Engineered mode first: without its network interface the system opens
+    // without touching the network. A service device that cannot be read or
+    // changed only makes that less likely to work.
+    lns::Ref<lns::NetworkServiceDevice> serviceDevice;
+    lns::Ref<lns::NetworkInterface> savedInterface;
+    succeeds([&] { serviceDevice = system->NetworkServiceDevice(); });
+    if (serviceDevice) {
+        succeeds([&] { savedInterface = serviceDevice->NetworkInterface(); });
+        succeeds([&] { serviceDevice->setNetworkInterface(nullptr); });
     }
-    try {
-        network->Close();
-    } catch (const Error&) {
-    }
+    status(opening + LineBreak + QStringLiteral("Engineered system mode"));
+    if (succeeds([&] { system->Open(); }))
+        return true;
+    if (serviceDevice)
+        succeeds([&] { serviceDevice->setNetworkInterface(savedInterface); });
+    QString interfaceName;
+    if (savedInterface)
+        succeeds([&] { interfaceName = savedInterface->Name(); });
+    status(opening + LineBreak + QStringLiteral("Network Interface '") + interfaceName +
+           QLatin1Char('\''));
+    return succeeds([&] { system->Open(); });
 }
 
 void PlugInRegistration::removeAutomationRegistration(bool interactive) {

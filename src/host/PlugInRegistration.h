@@ -53,6 +53,9 @@ private:
     void removeCommandsFromAllNetworks(bool exhaustive, bool interactive);
     void removeFromNetwork(const lns::Ref<lns::Network>& network, bool exhaustive,
                            bool firstNetwork, ProgressWindow* progress);
+    // Opens the system in engineered mode, else through its own interface.
+    bool openSystem(const lns::Ref<lns::System>& system, const QString& opening,
+                    const std::function<void(const QString&)>& status);
     void removeAutomationRegistration(bool interactive);
     void inform(const QString& text, DialogIcon icon);
 

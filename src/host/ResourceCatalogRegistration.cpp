@@ -91,24 +91,31 @@ bool ResourceCatalogRegistration::Check() {
     if (m_state.ResourceFilesPresent)
         return true;
     std::unique_ptr<lns::ResourceCatalog> catalog;
-    int found = lns::ResourceCatalog::Success;
-    const std::vector<ProcedureStep> steps = {
-        [&] {
-            catalog = m_catalogs();
-            found = catalog->Open(lonWorksFolder() + QStringLiteral("\\Types"),
-                                  lns::ResourceCatalog::ModeReadOnly);
-            if (found != lns::ResourceCatalog::Success)
-                return;
-            const ResourceLocation& location = Specific::process().ResourceLocations[0];
-            found = catalog->FindResourceSet(location.programIdScope, location.scope, 3, 0);
-            const int closed = catalog->Close();
-            if (found == lns::ResourceCatalog::Success)
-                found = closed;
-        },
+    bool opened = false;
+    // Only a look that ran to its end with every answer 0 finds the files: a
+    // failure the user ignored proves nothing.
+    bool present = false;
+    const ProcedureStep look = [&] {
+        present = false;
+        if (opened)
+            catalog->Close(); // a retry starts over
+        opened = false;
+        catalog = m_catalogs();
+        if (catalog->Open(lonWorksFolder() + QStringLiteral("\\Types"),
+                          lns::ResourceCatalog::ModeReadOnly) != lns::ResourceCatalog::Success)
+            return;
+        opened = true;
+        const ResourceLocation& location = Specific::process().ResourceLocations[0];
+        const int found = catalog->FindResourceSet(location.programIdScope, location.scope, 3, 0);
+        opened = false;
+        const int closed = catalog->Close();
+        present = found == lns::ResourceCatalog::Success && closed == lns::ResourceCatalog::Success;
     };
-    runSteps(steps,
+    runSteps({look},
              askAbortRetryIgnore(m_dialogs,
                                  {PlugInIdentity::ApplicationTitle, DialogIcon::Critical, {}, {}}));
-    m_state.ResourceFilesPresent = found == lns::ResourceCatalog::Success && catalog;
-    return m_state.ResourceFilesPresent;
+    if (opened)
+        catalog->Close();
+    m_state.ResourceFilesPresent = present;
+    return present;
 }

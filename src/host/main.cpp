@@ -1,8 +1,9 @@
 #include "host/MMain.h"
 #include "host/PlugInIdentity.h"
 #include "host/PlugInProgram.h"
-#include "platform/WindowSystem.h"
 #include "platform/Error.h"
+#include "platform/PlatformNoiseFilter.h"
+#include "platform/WindowSystem.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -10,6 +11,7 @@
 int main(int argc, char* argv[]) {
     // Registration and the host's automation need no window: they run without a display too.
     WindowSystem::prepare();
+    PlatformNoiseFilter::install();
     QApplication app(argc, argv);
     (void)Identity();
     const StartupArguments arguments = StartupArguments::fromArguments(app.arguments().mid(1));

@@ -77,7 +77,11 @@ QString CNvCpTable::formatSpecifier() const {
 }
 
 QStringList CNvCpTable::readItems() const {
-    if (m_system->ManagementMode() == OffNet && MyNetworkVariable->Flags() == NotReadableOffNet)
+    // Both are read on every read, so that a property whose flags cannot be
+    // read fails on line as well.
+    const bool offNet = m_system->ManagementMode() == OffNet;
+    const qint16 flags = MyNetworkVariable->Flags();
+    if (offNet && flags == NotReadableOffNet)
         return OffNetPlaceholder.split(u' ');
     const QString text = MyNetworkVariable->ElementCount() > 1
                              ? MyNetworkVariable->FormattedElement(ArrayIndex)

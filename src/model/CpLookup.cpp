@@ -48,25 +48,29 @@ lns::Ref<lns::ConfigProperty> GetCpByTypeIndex(const QString& sPathHandle,
     lns::Ref<lns::ConfigProperty> found;
     Split path;
 
-    const auto takeInterface = [&] {
-        if (!device)
+    // An ignored failure leaves the object its step should have taken
+    // missing; a later step that needs it fails too, through the same box.
+    const auto require = [](const auto& object) -> decltype(auto) {
+        if (!object)
             throw RuntimeErrors::objectNotSet(Source);
-        deviceInterface = device->Interface();
-        lonMarkObjects = deviceInterface->LonMarkObjects();
+        return *object;
+    };
+    const auto takeInterface = [&] {
+        deviceInterface = require(device).Interface();
+        lonMarkObjects = require(deviceInterface).LonMarkObjects();
     };
     const auto splitHead = [&] { path = splitAt(sPathHandle, u':'); };
     const auto takeCandidates = [&] {
         if (path.before == u"C") {
-            candidates = deviceInterface->ConfigProperties();
+            candidates = require(deviceInterface).ConfigProperties();
         } else if (path.before == u"F") {
             const Split block = splitAt(path.after, u'/');
-            candidates = lonMarkObjects->Item(numberOf(block.before) + 1)->ConfigProperties();
+            candidates =
+                require(lonMarkObjects).Item(numberOf(block.before) + 1)->ConfigProperties();
             path.after = splitAt(block.after, u':').after;
         } else if (path.before == u"N") {
-            if (!deviceNvs)
-                throw RuntimeErrors::objectNotSet(Source);
             const Split nv = splitAt(path.after, u'/');
-            candidates = deviceNvs->Item(numberOf(nv.before))->ConfigProperties();
+            candidates = require(deviceNvs).Item(numberOf(nv.before))->ConfigProperties();
             path.after = splitAt(nv.after, u':').after;
         }
     };

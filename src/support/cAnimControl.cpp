@@ -179,7 +179,7 @@ void cAnimControl::openClip() {
     else
         return;
     m_window->show();
-    m_shownRect = QRect(m_window->mapToGlobal(QPoint(0, 0)), m_frames.first().size());
+    m_shownRect = QRect(m_window->mapToGlobal(QPoint(0, 0)), m_window->size());
     m_window->setGeometry(m_owner->rect());
     m_open = true;
     showFrame(0);

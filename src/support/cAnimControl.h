@@ -44,7 +44,8 @@ public:
     void setCentre(bool bState);
     bool AutoPlay() const { return m_autoPlay; }
     void setAutoPlay(bool bState);
-    // The clip's rectangle as it was shown.
+    // The animation window's rectangle as it was when the clip was shown:
+    // it covers the owner's client area.
     qint32 Width() const { return m_shownRect.width(); }
     qint32 Height() const { return m_shownRect.height(); }
     // The animation window, or nullptr.

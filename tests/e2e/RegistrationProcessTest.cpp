@@ -1,9 +1,14 @@
 // Registration from the command line and commands 50 and 51 from the host,
 // over the real programs and a fresh platform root.
+#include "FileSizeLimit.h"
 #include "TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -62,6 +67,25 @@ protected:
         lastErr = result.err;
         const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         return lines.mid(2, lines.size() - 3); // the calls between opening and release
+    }
+
+    // Every line the host prints for a script of its own.
+    QStringList hostScript(const QString& script) {
+        const ProcessResult result =
+            runProgram(QStringLiteral("lns-host"),
+                       {QStringLiteral("run"), ProgId, QStringLiteral("-")}, script.toUtf8());
+        EXPECT_FALSE(result.crashed) << result.err.toStdString();
+        lastErr = result.err;
+        return result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    // The size of the largest file that holds the network.
+    qint64 networkStorageSize(const QString& network) const {
+        qint64 largest = 0;
+        const QDir folder(lonWorks() + QStringLiteral("/Databases/") + network);
+        for (const QFileInfo& file : folder.entryInfoList(QDir::Files))
+            largest = std::max(largest, file.size());
+        return largest;
     }
 
     QString browse(const QString& network) {
@@ -158,6 +182,70 @@ TEST_F(RegistrationProcess, CommandFiftyOneAndDeregistrationRemoveTheCommands) {
     EXPECT_FALSE(browse(QStringLiteral("Demo Building")).contains(ProgId));
     EXPECT_FALSE(keyExists(PlugInKey));
     EXPECT_TRUE(waitForKey(ClassKey, false));
+}
+
+TEST_F(RegistrationProcess, RegisterAndRemoveWithoutANetworkFailCleanlyAndThePlugInAnswersOn) {
+    registerPlugIn();
+    const QStringList lines = hostScript(QStringLiteral("create\n"
+                                                        "call SendCommand 50 0 \"\"\n"
+                                                        "call SendCommand 51 0 \"\"\n"
+                                                        "get Name\n"
+                                                        "release\n"));
+    EXPECT_EQ(lines, (QStringList{"object 1",
+                                  "error 20000 Zentaro PIR ready RM42xx Configure: Unable to "
+                                  "register Supported Commands",
+                                  "ok", "\"Zentaro PIR ready RM42xx Configure\"", "ok"}))
+        << lastErr.toStdString();
+    // Both commands told the user why.
+    EXPECT_EQ(lastErr.count(QStringLiteral("No network is open.")), 2) << lastErr.toStdString();
+}
+
+TEST_F(RegistrationProcess, AfterAFailedNetworkOpenNoCommandActsOnTheNetworkBefore) {
+    registerPlugIn();
+    const QString device = QStringLiteral("Demo Building/System 1/Floor 1/RTU-1");
+    const QStringList lines = hostScript(QStringLiteral("create\n"
+                                                        "set networkName \"Demo Building\"\n"
+                                                        "set networkName \"nope\"\n"
+                                                        "call SendCommand 50 0 \"\"\n"
+                                                        "call SendCommand 13 7 \"%1\"\n"
+                                                        "get networkName\n"
+                                                        "set networkName \"Demo Building\"\n"
+                                                        "get networkName\n"
+                                                        "release\n")
+                                             .arg(device));
+    const QString source = QStringLiteral("Zentaro PIR ready RM42xx Configure: ");
+    EXPECT_EQ(lines, (QStringList{"object 1", "ok",
+                                  "error 20006 " + source + "Cannot open the network nope",
+                                  "error 20000 " + source + "Unable to register Supported Commands",
+                                  "error 20005 " + source + "Object not found", "\"\"", "ok",
+                                  "\"Demo Building\"", "ok"}))
+        << lastErr.toStdString();
+    EXPECT_FALSE(browse(QStringLiteral("Demo Building")).contains(ProgId));
+}
+
+TEST_F(RegistrationProcess, AFullDiskFailsCommandFiftyWithTheSystemsReason) {
+    registerPlugIn();
+    for (const char* command : {"call SendCommand 50 0 \"\"", "call SendCommand 51 0 \"\""})
+        ASSERT_EQ(host(QStringLiteral("Demo Building"), {QString::fromLatin1(command)}),
+                  QStringList{QStringLiteral("ok")})
+            << lastErr.toStdString();
+    QStringList lines;
+    {
+        // The network's storage cannot grow: the first component application fails to save.
+        // (A network of some size, so that the settings store still opens.)
+        const FileSizeLimit full(networkStorageSize(QStringLiteral("Demo Building")));
+        lines =
+            host(QStringLiteral("Demo Building"), {QStringLiteral("call SendCommand 50 0 \"\"")});
+    }
+    EXPECT_EQ(lines, QStringList{QStringLiteral("error 20000 Zentaro PIR ready RM42xx Configure: "
+                                                "Unable to register Supported Commands")});
+    const QString number = QString::number(static_cast<qint32>(0x80040000u + 4006));
+    EXPECT_TRUE(lastErr.contains(number + QStringLiteral(" Cannot save ")))
+        << lastErr.toStdString();
+    EXPECT_TRUE(lastErr.contains(QString::fromLocal8Bit(std::strerror(EFBIG))))
+        << lastErr.toStdString();
+    EXPECT_FALSE(lastErr.contains(QStringLiteral("Unknown error"))) << lastErr.toStdString();
+    EXPECT_FALSE(browse(QStringLiteral("Demo Building")).contains(ProgId));
 }
 
 } // namespace

@@ -42,11 +42,23 @@ TEST_F(Animation, PlaysTheProgramsOwnClipInItsOwner) {
     EXPECT_TRUE(animation.isPlaying());
     EXPECT_EQ(animation.hwnd()->parentWidget(), &owner);
     EXPECT_EQ(animation.hwnd()->geometry(), owner.rect());
-    EXPECT_EQ(animation.Width(), 48);
-    EXPECT_EQ(animation.Height(), 48);
     QTRY_VERIFY(animation.currentFrame() > 0);
     animation.StopPlay();
     EXPECT_FALSE(animation.isPlaying());
+}
+
+TEST_F(Animation, ItsSizeIsTheWindowsOverTheOwnersClientAreaNotTheClips) {
+    for (bool centre : {true, false}) {
+        QWidget host;
+        host.resize(80, 60); // the clip's frames are smaller
+        cAnimControl clip;
+        clip.setCentre(centre);
+        clip.setResourceId(201);
+        clip.setOwner(&host);
+        ASSERT_TRUE(clip.isOpen());
+        EXPECT_EQ(clip.Width(), host.width()) << centre;
+        EXPECT_EQ(clip.Height(), host.height()) << centre;
+    }
 }
 
 TEST_F(Animation, PlaysAFrameRangeTheGivenNumberOfTimes) {

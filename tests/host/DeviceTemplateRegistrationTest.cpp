@@ -1,22 +1,108 @@
 // Command registration in a network of the simulator laid out from the kit.
 #include "host/DeviceTemplateRegistration.h"
 
+#include "../model/FakeLns.h"
+#include "FileSizeLimit.h"
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
 #include "host/PlugInIdentity.h"
 #include "host/PlugInRegistration.h"
 #include "host/PlugInState.h"
+#include "lns/LnsCodes.h"
 #include "lns/sim/ObjectServerFromSettings.h"
 #include "lns/sim/SimResourceCatalog.h"
+#include "platform/Error.h"
+#include "platform/Paths.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/SettingsStore.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
 
 const QString DeviceCommandName = QStringLiteral("Zentaro PIR ready RM42xx Device Configure");
+const QString LonMarkCommandName =
+    QStringLiteral("Zentaro PIR ready RM42xx LonMarkObject Configure");
+const QString OtherPlugIn = QStringLiteral("Other.PlugIn");
+
+// A template library in which other devices' templates hold every name a
+// new template could take.
+class NamedTemplate : public lns::DeviceTemplate {
+public:
+    explicit NamedTemplate(QString name) : m_name(std::move(name)) {}
+    QString Name() const override { return m_name; }
+    QString ProgramId() const override { return QString(); }
+    void Import(const QString&) override { fake::unused(); }
+    lns::Ref<lns::ComponentApps> ComponentApps() const override { fake::unused(); }
+    lns::Ref<lns::Interface> Interface() const override { fake::unused(); }
+    int AppDeviceCount() const override { return 1; }
+
+private:
+    QString m_name;
+};
+
+class CrowdedTemplates : public lns::DeviceTemplates {
+public:
+    explicit CrowdedTemplates(const QString& base) {
+        names << base;
+        for (int n = 1; n <= 1000; ++n)
+            names << base + QStringLiteral(" (%1)").arg(n);
+    }
+    int Count() const override { return static_cast<int>(names.size()); }
+    lns::Ref<lns::DeviceTemplate> Item(int index) const override {
+        return std::make_shared<NamedTemplate>(names.at(index - 1));
+    }
+    lns::Ref<lns::DeviceTemplate> Item(const QString& name) const override {
+        if (!names.contains(name))
+            throw Error::lns(lns::Code::NotFound, QStringLiteral("DeviceTemplates"), name);
+        return std::make_shared<NamedTemplate>(name);
+    }
+    lns::Ref<lns::DeviceTemplate> Add(const QString& name, int) override {
+        throw Error::lns(lns::Code::AlreadyExists, QStringLiteral("DeviceTemplates"),
+                         name + QStringLiteral(" exists already."));
+    }
+    void Remove(const QString& name) override { removed << name; }
+
+    QStringList names;
+    QStringList removed;
+};
+
+class CrowdedLibrary : public lns::TemplateLibrary {
+public:
+    explicit CrowdedLibrary(const QString& base)
+        : templates(std::make_shared<CrowdedTemplates>(base)) {}
+    lns::Ref<lns::DeviceTemplates> DeviceTemplates() const override { return templates; }
+
+    std::shared_ptr<CrowdedTemplates> templates;
+};
+
+class CrowdedSystem : public fake::System {
+public:
+    CrowdedSystem(const QString& base, const QString& xifFolder)
+        : library(std::make_shared<CrowdedLibrary>(base)), m_xifFolder(xifFolder) {}
+    lns::Ref<lns::TemplateLibrary> TemplateLibrary() const override { return library; }
+    QString XifFolder() const override { return Paths::toSystem(m_xifFolder); }
+
+    std::shared_ptr<CrowdedLibrary> library;
+
+private:
+    QString m_xifFolder;
+};
+
+// A file dialog that cannot be shown.
+class BrokenFileDialog : public ScriptedDialogs {
+public:
+    QString openFile(const FileRequest& request) override {
+        ScriptedDialogs::openFile(request);
+        throw Error(-1, QStringLiteral("Dialogs"),
+                    QStringLiteral("The file dialog could not be shown."));
+    }
+};
 
 class CommandRegistrationTest : public ::testing::Test {
 protected:
@@ -33,10 +119,11 @@ protected:
         state.CurrentSystem = state.CurrentNetwork->Systems()->Item(1);
         state.CurrentSystem->Open();
     }
-    DeviceTemplateRegistrationContext context() {
+    DeviceTemplateRegistrationContext context() { return context(dialogs); }
+    DeviceTemplateRegistrationContext context(Dialogs& answering) {
         return {state,
                 store,
-                dialogs,
+                answering,
                 launcher,
                 [] { return std::make_unique<lns::sim::SimResourceCatalog>(); },
                 [this](const QString& text) { statuses << text; },
@@ -175,6 +262,72 @@ TEST_F(CommandRegistrationTest, DeregistrationVisitsEveryNetworkAndOnlyTheFirstI
     EXPECT_TRUE(visits[0].endsWith(QStringLiteral(" 1 1")));
     for (qsizetype i = 1; i < visits.size(); ++i)
         EXPECT_TRUE(visits[i].endsWith(QStringLiteral(" 1 0"))) << visits[i].toStdString();
+}
+
+TEST_F(CommandRegistrationTest, EveryFailureEndsInAMessageAndAFalseResult) {
+    QFile::remove(xifFile());
+    BrokenFileDialog broken;
+    EXPECT_FALSE(DeviceTemplateRegistration(context(broken)).RegisterCommands());
+    ASSERT_EQ(broken.messages.size(), 1);
+    EXPECT_EQ(broken.messages[0].text, QStringLiteral("The file dialog could not be shown.\r\n"));
+    EXPECT_EQ(broken.messages[0].icon, DialogIcon::Critical);
+
+    state.CurrentSystem->Close();
+    EXPECT_FALSE(DeviceTemplateRegistration(context()).RegisterCommands());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith(QStringLiteral("is not open.\r\n")))
+        << dialogs.messages[0].text.toStdString();
+
+    // No network at all: both commands say so and end.
+    state.CurrentSystem.reset();
+    EXPECT_FALSE(DeviceTemplateRegistration(context()).RegisterCommands());
+    DeviceTemplateRegistration(context()).RemoveCommands(false, true);
+    EXPECT_EQ(dialogs.texts().mid(1), (QStringList{QStringLiteral("No network is open.\r\n"),
+                                                   QStringLiteral("No network is open.")}));
+}
+
+TEST_F(CommandRegistrationTest, ACommandThatCannotBeAddedFailsTheRegistration) {
+    ASSERT_TRUE(DeviceTemplateRegistration(context()).RegisterCommands());
+    DeviceTemplateRegistration(context()).RemoveCommands(false, true);
+    qint64 networkSize = 0;
+    const QDir networkFolder(root.path() + QStringLiteral("/LonWorks/Databases/New Site"));
+    for (const QFileInfo& file : networkFolder.entryInfoList(QDir::Files))
+        networkSize = std::max(networkSize, file.size());
+    ASSERT_GT(networkSize, 0);
+    {
+        // The network cannot grow: the LonMark object command cannot be added.
+        const FileSizeLimit full(networkSize);
+        EXPECT_FALSE(DeviceTemplateRegistration(context()).RegisterCommands());
+    }
+    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.texts().join(u'|').toStdString();
+    // The number, a blank, then why, in the system's words.
+    const QString text = dialogs.messages[0].text;
+    EXPECT_TRUE(text.startsWith(QString::number(Error::LnsErrorBase + lns::Code::DatabaseInvalid) +
+                                QStringLiteral(" Cannot save ")))
+        << text.toStdString();
+    EXPECT_TRUE(text.endsWith(QString::fromLocal8Bit(std::strerror(EFBIG)))) << text.toStdString();
+    EXPECT_EQ(templateApps()->Count(), 0) << "the device command is not added after it either";
+}
+
+TEST_F(CommandRegistrationTest, AFailedImportRemovesOnlyATemplateItMade) {
+    auto crowded = std::make_shared<CrowdedSystem>(
+        QStringLiteral("Zentaro RM42_PIR"), root.path() + QStringLiteral("/LonWorks/Import"));
+    state.CurrentSystem = crowded;
+    EXPECT_FALSE(DeviceTemplateRegistration(context()).RegisterCommands());
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(
+        QStringLiteral("\r\nCould not import the external interface file ")));
+    const QStringList& removed = crowded->library->templates->removed;
+    EXPECT_TRUE(removed.isEmpty()) << removed.join(u'|').toStdString();
+}
+
+TEST_F(CommandRegistrationTest, DefaultActionDecisionsLastForOneRunOnly) {
+    ASSERT_TRUE(DeviceTemplateRegistration(context()).RegisterCommands());
+    EXPECT_TRUE(templateApps()->Item(DeviceCommandName)->DefaultAction());
+    for (SupportedCommand& record : state.SupportedCommands)
+        record.DefaultAction = false;
+    ASSERT_TRUE(DeviceTemplateRegistration(context()).RegisterCommands());
+    EXPECT_EQ(appNames(templateApps()), (QStringList{LonMarkCommandName, DeviceCommandName}));
 }
 
 } // namespace

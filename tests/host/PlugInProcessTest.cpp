@@ -169,6 +169,45 @@ TEST_F(PlugInProcess, InternetNetworkTakesTheInternetPath) {
     EXPECT_EQ(networkOpening(), expected);
 }
 
+TEST_F(PlugInProcess, NetworksOpenOneAfterAnotherOverEveryKindOfConnection) {
+    const QStringList lines = outputLines(QStringLiteral("create\n"
+                                                         "set networkName \"Demo Building\"\n"
+                                                         "set NetworkInterfaceName RNI-1\n"
+                                                         "set networkName \"New Site\"\n"
+                                                         "set NetworkInterfaceName Internet\n"
+                                                         "set networkName \"Demo Building\"\n"
+                                                         "set NetworkInterfaceName \"\"\n"
+                                                         "set networkName \"New Site\"\n"
+                                                         "get networkName\n"));
+    EXPECT_EQ(lines,
+              (QStringList{"object 1", "ok", "ok", "ok", "ok", "ok", "ok", "ok", "\"New Site\""}))
+        << m_lastErr.toStdString();
+    const QStringList calls = journal();
+    // "Internet" is a kind of connection, not a remote network interface.
+    EXPECT_FALSE(calls.contains(QStringLiteral("NetworkInterfaces.Item \"Internet\"")));
+    EXPECT_EQ(calls.count(QStringLiteral("System.InternetPathOperation 0")), 1);
+    EXPECT_EQ(calls.count(QStringLiteral("ObjectServer.setActiveRemoteNetworkInterface \"RNI-1\"")),
+              1);
+}
+
+TEST_F(PlugInProcess, NormalUseLeavesStandardErrorFreeOfPlatformNoise) {
+    const QByteArray runtimeFolder = qgetenv("XDG_RUNTIME_DIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QStringList lines = outputLines(QStringLiteral("create\n"
+                                                         "set networkName \"Demo Building\"\n"
+                                                         "call SendCommand 13 7 \"%1\"\n"
+                                                         "set Visible true\n"
+                                                         "set Visible false\n"
+                                                         "release\n")
+                                              .arg(Device));
+    if (!runtimeFolder.isEmpty())
+        qputenv("XDG_RUNTIME_DIR", runtimeFolder);
+    EXPECT_EQ(lines, (QStringList{"object 1", "ok", "ok", "ok", "ok", "ok"}));
+    EXPECT_FALSE(m_lastErr.contains(QStringLiteral("XDG_RUNTIME_DIR"))) << m_lastErr.toStdString();
+    EXPECT_FALSE(m_lastErr.contains(QStringLiteral("propagateSizeHints")))
+        << m_lastErr.toStdString();
+}
+
 TEST_F(PlugInProcess, ARemoteInterfaceThatDoesNotExistFailsTheOpen) {
     const QStringList lines = outputLines(QStringLiteral(
         "create\nset NetworkInterfaceName RNI-9\nset networkName \"Demo Building\"\n"));

@@ -1,5 +1,6 @@
 #include "host/PlugInRegistration.h"
 
+#include "../model/FakeLns.h"
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
 #include "host/PlugInIdentity.h"
@@ -23,6 +24,85 @@ public:
     }
     QStringList started;
     bool failing = false;
+};
+
+Error refused() {
+    return Error::lns(lns::Code::InvalidArgument, QStringLiteral("LNS Object Server"),
+                      QStringLiteral("refused"));
+}
+
+// A network service device whose interface cannot be read or cannot be changed.
+class ServiceDevice : public lns::NetworkServiceDevice {
+public:
+    bool readFails = false;
+    bool writeFails = false;
+    lns::Ref<lns::NetworkInterface> NetworkInterface() const override {
+        if (readFails)
+            throw refused();
+        return nullptr;
+    }
+    void setNetworkInterface(const lns::Ref<lns::NetworkInterface>&) override {
+        if (writeFails)
+            throw refused();
+    }
+};
+
+// A system whose service device cannot be had when `serviceDevice` is empty.
+class ServicedSystem : public fake::System {
+public:
+    explicit ServicedSystem(QString name) : m_name(std::move(name)) {}
+    QString Name() const override { return m_name; }
+    lns::Ref<lns::NetworkServiceDevice> NetworkServiceDevice() const override {
+        if (!serviceDevice)
+            throw refused();
+        return serviceDevice;
+    }
+    lns::Ref<ServiceDevice> serviceDevice;
+
+private:
+    QString m_name;
+};
+
+class OneSystemNetwork : public lns::Network {
+public:
+    explicit OneSystemNetwork(lns::Ref<lns::System> system) {
+        m_systems->items.push_back(std::move(system));
+    }
+    QString Name() const override { return m_systems->items.front()->Name(); }
+    void Open() override {}
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    lns::Ref<lns::Systems> Systems() const override { return m_systems; }
+
+private:
+    lns::Ref<fake::Collection<lns::System>> m_systems =
+        std::make_shared<fake::Collection<lns::System>>();
+};
+
+// An Object Server that holds only networks.
+class NetworksServer : public lns::ObjectServer {
+public:
+    void Open() override {}
+    void Close() override {}
+    bool IsOpen() const override { return true; }
+    bool Remote() const override { return false; }
+    void setRemote(bool) override {}
+    void setAutoOpen(bool) override {}
+    qint32 Flags() const override { return 0; }
+    void setFlags(qint32) override {}
+    lns::Ref<lns::NetworkInterfaces> RemoteNetworkInterfaces() const override { fake::unused(); }
+    lns::Ref<lns::NetworkInterface> ActiveRemoteNetworkInterface() const override {
+        fake::unused();
+    }
+    void setActiveRemoteNetworkInterface(const lns::Ref<lns::NetworkInterface>&) override {
+        fake::unused();
+    }
+    lns::Ref<lns::Networks> Networks() const override { return networks; }
+    lns::Ref<lns::ComponentApps> ComponentApps() const override { fake::unused(); }
+    void setEventListener(lns::ObjectServerEvents*) override {}
+
+    lns::Ref<fake::Collection<lns::Network>> networks =
+        std::make_shared<fake::Collection<lns::Network>>();
 };
 
 class PlugInRegistrationTest : public ::testing::Test {
@@ -158,6 +238,32 @@ TEST_F(PlugInRegistrationTest, CompleteDeregistrationWithoutAnObjectServerStillR
     EXPECT_EQ(objectServerRequests, 1);
     EXPECT_EQ(progressWindows, 0) << "silent deregistration shows no progress";
     EXPECT_FALSE(store.keyExists(Hive::LocalMachine, PlugInRegistration::PlugInKey()));
+}
+
+TEST_F(PlugInRegistrationTest, AServiceDeviceThatFailsDoesNotKeepTheCommandsInItsNetwork) {
+    auto server = std::make_shared<NetworksServer>();
+    auto addNetwork = [&](const QString& name, lns::Ref<ServiceDevice> device) {
+        auto system = std::make_shared<ServicedSystem>(name);
+        system->serviceDevice = std::move(device);
+        server->networks->items.push_back(std::make_shared<OneSystemNetwork>(system));
+    };
+    addNetwork(QStringLiteral("no service device"), nullptr);
+    auto unreadable = std::make_shared<ServiceDevice>();
+    unreadable->readFails = true;
+    addNetwork(QStringLiteral("unreadable interface"), unreadable);
+    auto unchangeable = std::make_shared<ServiceDevice>();
+    unchangeable->writeFails = true;
+    addNetwork(QStringLiteral("unchangeable interface"), unchangeable);
+
+    QStringList visited;
+    PlugInRegistration registration(
+        {store, dialogs, launcher, QStringLiteral("/opt/plugin/RM42xxPirConfigure"),
+         [&]() -> lns::Ref<lns::ObjectServer> { return server; }, [] { return nullptr; },
+         [&](const lns::Ref<lns::System>& system, bool, bool) { visited << system->Name(); }, [] {},
+         [] {}});
+    registration.Deregister(PlugInRegistration::ModeComplete, false);
+    EXPECT_EQ(visited,
+              (QStringList{"no service device", "unreadable interface", "unchangeable interface"}));
 }
 
 } // namespace

@@ -96,6 +96,30 @@ TEST_F(ValueObject, OffNetWithFlags36ReadsPlaceholdersWithoutTouchingTheDevice) 
     EXPECT_EQ(value->NvAsString(), QStringLiteral("1,2"));
 }
 
+// A property whose flags cannot be read.
+class UnreadableFlags : public fake::ConfigProperty {
+public:
+    using fake::ConfigProperty::ConfigProperty;
+    qint16 Flags() const override {
+        throw Error::lns(lns::Code::DeviceUnreachable, QStringLiteral("Flags"),
+                         QStringLiteral("flags unreadable"));
+    }
+};
+
+TEST_F(ValueObject, FlagsThatCannotBeReadFailTheReadOnAndOffNet) {
+    auto property = std::make_shared<UnreadableFlags>(0, 60, QStringList{QStringLiteral("1,2")});
+    auto value = valueOn(property, QStringLiteral(","));
+    value->NvAsArray = {QStringLiteral("earlier")};
+    for (int mode : {0, 1}) {
+        system->managementMode = mode;
+        const Error failure = failureOf([&] { value->GetNetworkValue(); });
+        EXPECT_EQ(failure.source(), QStringLiteral("GetNetworkValue")) << mode;
+        EXPECT_EQ(failure.number(), Error::LnsErrorBase + lns::Code::DeviceUnreachable);
+        EXPECT_EQ(value->NvAsArray, QStringList{QStringLiteral("earlier")});
+    }
+    EXPECT_TRUE(property->journal.isEmpty());
+}
+
 TEST_F(ValueObject, FailedReadKeepsTheItemsAndExplainsItself) {
     auto property =
         std::make_shared<fake::ConfigProperty>(0, 60, QStringList{QStringLiteral("1,2")});

@@ -114,4 +114,59 @@ TEST_F(CpLookup, WithoutADeviceTheLookupFailsThroughTheBox) {
     EXPECT_EQ(dialogs.messages.size(), 1);
 }
 
+// A device whose interface, or the interface's LonMark objects, cannot be read.
+class UnreadableDevice : public fake::AppDevice {
+public:
+    bool interfaceFails = true;
+    lns::Ref<lns::Interface> Interface() const override {
+        if (interfaceFails)
+            throw Error::lns(lns::Code::DeviceUnreachable, QStringLiteral("Interface"),
+                             QStringLiteral("interface unreadable"));
+        return fake::AppDevice::Interface();
+    }
+};
+
+class InterfaceWithoutBlocks : public fake::Interface {
+public:
+    lns::Ref<lns::LonMarkObjects> LonMarkObjects() const override {
+        throw Error::lns(lns::Code::NotFound, QStringLiteral("LonMarkObjects"),
+                         QStringLiteral("no LonMark objects"));
+    }
+};
+
+TEST_F(CpLookup, IgnoringAFailedStepGoesOnAndTheStepsThatNeedItFailThroughTheBoxToo) {
+    auto unreadable = std::make_shared<UnreadableDevice>();
+    for (const char* path : {"C:0:60", "F:0/C:0:60"}) {
+        ScriptedDialogs ignoring;
+        ignoring.queueAnswer(DialogAnswer::Ignore);
+        ignoring.queueAnswer(DialogAnswer::Ignore);
+        EXPECT_EQ(GetCpByTypeIndex(QString::fromLatin1(path), unreadable, nullptr, ignoring),
+                  nullptr);
+        ASSERT_EQ(ignoring.messages.size(), 2) << path;
+        EXPECT_TRUE(ignoring.messages[0].text.contains(QStringLiteral("interface unreadable")));
+        EXPECT_EQ(ignoring.messages[1].title, QStringLiteral("fMain GetCpByTypeIndex"));
+    }
+
+    ScriptedDialogs ignoringNoDevice;
+    ignoringNoDevice.queueAnswer(DialogAnswer::Ignore);
+    ignoringNoDevice.queueAnswer(DialogAnswer::Ignore);
+    EXPECT_EQ(GetCpByTypeIndex(QStringLiteral("N:1/C:0:60"), nullptr, nullptr, ignoringNoDevice),
+              nullptr);
+    EXPECT_EQ(ignoringNoDevice.messages.size(), 2);
+
+    // Only the LonMark objects are missing: interface properties are still found.
+    unreadable->interfaceFails = false;
+    auto withoutBlocks = std::make_shared<InterfaceWithoutBlocks>();
+    withoutBlocks->properties->items = {interfaceCp};
+    unreadable->deviceInterface = withoutBlocks;
+    ScriptedDialogs ignoring;
+    for (int answer = 0; answer < 4; ++answer)
+        ignoring.queueAnswer(DialogAnswer::Ignore);
+    EXPECT_EQ(GetCpByTypeIndex(QStringLiteral("C:0:60"), unreadable, nullptr, ignoring),
+              interfaceCp);
+    EXPECT_EQ(GetCpByTypeIndex(QStringLiteral("F:0/C:0:60"), unreadable, nullptr, ignoring),
+              nullptr);
+    EXPECT_EQ(ignoring.messages.size(), 3);
+}
+
 } // namespace

@@ -24,6 +24,22 @@ QString systemReason() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+// Straight to the descriptor: a short write leaves errno saying why (a full
+// disk, a size limit), where a buffered QFile may report only "Unknown error".
+bool writeAll(int fd, const QByteArray& content) {
+    qsizetype done = 0;
+    while (done < content.size()) {
+        const ssize_t written =
+            ::write(fd, content.constData() + done, static_cast<size_t>(content.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 // Makes the rename itself durable.
 void syncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
@@ -41,8 +57,8 @@ void write(const QString& path, const QByteArray& content) {
                              QStringLiteral(".XXXXXX"));
     if (!temporary.open())
         fail(path, temporary.errorString());
-    if (temporary.write(content) != content.size() || !temporary.flush())
-        fail(path, temporary.errorString());
+    if (!writeAll(temporary.handle(), content))
+        fail(path, systemReason());
     if (::fsync(temporary.handle()) != 0)
         fail(path, systemReason());
     const QByteArray from = QFile::encodeName(temporary.fileName());
