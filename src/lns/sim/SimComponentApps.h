@@ -49,7 +49,7 @@ public:
     void Remove(int index) override;
 
 protected:
-    Journal& journal() const override { return m_store->server().journal; }
+    void beginCall(const QString& line) const override { m_store->beginCall(line); }
     const SharedList<ComponentAppRecord>& records() const override { return *m_apps; }
     Ref<ComponentApp> wrap(const Shared<ComponentAppRecord>& record) const override;
 
