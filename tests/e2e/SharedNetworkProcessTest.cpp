@@ -95,6 +95,8 @@ TEST_F(SharedNetworkProcess, CommandFiftyOneWhileAnotherProcessHoldsTheNetworkSt
     EXPECT_FALSE(site.contains(ProgId)) << site.toStdString();
 }
 
+// A template appears with its import, a component application with its
+// command ID; a rerun finds both and makes no second one.
 TEST_F(SharedNetworkProcess,
        CommandFiftyKilledAtAnyCallLeavesAWholeTemplateOrNoneAndARerunMakesOne) {
     const QString site = lonWorks() + QStringLiteral("/Databases/New Site");
@@ -124,8 +126,8 @@ TEST_F(SharedNetworkProcess,
             ASSERT_LE(templates->Count(), 1);
             if (templates->Count() == 1) {
                 const auto kept = templates->Item(1);
-                EXPECT_EQ(kept->Name(), TemplateName);
-                EXPECT_EQ(kept->ProgramId(), ProgramId);
+                EXPECT_EQ(kept->Name().toStdString(), TemplateName.toStdString());
+                EXPECT_EQ(kept->ProgramId().toStdString(), ProgramId.toStdString());
                 EXPECT_EQ(kept->Interface()->LonMarkObjects()->Item(1)->ConfigProperties()->Count(),
                           12);
             }
@@ -134,7 +136,17 @@ TEST_F(SharedNetworkProcess,
         OpenSystem rerun(lonWorks(), QStringLiteral("New Site"));
         const auto templates = rerun.system->TemplateLibrary()->DeviceTemplates();
         ASSERT_EQ(templates->Count(), 1);
-        EXPECT_EQ(templates->Item(1)->Name(), TemplateName);
+        const auto made = templates->Item(1);
+        EXPECT_EQ(made->Name().toStdString(), TemplateName.toStdString());
+        QStringList commands;
+        for (const auto& apps : {made->ComponentApps(),
+                                 made->Interface()->LonMarkObjects()->Item(1)->ComponentApps()}) {
+            for (int index = 1; index <= apps->Count(); ++index)
+                commands << apps->Item(index)->Name();
+        }
+        EXPECT_EQ(commands.size(), 2) << commands.join(u',').toStdString();
+        EXPECT_TRUE(commands.filter(QStringLiteral(" (")).isEmpty())
+            << commands.join(u',').toStdString();
     }
 }
 

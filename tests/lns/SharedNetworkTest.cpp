@@ -88,8 +88,8 @@ TEST(SharedNetwork, AnotherServerSeesATemplateOnlyWholeAndSeesItGo) {
 
     templates->Remove(QStringLiteral("Spare"));
     EXPECT_EQ(seen->Count(), 1);
-    EXPECT_EQ(lnsCodeOf([&] { imported->ComponentApps()->Add(QStringLiteral("Late"), {}, 0); }),
-              lns::Code::NotFound)
+    const auto late = imported->ComponentApps()->Add(QStringLiteral("Late"), {}, 0);
+    EXPECT_EQ(lnsCodeOf([&] { late->setCommandId(13); }), lns::Code::NotFound)
         << "a change to a template another process removed fails";
 }
 
@@ -100,8 +100,11 @@ TEST(SharedNetwork, ComponentApplicationsRemovedElsewhereStayRemovedAfterALocalW
     {
         OpenDemo other(kit.path());
         const auto apps = other.system->ComponentApps();
-        apps->Add(QStringLiteral("Configure"), QStringLiteral("A.B"), 7);
-        EXPECT_EQ(holder.system->ComponentApps()->Count(), 1);
+        const auto app = apps->Add(QStringLiteral("Configure"), QStringLiteral("A.B"), 7);
+        EXPECT_EQ(holder.system->ComponentApps()->Count(), 0) << "seen with its command ID";
+        app->setCommandId(13);
+        ASSERT_EQ(holder.system->ComponentApps()->Count(), 1);
+        EXPECT_EQ(holder.system->ComponentApps()->Item(1)->CommandId(), 13);
         apps->Remove(1);
     }
     location->setFormattedElement(0, QStringLiteral("Server room"));

@@ -253,7 +253,12 @@ SharedList<ComponentAppRecord> readComponentApps(const JsonNode& array) {
 }
 
 QJsonArray writeComponentApps(const SharedList<ComponentAppRecord>& apps) {
-    return writeList(apps, writeComponentApp);
+    QJsonArray array;
+    for (const auto& app : apps) {
+        if (!app->pending)
+            array.append(writeComponentApp(*app));
+    }
+    return array;
 }
 
 Shared<InterfaceRecord> readInterface(const JsonNode& node) {

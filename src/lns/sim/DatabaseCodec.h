@@ -36,6 +36,7 @@ Shared<AppDeviceRecord> readDevice(const JsonNode& node);
 QJsonObject writeDevice(const AppDeviceRecord& device);
 
 SharedList<ComponentAppRecord> readComponentApps(const JsonNode& array);
+// Leaves out the applications not saved yet.
 QJsonArray writeComponentApps(const SharedList<ComponentAppRecord>& apps);
 
 Shared<InterfaceRecord> readInterface(const JsonNode& node);

@@ -33,6 +33,9 @@ struct ComponentAppRecord {
     QString version;
     QString manufacturerId;
     bool defaultAction = false;
+    // Added by this process and not saved yet: it is saved with its first
+    // change (its command ID), so no process sees it without its fields.
+    bool pending = false;
 };
 
 struct ConfigPropertyRecord {

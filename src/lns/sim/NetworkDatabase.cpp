@@ -48,6 +48,24 @@ qint64 userVersion(SqliteConnection& connection) {
     return version.number(0);
 }
 
+// Whether any application is not saved yet; with `take`, they now count as saved.
+bool hasPendingApps(SharedList<ComponentAppRecord>& apps, bool take) {
+    bool found = false;
+    for (const auto& app : apps) {
+        found = found || app->pending;
+        if (take)
+            app->pending = false;
+    }
+    return found;
+}
+
+bool hasPendingApps(InterfaceRecord& interface, bool take) {
+    bool found = false;
+    for (const auto& object : interface.lonMarkObjects)
+        found = hasPendingApps(object->componentApps, take) || found;
+    return found;
+}
+
 template <class Record> void eraseRecord(SharedList<Record>& list, const Shared<Record>& record) {
     list.erase(std::remove(list.begin(), list.end(), record), list.end());
 }
@@ -137,7 +155,7 @@ void NetworkDatabase::close() {
         return;
     std::exception_ptr failure;
     try {
-        savePendingTemplates();
+        savePending();
     } catch (...) {
         failure = std::current_exception();
     }
@@ -176,30 +194,30 @@ void NetworkDatabase::beginCall(const QString& line) {
 void NetworkDatabase::refresh() {
     if (!m_connection)
         return;
+    const qint64 version = m_connection->dataVersion();
+    if (version == m_dataVersion && !m_reloadAll)
+        return;
     const bool ownTransaction = !m_connection->inTransaction();
     if (ownTransaction)
         m_connection->exec("BEGIN", ReadFailure); // one snapshot for every row read
     try {
-        const qint64 version = m_connection->dataVersion();
-        if (version != m_dataVersion || m_reloadAll) {
-            const std::vector<Row> rows = readRows();
-            sync(
-                m_systems, rows, "system",
-                [](const JsonNode& node) {
-                    auto system = DatabaseCodec::readSystemSettings(node);
-                    system->currentInterface = system->networkInterface;
-                    return system;
-                },
-                RecordMerge::system);
-            sync(m_subsystems, rows, "subsystem", DatabaseCodec::readSubsystemSettings,
-                 RecordMerge::subsystem);
-            sync(m_templates, rows, "template", DatabaseCodec::readTemplate,
-                 RecordMerge::deviceTemplate);
-            sync(m_devices, rows, "device", DatabaseCodec::readDevice, RecordMerge::device);
-            rebuildTree();
-            m_dataVersion = version;
-            m_reloadAll = false;
-        }
+        const std::vector<Row> rows = readRows();
+        sync(
+            m_systems, rows, "system",
+            [](const JsonNode& node) {
+                auto system = DatabaseCodec::readSystemSettings(node);
+                system->currentInterface = system->networkInterface;
+                return system;
+            },
+            RecordMerge::system);
+        sync(m_subsystems, rows, "subsystem", DatabaseCodec::readSubsystemSettings,
+             RecordMerge::subsystem);
+        sync(m_templates, rows, "template", DatabaseCodec::readTemplate,
+             RecordMerge::deviceTemplate);
+        sync(m_devices, rows, "device", DatabaseCodec::readDevice, RecordMerge::device);
+        rebuildTree();
+        m_dataVersion = version;
+        m_reloadAll = false;
         if (ownTransaction)
             m_connection->exec("COMMIT", ReadFailure);
     } catch (...) {
@@ -373,25 +391,40 @@ void NetworkDatabase::removeTemplate(SystemRecord& system,
              [] {});
 }
 
-void NetworkDatabase::savePendingTemplates() {
-    std::vector<std::pair<Shared<SystemRecord>, Shared<DeviceTemplateRecord>>> pending;
+void NetworkDatabase::savePending() {
+    if (visitPending(false))
+        transact([] {}, [this] { visitPending(true); }, [] {});
+}
+
+bool NetworkDatabase::visitPending(bool save) {
+    bool found = false;
+    const auto visit = [&](bool pending, const std::function<void()>& write) {
+        found = found || pending;
+        if (pending && save)
+            write();
+    };
     for (const auto& system : m_records.systems) {
+        visit(hasPendingApps(system->componentApps, save),
+              [&] { saveRow(*system, "system", 0, DatabaseCodec::writeSystemSettings(*system)); });
         for (const auto& deviceTemplate : system->templates) {
-            if (deviceTemplate->rowId == 0)
-                pending.emplace_back(system, deviceTemplate);
+            const bool apps = hasPendingApps(deviceTemplate->componentApps, save);
+            visit(hasPendingApps(*deviceTemplate->interface, save) || apps ||
+                      deviceTemplate->rowId == 0,
+                  [&] {
+                      saveRow(*deviceTemplate, "template", system->rowId,
+                              DatabaseCodec::writeTemplate(*deviceTemplate));
+                      m_templates[deviceTemplate->rowId] = deviceTemplate;
+                  });
+        }
+        for (const auto& subsystem : system->subsystems) {
+            for (const auto& device : subsystem->devices)
+                visit(hasPendingApps(*device->interface, save), [&] {
+                    saveRow(*device, "device", subsystem->rowId,
+                            DatabaseCodec::writeDevice(*device));
+                });
         }
     }
-    if (pending.empty())
-        return;
-    transact([] {},
-             [&] {
-                 for (const auto& [system, deviceTemplate] : pending) {
-                     saveRow(*deviceTemplate, "template", system->rowId,
-                             DatabaseCodec::writeTemplate(*deviceTemplate));
-                     m_templates[deviceTemplate->rowId] = deviceTemplate;
-                 }
-             },
-             [] {});
+    return found;
 }
 
 } // namespace lns::sim

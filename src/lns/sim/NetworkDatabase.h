@@ -42,7 +42,7 @@ public:
     // file (and the field of a description); the network then stays closed
     // and the file as it was.
     void open();
-    // Saves the templates added but never changed before letting go of the file.
+    // Saves what was added but never changed before letting go of the file.
     void close();
     bool isOpen() const { return m_connection != nullptr; }
     // The records of the open network; fails with NotOpen while closed.
@@ -87,7 +87,10 @@ private:
               const char* kind, Read read, Merge merge);
     void rebuildTree();
     void saveRow(RowRecord& row, const char* kind, qint64 parent, const QJsonObject& document);
-    void savePendingTemplates();
+    // Saves the templates and component applications never changed.
+    void savePending();
+    // Whether any row holds what was never saved; with `save`, writes those rows.
+    bool visitPending(bool save);
     void requireOpen() const;
 
     std::shared_ptr<SimServerState> m_server;

@@ -22,6 +22,8 @@ public:
         m_database->transact(change, m_save, undo);
     }
 
+    bool savesNewItemsWithTheirFirstChange() const override { return true; }
+
     const std::shared_ptr<NetworkDatabase>& database() const { return m_database; }
 
 private:

@@ -20,6 +20,12 @@ void mergeList(SharedList<Record>& cached, const SharedList<Record>& fresh, Merg
         }
         merged.push_back(kept);
     }
+    if constexpr (requires(Record record) { record.pending; }) {
+        for (size_t i = 0; i < cached.size(); ++i) {
+            if (!taken[i] && cached[i]->pending)
+                merged.push_back(cached[i]); // not saved yet, so not among the fresh ones
+        }
+    }
     cached = std::move(merged);
 }
 

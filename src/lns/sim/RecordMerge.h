@@ -6,8 +6,9 @@
 // database after another process changed it. Callers' objects hold cached
 // records, so every item that is still there (found by name, in order) keeps
 // its record and takes the fresh content; what the process keeps for itself
-// (format specifiers, open state, the chosen interface) stays. An item that
-// is gone is dropped from its list.
+// (format specifiers, open state, the chosen interface, component
+// applications not saved yet) stays. An item that is gone is dropped from
+// its list.
 namespace lns::sim::RecordMerge {
 
 // The settings and component applications; templates and subsystems are rows of their own.

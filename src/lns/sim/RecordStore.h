@@ -19,6 +19,8 @@ public:
     // Journals the call and brings the records up to what other processes saved.
     virtual void beginCall(const QString& line) { server().beginCall(line); }
     virtual void commit(const std::function<void()>& change, const std::function<void()>& undo) = 0;
+    // Whether a new item waits for its first change to be saved with it.
+    virtual bool savesNewItemsWithTheirFirstChange() const { return false; }
 };
 
 } // namespace lns::sim

@@ -21,7 +21,16 @@ void SimComponentApp::write(const char* member, const QString& argument,
     m_store->beginCall(QStringLiteral("ComponentApp.") + QLatin1String(member) + QLatin1Char(' ') +
                        argument);
     const Value previous = (*m_record).*field;
-    m_store->commit([&] { (*m_record).*field = value; }, [&] { (*m_record).*field = previous; });
+    const bool wasPending = m_record->pending;
+    m_store->commit(
+        [&] {
+            (*m_record).*field = value;
+            m_record->pending = false;
+        },
+        [&] {
+            (*m_record).*field = previous;
+            m_record->pending = wasPending;
+        });
 }
 
 QString SimComponentApp::Name() const {
@@ -98,7 +107,12 @@ Ref<ComponentApp> SimComponentApps::Add(const QString& name, const QString& prog
     record->name = name;
     record->progId = progId;
     record->objectClassId = objectClassId;
-    m_store->commit([&] { m_apps->push_back(record); }, [&] { m_apps->pop_back(); });
+    if (m_store->savesNewItemsWithTheirFirstChange()) {
+        record->pending = true;
+        m_apps->push_back(record);
+    } else {
+        m_store->commit([&] { m_apps->push_back(record); }, [&] { m_apps->pop_back(); });
+    }
     return wrap(record);
 }
 

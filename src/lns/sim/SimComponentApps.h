@@ -44,6 +44,9 @@ public:
     SimComponentApps(std::shared_ptr<RecordStore> store,
                      std::shared_ptr<SharedList<ComponentAppRecord>> apps);
 
+    // In a network, other processes see the new application from its first
+    // change on (its command ID), or once this process closes the network.
+
     Ref<ComponentApp> Add(const QString& name, const QString& progId,
                           qint16 objectClassId) override;
     void Remove(int index) override;
