@@ -1,5 +1,6 @@
 #include "KitCopy.h"
 #include "TestEnvironment.h"
+#include "lns/sim/SimObjectServer.h"
 #include "platform/SettingsStore.h"
 #include "support/CRegistry.h"
 
@@ -95,4 +96,86 @@ TEST(LnsHost, BrowseReportsFailuresAndGoesOnPastABadProperty) {
                                              {QStringLiteral("browse"), QStringLiteral("Nowhere")});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("frobnicate")}).exitCode, 2);
+}
+
+TEST(LnsHost, ExportWritesTheNetworkBackInTheLayoutOfItsDescription) {
+    TempPlatformRoot root;
+    ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    QFile description(QStringLiteral(RM42_KIT_DIR "/Databases/Demo Building/network.json"));
+    ASSERT_TRUE(description.open(QIODevice::ReadOnly));
+    const QString kitText = QString::fromUtf8(description.readAll());
+    const ProcessResult exported = runProgram(
+        QStringLiteral("lns-host"), {QStringLiteral("export"), QStringLiteral("Demo Building")});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(exported.out, kitText);
+
+    {
+        lns::sim::SimObjectServer server(root.path() + QStringLiteral("/LonWorks"));
+        server.Open();
+        const auto network = server.Networks()->Item(QStringLiteral("Demo Building"));
+        network->Open();
+        const auto system = network->Systems()->Item(1);
+        system->Open();
+        system->Subsystems()
+            ->Item(QStringLiteral("Floor 1"))
+            ->AppDevices()
+            ->Item(QStringLiteral("RTU-1"))
+            ->Interface()
+            ->LonMarkObjects()
+            ->Item(1)
+            ->ConfigProperties()
+            ->Item(QStringLiteral("nciLocation"))
+            ->setFormattedElement(0, QStringLiteral("Lobby"));
+    }
+    const QString file = root.path() + QStringLiteral("/demo.json");
+    ASSERT_EQ(runProgram(QStringLiteral("lns-host"),
+                         {QStringLiteral("export"), QStringLiteral("Demo Building"), file})
+                  .exitCode,
+              0);
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QStringList after = QString::fromUtf8(written.readAll()).split(u'\n');
+    const QStringList before = kitText.split(u'\n');
+    ASSERT_EQ(after.size(), before.size());
+    QStringList changed;
+    for (qsizetype line = 0; line < after.size(); ++line) {
+        if (after[line] != before[line])
+            changed << after[line].trimmed();
+    }
+    EXPECT_EQ(changed,
+              QStringList{QStringLiteral("\"4c6f62627900000000000000000000000000000000000000"
+                                         "00000000000000\"")});
+
+    EXPECT_EQ(runProgram(QStringLiteral("lns-host"),
+                         {QStringLiteral("export"), QStringLiteral("Nowhere")})
+                  .exitCode,
+              1);
+}
+
+TEST(LnsHost, SetupRefusesABadNetworkDescriptionNamingItAndTheField) {
+    TempPlatformRoot root;
+    const QString kit = root.path() + QStringLiteral("/kit");
+    copyFromKit(QString(), kit);
+    const QString file = kit + QStringLiteral("/Databases/New Site/network.json");
+    QFile description(file);
+    ASSERT_TRUE(description.open(QIODevice::ReadOnly));
+    QByteArray content = description.readAll();
+    description.close();
+    content.replace("\"managementMode\"", "\"managementMood\"");
+    ASSERT_TRUE(description.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    description.write(content);
+    description.close();
+
+    qputenv("LNS_KIT_DIR", kit.toUtf8());
+    const ProcessResult setup = runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")});
+    qunsetenv("LNS_KIT_DIR");
+    EXPECT_EQ(setup.exitCode, 1);
+    EXPECT_TRUE(setup.err.contains(file + QStringLiteral(": field \"systems[0].managementMode\" is "
+                                                         "missing")))
+        << setup.err.toStdString();
+    ASSERT_TRUE(description.open(QIODevice::ReadOnly));
+    EXPECT_EQ(description.readAll(), content);
+    EXPECT_FALSE(QFileInfo::exists(root.path() + QStringLiteral("/LonWorks")));
+    EXPECT_EQ(QDir(kit + QStringLiteral("/Databases/New Site")).entryList(QDir::Files),
+              QStringList{QStringLiteral("network.json")});
 }

@@ -1,6 +1,8 @@
 // lns-host setup [--force]: lays the LonWorks folder out under the platform
-// root from the kit and records it as "LonWorks Path".
+// root from the kit, loads each network's description into its database, and
+// records the folder as "LonWorks Path".
 #include "Subcommands.h"
+#include "lns/sim/NetworkDatabase.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/SettingsStore.h"
@@ -45,6 +47,25 @@ bool copyTree(const QString& from, const QString& to, QString& problem) {
     return true;
 }
 
+// A description that cannot be loaded is refused with its name in the kit and the field.
+bool loadNetworks(const QString& databases, const QString& kitDatabases, QString& problem) {
+    const auto server = std::make_shared<lns::sim::SimServerState>();
+    for (const QString& name : QDir(databases).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString folder = databases + QLatin1Char('/') + name;
+        if (!lns::sim::NetworkDatabase::existsIn(folder))
+            continue;
+        try {
+            const auto database = std::make_shared<lns::sim::NetworkDatabase>(server, name, folder);
+            database->open();
+            database->close();
+        } catch (const Error& error) {
+            problem = QString(error.description()).replace(databases, kitDatabases);
+            return false;
+        }
+    }
+    return true;
+}
+
 // Builds the whole layout beside the target first, so a failure leaves the
 // existing folder as it was.
 bool layOut(const QString& kit, const QString& converter, const QString& target, QString& problem) {
@@ -52,7 +73,9 @@ bool layOut(const QString& kit, const QString& converter, const QString& target,
     QDir(staging).removeRecursively();
     const bool built = copyTree(kit, staging, problem) &&
                        QDir().mkpath(staging + QStringLiteral("/bin")) &&
-                       QFile::copy(converter, staging + QStringLiteral("/bin/XIF32BIN"));
+                       QFile::copy(converter, staging + QStringLiteral("/bin/XIF32BIN")) &&
+                       loadNetworks(staging + QStringLiteral("/Databases"),
+                                    kit + QStringLiteral("/Databases"), problem);
     if (!built) {
         if (problem.isEmpty())
             problem = QStringLiteral("cannot install %1 in %2/bin").arg(converter, staging);

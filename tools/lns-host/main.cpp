@@ -11,6 +11,7 @@ const Subcommand Subcommands[] = {
     {"browse", "browse NETWORK [SUBSYSTEM/DEVICE] [--units US|SI]", runBrowse},
     {"plugins", "plugins", runPlugins},
     {"run", "run PROGID SCRIPT|-", runRun},
+    {"export", "export NETWORK [FILE]", runExport},
 };
 
 int usage(QTextStream& err) {

@@ -3,8 +3,8 @@
 #include "lns/LnsCodes.h"
 #include "platform/Error.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -15,6 +15,8 @@ namespace lns::sim::AtomicFile {
 
 namespace {
 
+constexpr mode_t NewFileMode = 0666; // less the umask, as for any new file
+
 [[noreturn]] void fail(const QString& path, const QString& reason) {
     throw Error::lns(Code::DatabaseInvalid, QStringLiteral("LNS Object Server"),
                      QStringLiteral("Cannot save %1: %2").arg(path, reason));
@@ -24,8 +26,21 @@ QString systemReason() {
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-// Straight to the descriptor: a short write leaves errno saying why (a full
-// disk, a size limit), where a buffered QFile may report only "Unknown error".
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
 bool writeAll(int fd, const QByteArray& content) {
     qsizetype done = 0;
     while (done < content.size()) {
@@ -41,32 +56,53 @@ bool writeAll(int fd, const QByteArray& content) {
 }
 
 // Makes the rename itself durable.
-void syncFolder(const QString& folder) {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+void syncFolder(const QByteArray& folder) {
+    const Descriptor fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
 }
 
 } // namespace
 
 void write(const QString& path, const QByteArray& content) {
     const QFileInfo target(path);
-    QTemporaryFile temporary(target.absolutePath() + QLatin1Char('/') + target.fileName() +
-                             QStringLiteral(".XXXXXX"));
-    if (!temporary.open())
-        fail(path, temporary.errorString());
-    if (!writeAll(temporary.handle(), content))
-        fail(path, systemReason());
-    if (::fsync(temporary.handle()) != 0)
-        fail(path, systemReason());
-    const QByteArray from = QFile::encodeName(temporary.fileName());
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
     const QByteArray to = QFile::encodeName(target.absoluteFilePath());
-    if (std::rename(from.constData(), to.constData()) != 0)
+    const QByteArray named =
+        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
+                          QStringLiteral(".%1.tmp").arg(::getpid()));
+    // Unnamed until it is complete; a file system without unnamed files gets
+    // a named one for the whole save.
+    const Descriptor fd(::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, NewFileMode));
+    const bool unnamed = fd.get() >= 0;
+    const Descriptor fallback(
+        unnamed ? -1
+                : ::open(named.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, NewFileMode));
+    const int output = unnamed ? fd.get() : fallback.get();
+    if (output < 0)
         fail(path, systemReason());
-    temporary.setAutoRemove(false);
-    syncFolder(target.absolutePath());
+    const auto discard = [&] {
+        if (!unnamed)
+            ::unlink(named.constData());
+    };
+    if (!writeAll(output, content) || ::fsync(output) != 0) {
+        const QString reason = systemReason();
+        discard();
+        fail(path, reason);
+    }
+    if (unnamed) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(output);
+        ::unlink(named.constData()); // left by a process of the same number killed here
+        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, named.constData(), AT_SYMLINK_FOLLOW) !=
+            0)
+            fail(path, systemReason());
+    }
+    if (std::rename(named.constData(), to.constData()) != 0) {
+        const QString reason = systemReason();
+        ::unlink(named.constData());
+        fail(path, reason);
+    }
+    syncFolder(folder);
 }
 
 } // namespace lns::sim::AtomicFile

@@ -6,9 +6,11 @@
 namespace lns::sim {
 
 // Replaces a file so that a reader (or a crash) sees the old content or the
-// new one, never a mix: the new content goes to a temporary file beside it,
-// reaches the disk, and is renamed over the old file. Throws Error naming the
-// file when any step fails; the old file is then untouched.
+// new one, never a mix: the new content goes to an unnamed file in the same
+// folder, reaches the disk, and is renamed over the old file, so a process
+// killed while saving leaves no temporary copy. The file gets the mode the
+// user's umask gives a new file. Throws Error naming the file and the
+// system's reason when any step fails; the old file is then untouched.
 namespace AtomicFile {
 
 void write(const QString& path, const QByteArray& content);

@@ -141,6 +141,8 @@ QJsonObject writeLonMarkObject(const LonMarkObjectRecord& object) {
             {"componentApps", writeComponentApps(object.componentApps)}};
 }
 
+} // namespace
+
 Shared<DeviceTemplateRecord> readTemplate(const JsonNode& node) {
     auto deviceTemplate = std::make_shared<DeviceTemplateRecord>();
     deviceTemplate->name = node.field("name").toString();
@@ -183,18 +185,37 @@ QJsonObject writeDevice(const AppDeviceRecord& device) {
     return object;
 }
 
+namespace {
+
 Shared<SubsystemRecord> readSubsystem(const JsonNode& node) {
-    auto subsystem = std::make_shared<SubsystemRecord>();
-    subsystem->name = node.field("name").toString();
+    auto subsystem = readSubsystemSettings(node);
     subsystem->devices = readList<AppDeviceRecord>(node.field("devices"), readDevice);
     return subsystem;
 }
 
 QJsonObject writeSubsystem(const SubsystemRecord& subsystem) {
-    return {{"name", subsystem.name}, {"devices", writeList(subsystem.devices, writeDevice)}};
+    QJsonObject object = writeSubsystemSettings(subsystem);
+    object.insert("devices", writeList(subsystem.devices, writeDevice));
+    return object;
 }
 
 Shared<SystemRecord> readSystem(const JsonNode& node) {
+    auto system = readSystemSettings(node);
+    system->templates = readList<DeviceTemplateRecord>(node.field("templates"), readTemplate);
+    system->subsystems = readList<SubsystemRecord>(node.field("subsystems"), readSubsystem);
+    return system;
+}
+
+QJsonObject writeSystem(const SystemRecord& system) {
+    QJsonObject object = writeSystemSettings(system);
+    object.insert("templates", writeList(system.templates, writeTemplate));
+    object.insert("subsystems", writeList(system.subsystems, writeSubsystem));
+    return object;
+}
+
+} // namespace
+
+Shared<SystemRecord> readSystemSettings(const JsonNode& node) {
     auto system = std::make_shared<SystemRecord>();
     system->name = node.field("name").toString();
     system->managementMode = node.field("managementMode").toInt(0, 1);
@@ -202,18 +223,14 @@ Shared<SystemRecord> readSystem(const JsonNode& node) {
     system->engineeredModeFails = node.boolOr("engineeredModeFails", false);
     system->xifFolder = node.stringOr("xifFolder", QString());
     system->componentApps = readComponentApps(node.field("componentApps"));
-    system->templates = readList<DeviceTemplateRecord>(node.field("templates"), readTemplate);
-    system->subsystems = readList<SubsystemRecord>(node.field("subsystems"), readSubsystem);
     return system;
 }
 
-QJsonObject writeSystem(const SystemRecord& system) {
+QJsonObject writeSystemSettings(const SystemRecord& system) {
     QJsonObject object{{"name", system.name},
                        {"managementMode", system.managementMode},
                        {"networkInterface", system.networkInterface},
-                       {"componentApps", writeComponentApps(system.componentApps)},
-                       {"templates", writeList(system.templates, writeTemplate)},
-                       {"subsystems", writeList(system.subsystems, writeSubsystem)}};
+                       {"componentApps", writeComponentApps(system.componentApps)}};
     if (system.engineeredModeFails)
         object.insert("engineeredModeFails", true);
     if (!system.xifFolder.isEmpty())
@@ -221,14 +238,27 @@ QJsonObject writeSystem(const SystemRecord& system) {
     return object;
 }
 
-} // namespace
+Shared<SubsystemRecord> readSubsystemSettings(const JsonNode& node) {
+    auto subsystem = std::make_shared<SubsystemRecord>();
+    subsystem->name = node.field("name").toString();
+    return subsystem;
+}
+
+QJsonObject writeSubsystemSettings(const SubsystemRecord& subsystem) {
+    return {{"name", subsystem.name}};
+}
 
 SharedList<ComponentAppRecord> readComponentApps(const JsonNode& array) {
     return readList<ComponentAppRecord>(array, readComponentApp);
 }
 
 QJsonArray writeComponentApps(const SharedList<ComponentAppRecord>& apps) {
-    return writeList(apps, writeComponentApp);
+    QJsonArray array;
+    for (const auto& app : apps) {
+        if (!app->pending)
+            array.append(writeComponentApp(*app));
+    }
+    return array;
 }
 
 Shared<InterfaceRecord> readInterface(const JsonNode& node) {

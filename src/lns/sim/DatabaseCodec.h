@@ -18,12 +18,25 @@
 //   cp: { "name", "scope", "typeIndex", "flags", "format", "elements": [hex, ...], "failure"? }
 //   failure: "none", "unreachable", "writeFails" or "formatFails"
 // Fields marked "?" may be left out.
+// A network database keeps one such object per row: a system's settings (the
+// system without "templates" and "subsystems"), a subsystem's (its name), a
+// device template, a device.
 namespace lns::sim::DatabaseCodec {
 
 NetworkRecord readNetwork(const JsonNode& root);
 QJsonObject writeNetwork(const NetworkRecord& network);
 
+Shared<SystemRecord> readSystemSettings(const JsonNode& node);
+QJsonObject writeSystemSettings(const SystemRecord& system);
+Shared<SubsystemRecord> readSubsystemSettings(const JsonNode& node);
+QJsonObject writeSubsystemSettings(const SubsystemRecord& subsystem);
+Shared<DeviceTemplateRecord> readTemplate(const JsonNode& node);
+QJsonObject writeTemplate(const DeviceTemplateRecord& deviceTemplate);
+Shared<AppDeviceRecord> readDevice(const JsonNode& node);
+QJsonObject writeDevice(const AppDeviceRecord& device);
+
 SharedList<ComponentAppRecord> readComponentApps(const JsonNode& array);
+// Leaves out the applications not saved yet.
 QJsonArray writeComponentApps(const SharedList<ComponentAppRecord>& apps);
 
 Shared<InterfaceRecord> readInterface(const JsonNode& node);

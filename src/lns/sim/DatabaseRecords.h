@@ -15,6 +15,15 @@ template <class T> using SharedList = std::vector<Shared<T>>;
 // A failure that the database sets on a device or on one of its properties.
 enum class Failure { None, Unreachable, WriteFails, FormatFails };
 
+// A record kept as one row of the network database. `rowId` is 0 until the
+// record is first saved; `revision` rises with every saved change, so that
+// other processes reload only the rows that changed.
+struct RowRecord {
+    qint64 rowId = 0;
+    qint64 parentRow = 0; // the system of a subsystem or template, the subsystem of a device
+    qint64 revision = 0;
+};
+
 struct ComponentAppRecord {
     QString name;
     QString progId;
@@ -24,6 +33,9 @@ struct ComponentAppRecord {
     QString version;
     QString manufacturerId;
     bool defaultAction = false;
+    // Added by this process and not saved yet: it is saved with its first
+    // change (its command ID), so no process sees it without its fields.
+    bool pending = false;
 };
 
 struct ConfigPropertyRecord {
@@ -34,7 +46,7 @@ struct ConfigPropertyRecord {
     QString format;                   // the format name the property is described with
     std::vector<QByteArray> elements; // raw bytes of each element, at least one
     Failure failure = Failure::None;
-    // Kept while the network is open, not saved.
+    // Kept by the process while the network is open, not saved.
     QString formatSpec;
     QString dsFormatType;
 };
@@ -60,14 +72,14 @@ struct InterfaceRecord {
     SharedList<LonMarkObjectRecord> lonMarkObjects;
 };
 
-struct DeviceTemplateRecord {
+struct DeviceTemplateRecord : RowRecord {
     QString name;
     QString programId;
     Shared<InterfaceRecord> interface = std::make_shared<InterfaceRecord>();
     SharedList<ComponentAppRecord> componentApps;
 };
 
-struct AppDeviceRecord {
+struct AppDeviceRecord : RowRecord {
     QString name;
     QString templateName;
     QString programId;
@@ -79,12 +91,12 @@ struct AppDeviceRecord {
     int onlineAccess = 0; // not saved
 };
 
-struct SubsystemRecord {
+struct SubsystemRecord : RowRecord {
     QString name;
     SharedList<AppDeviceRecord> devices;
 };
 
-struct SystemRecord {
+struct SystemRecord : RowRecord {
     QString name;
     int managementMode = 0;
     QString networkInterface; // the network service device's own interface
@@ -93,7 +105,7 @@ struct SystemRecord {
     SharedList<ComponentAppRecord> componentApps;
     SharedList<DeviceTemplateRecord> templates;
     SharedList<SubsystemRecord> subsystems;
-    // Kept while the network is open, not saved.
+    // Kept by the process while the network is open, not saved.
     bool open = false;
     QString currentInterface; // of the network service device; empty in engineered mode
     bool internetPathOption = false;

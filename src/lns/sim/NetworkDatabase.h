@@ -1,40 +1,109 @@
 #pragma once
 
 #include "lns/sim/DatabaseRecords.h"
-#include "lns/sim/RecordStore.h"
+#include "lns/sim/SimServerState.h"
+#include "lns/sim/SqliteConnection.h"
 
+#include <QJsonObject>
 #include <QString>
+#include <functional>
+#include <map>
 #include <memory>
+#include <vector>
 
 namespace lns::sim {
 
-// One network: its database file <LonWorks>/Databases/<name>/network.json,
-// read when the network opens and written whole, atomically, on each change.
-class NetworkDatabase : public RecordStore {
+class NetworkDocument;
+
+// One network, shared by every process that opens it: the SQLite database
+// <folder>/network.sqlite3, one row per system, subsystem, device template and
+// device, each holding the record as JSON in the layout of network.json:
+//   records(id, kind, parent, revision, document)
+// The first open loads <folder>/network.json, the network's description as a
+// person writes it, when the database does not exist yet. Each process keeps
+// the records in memory; every call first reloads the rows that other
+// processes changed since (PRAGMA data_version tells whether any did), and
+// every change is one transaction that reloads, changes and writes its row.
+class NetworkDatabase : public std::enable_shared_from_this<NetworkDatabase> {
 public:
-    NetworkDatabase(std::shared_ptr<SimServerState> server, QString name, QString file);
+    NetworkDatabase(std::shared_ptr<SimServerState> server, QString name, QString folder);
+    ~NetworkDatabase();
+
+    // Whether the folder holds a network (its description or its database).
+    static bool existsIn(const QString& folder);
 
     const QString& name() const { return m_name; }
-    const QString& file() const { return m_file; }
-    SimServerState& server() const override { return *m_server; }
+    QString file() const;
+    QString descriptionFile() const;
+    SimServerState& server() const { return *m_server; }
     const std::shared_ptr<SimServerState>& sharedServer() const { return m_server; }
 
     // A file that cannot be read or used fails with DatabaseInvalid naming the
-    // file and the field; the network then stays closed.
+    // file (and the field of a description); the network then stays closed
+    // and the file as it was.
     void open();
+    // Saves what was added but never changed before letting go of the file.
     void close();
-    bool isOpen() const { return m_open; }
+    bool isOpen() const { return m_connection != nullptr; }
     // The records of the open network; fails with NotOpen while closed.
     NetworkRecord& records();
 
-    void save() override;
+    // The open network as a person reads it, in the layout of network.json.
+    QByteArray toJson();
+
+    // Journals a call and brings the open network up to what other processes saved.
+    void beginCall(const QString& line);
+
+    // The stores of the rows that objects change.
+    std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system);
+    std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system,
+                                                const Shared<DeviceTemplateRecord>& deviceTemplate);
+    std::shared_ptr<NetworkDocument> documentOf(const Shared<AppDeviceRecord>& device);
+
+    // A new template stays with this process until its first change (its
+    // import), which saves it whole, so no process ever sees it half made.
+    void addTemplate(SystemRecord& system, const Shared<DeviceTemplateRecord>& deviceTemplate);
+    void removeTemplate(SystemRecord& system, const Shared<DeviceTemplateRecord>& deviceTemplate);
+
+    // One transaction: brings the records up to date, applies `change`, runs
+    // `save` to write the rows, commits. On failure `undo` runs, the next
+    // call reloads every row, and the caller gets the failure.
+    void transact(const std::function<void()>& change, const std::function<void()>& save,
+                  const std::function<void()>& undo);
 
 private:
+    struct Row {
+        qint64 id;
+        QByteArray kind;
+        qint64 parent;
+        qint64 revision;
+    };
+
+    void refresh();
+    std::vector<Row> readRows();
+    void load(const NetworkRecord& network);
+    template <class Record, class Read, class Merge>
+    void sync(std::map<qint64, Shared<Record>>& cache, const std::vector<Row>& rows,
+              const char* kind, Read read, Merge merge);
+    void rebuildTree();
+    void saveRow(RowRecord& row, const char* kind, qint64 parent, const QJsonObject& document);
+    // Saves the templates and component applications never changed.
+    void savePending();
+    // Whether any row holds what was never saved; with `save`, writes those rows.
+    bool visitPending(bool save);
+    void requireOpen() const;
+
     std::shared_ptr<SimServerState> m_server;
     QString m_name;
-    QString m_file;
+    QString m_folder;
+    std::unique_ptr<SqliteConnection> m_connection;
+    qint64 m_dataVersion = -1;
+    bool m_reloadAll = true;
+    std::map<qint64, Shared<SystemRecord>> m_systems;
+    std::map<qint64, Shared<SubsystemRecord>> m_subsystems;
+    std::map<qint64, Shared<DeviceTemplateRecord>> m_templates;
+    std::map<qint64, Shared<AppDeviceRecord>> m_devices;
     NetworkRecord m_records;
-    bool m_open = false;
 };
 
 } // namespace lns::sim

@@ -45,6 +45,16 @@ SharedList<ComponentAppRecord>& ServerConfig::componentApps() {
     return m_componentApps;
 }
 
+void ServerConfig::commit(const std::function<void()>& change, const std::function<void()>& undo) {
+    change();
+    try {
+        save();
+    } catch (...) {
+        undo();
+        throw;
+    }
+}
+
 void ServerConfig::save() {
     load();
     const QJsonObject root{

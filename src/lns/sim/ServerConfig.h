@@ -22,9 +22,10 @@ public:
     const QStringList& remoteNetworkInterfaces();
     SharedList<ComponentAppRecord>& componentApps();
 
-    void save() override;
+    void commit(const std::function<void()>& change, const std::function<void()>& undo) override;
 
 private:
+    void save();
     void load();
 
     std::shared_ptr<SimServerState> m_server;

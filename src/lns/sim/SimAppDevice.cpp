@@ -5,12 +5,12 @@
 
 namespace lns::sim {
 
-SimAppDevice::SimAppDevice(std::shared_ptr<RecordStore> store, Shared<AppDeviceRecord> record,
+SimAppDevice::SimAppDevice(std::shared_ptr<NetworkDocument> store, Shared<AppDeviceRecord> record,
                            Shared<SystemRecord> system)
     : m_store(std::move(store)), m_record(std::move(record)), m_system(std::move(system)) {}
 
 void SimAppDevice::record(const QString& call) const {
-    m_store->server().journal.record(QStringLiteral("AppDevice.") + call);
+    m_store->beginCall(QStringLiteral("AppDevice.") + call);
 }
 
 QString SimAppDevice::Name() const {
@@ -51,7 +51,9 @@ Ref<lns::DeviceTemplate> SimAppDevice::DeviceTemplate() const {
     record(QStringLiteral("DeviceTemplate"));
     for (const auto& deviceTemplate : m_system->templates) {
         if (deviceTemplate->name == m_record->templateName)
-            return std::make_shared<SimDeviceTemplate>(m_store, deviceTemplate, m_system);
+            return std::make_shared<SimDeviceTemplate>(
+                m_store->database()->documentOf(m_system, deviceTemplate), deviceTemplate,
+                m_system);
     }
     throw Error::lns(Code::NotFound, QStringLiteral("LNS Object Server"),
                      QStringLiteral("The device template %1 of %2 is not in the system.")
@@ -68,13 +70,13 @@ void SimAppDevice::setOnlineAccess(int value) {
     m_record->onlineAccess = value;
 }
 
-SimAppDevices::SimAppDevices(std::shared_ptr<RecordStore> store, Shared<SubsystemRecord> subsystem,
-                             Shared<SystemRecord> system)
-    : SimCollection(QStringLiteral("AppDevices")), m_store(std::move(store)),
+SimAppDevices::SimAppDevices(std::shared_ptr<NetworkDatabase> database,
+                             Shared<SubsystemRecord> subsystem, Shared<SystemRecord> system)
+    : SimCollection(QStringLiteral("AppDevices")), m_database(std::move(database)),
       m_subsystem(std::move(subsystem)), m_system(std::move(system)) {}
 
 Ref<AppDevice> SimAppDevices::wrap(const Shared<AppDeviceRecord>& record) const {
-    return std::make_shared<SimAppDevice>(m_store, record, m_system);
+    return std::make_shared<SimAppDevice>(m_database->documentOf(record), record, m_system);
 }
 
 } // namespace lns::sim

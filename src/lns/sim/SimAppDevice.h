@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/RecordStore.h"
+#include "lns/sim/NetworkDocument.h"
 #include "lns/sim/SimCollection.h"
 
 #include <memory>
@@ -10,7 +10,7 @@ namespace lns::sim {
 
 class SimAppDevice : public AppDevice, public std::enable_shared_from_this<SimAppDevice> {
 public:
-    SimAppDevice(std::shared_ptr<RecordStore> store, Shared<AppDeviceRecord> record,
+    SimAppDevice(std::shared_ptr<NetworkDocument> store, Shared<AppDeviceRecord> record,
                  Shared<SystemRecord> system);
 
     QString Name() const override;
@@ -26,23 +26,23 @@ public:
 private:
     void record(const QString& call) const;
 
-    std::shared_ptr<RecordStore> m_store;
+    std::shared_ptr<NetworkDocument> m_store;
     Shared<AppDeviceRecord> m_record;
     Shared<SystemRecord> m_system;
 };
 
 class SimAppDevices : public SimCollection<AppDevice, AppDeviceRecord, AppDevices> {
 public:
-    SimAppDevices(std::shared_ptr<RecordStore> store, Shared<SubsystemRecord> subsystem,
+    SimAppDevices(std::shared_ptr<NetworkDatabase> database, Shared<SubsystemRecord> subsystem,
                   Shared<SystemRecord> system);
 
 protected:
-    Journal& journal() const override { return m_store->server().journal; }
+    void beginCall(const QString& line) const override { m_database->beginCall(line); }
     const SharedList<AppDeviceRecord>& records() const override { return m_subsystem->devices; }
     Ref<AppDevice> wrap(const Shared<AppDeviceRecord>& record) const override;
 
 private:
-    std::shared_ptr<RecordStore> m_store;
+    std::shared_ptr<NetworkDatabase> m_database;
     Shared<SubsystemRecord> m_subsystem;
     Shared<SystemRecord> m_system;
 };

@@ -16,12 +16,12 @@ namespace lns::sim {
 template <class T, class Record, class Base = Collection<T>> class SimCollection : public Base {
 public:
     int Count() const override {
-        journal().record(m_label + QStringLiteral(".Count"));
+        beginCall(m_label + QStringLiteral(".Count"));
         return static_cast<int>(records().size());
     }
 
     Ref<T> Item(int index) const override {
-        journal().record(m_label + QStringLiteral(".Item %1").arg(index));
+        beginCall(m_label + QStringLiteral(".Item %1").arg(index));
         const auto& all = records();
         if (index < 1 || index > static_cast<int>(all.size()))
             throw notFound(QString::number(index));
@@ -29,7 +29,7 @@ public:
     }
 
     Ref<T> Item(const QString& name) const override {
-        journal().record(m_label + QStringLiteral(".Item ") + Journal::quoted(name));
+        beginCall(m_label + QStringLiteral(".Item ") + Journal::quoted(name));
         for (const auto& record : records()) {
             if (matches(*record, name))
                 return wrap(record);
@@ -40,7 +40,8 @@ public:
 protected:
     explicit SimCollection(QString label) : m_label(std::move(label)) {}
 
-    virtual Journal& journal() const = 0;
+    // Journals the call and brings the records up to date.
+    virtual void beginCall(const QString& line) const = 0;
     virtual const SharedList<Record>& records() const = 0;
     virtual Ref<T> wrap(const Shared<Record>& record) const = 0;
     virtual bool matches(const Record& record, const QString& name) const {

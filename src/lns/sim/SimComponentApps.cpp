@@ -1,6 +1,7 @@
 #include "lns/sim/SimComponentApps.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace lns::sim {
 
@@ -10,17 +11,26 @@ SimComponentApp::SimComponentApp(std::shared_ptr<RecordStore> store,
 
 template <class Value>
 Value SimComponentApp::read(const char* member, Value ComponentAppRecord::*field) const {
-    m_store->server().journal.record(QStringLiteral("ComponentApp.") + QLatin1String(member));
+    m_store->beginCall(QStringLiteral("ComponentApp.") + QLatin1String(member));
     return (*m_record).*field;
 }
 
 template <class Value>
 void SimComponentApp::write(const char* member, const QString& argument,
                             Value ComponentAppRecord::*field, const Value& value) {
-    m_store->server().journal.record(QStringLiteral("ComponentApp.") + QLatin1String(member) +
-                                     QLatin1Char(' ') + argument);
+    m_store->beginCall(QStringLiteral("ComponentApp.") + QLatin1String(member) + QLatin1Char(' ') +
+                       argument);
     const Value previous = (*m_record).*field;
-    m_store->commit([&] { (*m_record).*field = value; }, [&] { (*m_record).*field = previous; });
+    const bool wasPending = m_record->pending;
+    m_store->commit(
+        [&] {
+            (*m_record).*field = value;
+            m_record->pending = false;
+        },
+        [&] {
+            (*m_record).*field = previous;
+            m_record->pending = wasPending;
+        });
 }
 
 QString SimComponentApp::Name() const {
@@ -84,9 +94,9 @@ Ref<ComponentApp> SimComponentApps::wrap(const Shared<ComponentAppRecord>& recor
 
 Ref<ComponentApp> SimComponentApps::Add(const QString& name, const QString& progId,
                                         qint16 objectClassId) {
-    journal().record(QStringLiteral("ComponentApps.Add %1 %2 %3")
-                         .arg(Journal::quoted(name), Journal::quoted(progId))
-                         .arg(objectClassId));
+    beginCall(QStringLiteral("ComponentApps.Add %1 %2 %3")
+                  .arg(Journal::quoted(name), Journal::quoted(progId))
+                  .arg(objectClassId));
     const bool taken = std::any_of(m_apps->begin(), m_apps->end(),
                                    [&](const auto& app) { return app->name == name; });
     if (taken)
@@ -97,18 +107,27 @@ Ref<ComponentApp> SimComponentApps::Add(const QString& name, const QString& prog
     record->name = name;
     record->progId = progId;
     record->objectClassId = objectClassId;
-    m_store->commit([&] { m_apps->push_back(record); }, [&] { m_apps->pop_back(); });
+    if (m_store->savesNewItemsWithTheirFirstChange()) {
+        record->pending = true;
+        m_apps->push_back(record);
+    } else {
+        m_store->commit([&] { m_apps->push_back(record); }, [&] { m_apps->pop_back(); });
+    }
     return wrap(record);
 }
 
 void SimComponentApps::Remove(int index) {
-    journal().record(QStringLiteral("ComponentApps.Remove %1").arg(index));
+    beginCall(QStringLiteral("ComponentApps.Remove %1").arg(index));
     if (index < 1 || index > static_cast<int>(m_apps->size()))
         throw notFound(QString::number(index));
-    const auto position = m_apps->begin() + (index - 1);
-    const Shared<ComponentAppRecord> removed = *position;
-    m_store->commit([&] { m_apps->erase(position); },
-                    [&] { m_apps->insert(m_apps->begin() + (index - 1), removed); });
+    // Found again inside the change: saving first brings in other processes' changes.
+    const Shared<ComponentAppRecord> removed = (*m_apps)[static_cast<size_t>(index - 1)];
+    m_store->commit(
+        [&] { m_apps->erase(std::remove(m_apps->begin(), m_apps->end(), removed), m_apps->end()); },
+        [&] {
+            const auto at = std::min(static_cast<size_t>(index - 1), m_apps->size());
+            m_apps->insert(m_apps->begin() + static_cast<std::ptrdiff_t>(at), removed);
+        });
 }
 
 } // namespace lns::sim

@@ -44,12 +44,15 @@ public:
     SimComponentApps(std::shared_ptr<RecordStore> store,
                      std::shared_ptr<SharedList<ComponentAppRecord>> apps);
 
+    // In a network, other processes see the new application from its first
+    // change on (its command ID), or once this process closes the network.
+
     Ref<ComponentApp> Add(const QString& name, const QString& progId,
                           qint16 objectClassId) override;
     void Remove(int index) override;
 
 protected:
-    Journal& journal() const override { return m_store->server().journal; }
+    void beginCall(const QString& line) const override { m_store->beginCall(line); }
     const SharedList<ComponentAppRecord>& records() const override { return *m_apps; }
     Ref<ComponentApp> wrap(const Shared<ComponentAppRecord>& record) const override;
 

@@ -20,7 +20,7 @@ SimConfigProperty::SimConfigProperty(std::shared_ptr<RecordStore> store,
     : m_store(std::move(store)), m_record(std::move(record)), m_device(std::move(device)) {}
 
 void SimConfigProperty::record(const QString& call) const {
-    m_store->server().journal.record(QStringLiteral("ConfigProperty.") + call);
+    m_store->beginCall(QStringLiteral("ConfigProperty.") + call);
 }
 
 Failure SimConfigProperty::failure() const {
@@ -106,16 +106,18 @@ void SimConfigProperty::setFormattedElement(int index, const QString& text) {
         throw Error::lns(Code::WriteFailed, Source,
                          QStringLiteral("Failed to write data to the network variable object."));
     const QByteArray raw = FormatEngine::parse(m_record->formatSpec, text);
-    QByteArray& element = m_record->elements[static_cast<size_t>(index)];
-    if (raw.size() != element.size())
+    const auto element = static_cast<size_t>(index);
+    const QByteArray previous = m_record->elements[element];
+    if (raw.size() != previous.size())
         throw Error::lns(Code::FormatFailed, Source,
                          QStringLiteral("%1 holds %2 bytes; the format %3 gives %4.")
                              .arg(m_record->name)
-                             .arg(element.size())
+                             .arg(previous.size())
                              .arg(formatName(m_record->formatSpec))
                              .arg(raw.size()));
-    const QByteArray previous = element;
-    m_store->commit([&] { element = raw; }, [&] { element = previous; });
+    // Indexed inside the change: saving first brings in other processes' changes.
+    m_store->commit([&] { m_record->elements[element] = raw; },
+                    [&] { m_record->elements[element] = previous; });
 }
 
 int SimConfigProperty::ResourceScope() const {

@@ -50,7 +50,7 @@ public:
                         Shared<AppDeviceRecord> device);
 
 protected:
-    Journal& journal() const override { return m_store->server().journal; }
+    void beginCall(const QString& line) const override { m_store->beginCall(line); }
     const SharedList<ConfigPropertyRecord>& records() const override { return *m_properties; }
     Ref<ConfigProperty> wrap(const Shared<ConfigPropertyRecord>& record) const override;
 

@@ -1,5 +1,6 @@
 #include "lns/sim/SimDeviceTemplate.h"
 
+#include "lns/sim/NetworkDocument.h"
 #include "lns/sim/SimComponentApps.h"
 #include "lns/sim/SimInterface.h"
 #include "lns/sim/XifReader.h"
@@ -24,7 +25,7 @@ SimDeviceTemplate::SimDeviceTemplate(std::shared_ptr<RecordStore> store,
     : m_store(std::move(store)), m_record(std::move(record)), m_system(std::move(system)) {}
 
 void SimDeviceTemplate::record(const QString& call) const {
-    m_store->server().journal.record(QStringLiteral("DeviceTemplate.") + call);
+    m_store->beginCall(QStringLiteral("DeviceTemplate.") + call);
 }
 
 QString SimDeviceTemplate::Name() const {
@@ -69,13 +70,14 @@ int SimDeviceTemplate::AppDeviceCount() const {
     return devicesUsingTemplate(*m_system, m_record->name);
 }
 
-SimDeviceTemplates::SimDeviceTemplates(std::shared_ptr<RecordStore> store,
+SimDeviceTemplates::SimDeviceTemplates(std::shared_ptr<NetworkDatabase> database,
                                        Shared<SystemRecord> system)
-    : SimCollection(QStringLiteral("DeviceTemplates")), m_store(std::move(store)),
+    : SimCollection(QStringLiteral("DeviceTemplates")), m_database(std::move(database)),
       m_system(std::move(system)) {}
 
 Ref<DeviceTemplate> SimDeviceTemplates::wrap(const Shared<DeviceTemplateRecord>& record) const {
-    return std::make_shared<SimDeviceTemplate>(m_store, record, m_system);
+    return std::make_shared<SimDeviceTemplate>(m_database->documentOf(m_system, record), record,
+                                               m_system);
 }
 
 bool SimDeviceTemplates::matches(const DeviceTemplateRecord& record, const QString& name) const {
@@ -84,9 +86,8 @@ bool SimDeviceTemplates::matches(const DeviceTemplateRecord& record, const QStri
 }
 
 Ref<DeviceTemplate> SimDeviceTemplates::Add(const QString& name, int mode) {
-    journal().record(
-        QStringLiteral("DeviceTemplates.Add %1 %2").arg(Journal::quoted(name)).arg(mode));
-    auto& templates = m_system->templates;
+    beginCall(QStringLiteral("DeviceTemplates.Add %1 %2").arg(Journal::quoted(name)).arg(mode));
+    const auto& templates = m_system->templates;
     if (std::any_of(templates.begin(), templates.end(),
                     [&](const auto& existing) { return existing->name == name; }))
         throw Error::lns(Code::AlreadyExists, QStringLiteral("LNS Object Server"),
@@ -94,13 +95,13 @@ Ref<DeviceTemplate> SimDeviceTemplates::Add(const QString& name, int mode) {
                              .arg(Journal::quoted(name)));
     auto record = std::make_shared<DeviceTemplateRecord>();
     record->name = name;
-    m_store->commit([&] { templates.push_back(record); }, [&] { templates.pop_back(); });
+    m_database->addTemplate(*m_system, record);
     return wrap(record);
 }
 
 void SimDeviceTemplates::Remove(const QString& name) {
-    journal().record(QStringLiteral("DeviceTemplates.Remove ") + Journal::quoted(name));
-    auto& templates = m_system->templates;
+    beginCall(QStringLiteral("DeviceTemplates.Remove ") + Journal::quoted(name));
+    const auto& templates = m_system->templates;
     const auto found = std::find_if(templates.begin(), templates.end(),
                                     [&](const auto& record) { return matches(*record, name); });
     if (found == templates.end())
@@ -111,19 +112,17 @@ void SimDeviceTemplates::Remove(const QString& name) {
                          QStringLiteral("The device template %1 is used by %2 devices.")
                              .arg(Journal::quoted((*found)->name))
                              .arg(users));
-    const auto offset = found - templates.begin();
-    const Shared<DeviceTemplateRecord> removed = *found;
-    m_store->commit([&] { templates.erase(templates.begin() + offset); },
-                    [&] { templates.insert(templates.begin() + offset, removed); });
+    const Shared<DeviceTemplateRecord> removed = *found; // the list changes underneath
+    m_database->removeTemplate(*m_system, removed);
 }
 
-SimTemplateLibrary::SimTemplateLibrary(std::shared_ptr<RecordStore> store,
+SimTemplateLibrary::SimTemplateLibrary(std::shared_ptr<NetworkDatabase> database,
                                        Shared<SystemRecord> system)
-    : m_store(std::move(store)), m_system(std::move(system)) {}
+    : m_database(std::move(database)), m_system(std::move(system)) {}
 
 Ref<lns::DeviceTemplates> SimTemplateLibrary::DeviceTemplates() const {
-    m_store->server().journal.record(QStringLiteral("TemplateLibrary.DeviceTemplates"));
-    return std::make_shared<SimDeviceTemplates>(m_store, m_system);
+    m_database->beginCall(QStringLiteral("TemplateLibrary.DeviceTemplates"));
+    return std::make_shared<SimDeviceTemplates>(m_database, m_system);
 }
 
 } // namespace lns::sim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
+#include "lns/sim/NetworkDatabase.h"
 #include "lns/sim/RecordStore.h"
 #include "lns/sim/SimCollection.h"
 
@@ -34,30 +35,32 @@ private:
 class SimDeviceTemplates
     : public SimCollection<DeviceTemplate, DeviceTemplateRecord, DeviceTemplates> {
 public:
-    SimDeviceTemplates(std::shared_ptr<RecordStore> store, Shared<SystemRecord> system);
+    SimDeviceTemplates(std::shared_ptr<NetworkDatabase> database, Shared<SystemRecord> system);
 
+    // Other processes see the new template once it is imported (or changed
+    // otherwise), with all its content, or when this process closes the network.
     Ref<DeviceTemplate> Add(const QString& name, int mode) override;
     // A template that devices still use is kept and the call fails.
     void Remove(const QString& name) override;
 
 protected:
-    Journal& journal() const override { return m_store->server().journal; }
+    void beginCall(const QString& line) const override { m_database->beginCall(line); }
     const SharedList<DeviceTemplateRecord>& records() const override { return m_system->templates; }
     Ref<DeviceTemplate> wrap(const Shared<DeviceTemplateRecord>& record) const override;
     bool matches(const DeviceTemplateRecord& record, const QString& name) const override;
 
 private:
-    std::shared_ptr<RecordStore> m_store;
+    std::shared_ptr<NetworkDatabase> m_database;
     Shared<SystemRecord> m_system;
 };
 
 class SimTemplateLibrary : public TemplateLibrary {
 public:
-    SimTemplateLibrary(std::shared_ptr<RecordStore> store, Shared<SystemRecord> system);
+    SimTemplateLibrary(std::shared_ptr<NetworkDatabase> database, Shared<SystemRecord> system);
     Ref<lns::DeviceTemplates> DeviceTemplates() const override;
 
 private:
-    std::shared_ptr<RecordStore> m_store;
+    std::shared_ptr<NetworkDatabase> m_database;
     Shared<SystemRecord> m_system;
 };
 

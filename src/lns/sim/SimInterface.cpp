@@ -12,25 +12,25 @@ SimInterface::SimInterface(std::shared_ptr<RecordStore> store, Shared<InterfaceR
       m_owner(std::move(owner)) {}
 
 Ref<lns::NetworkVariables> SimInterface::NetworkVariables() const {
-    m_store->server().journal.record(QStringLiteral("Interface.NetworkVariables"));
+    m_store->beginCall(QStringLiteral("Interface.NetworkVariables"));
     return std::make_shared<SimNetworkVariables>(m_store, m_record, m_device);
 }
 
 Ref<lns::LonMarkObjects> SimInterface::LonMarkObjects() const {
-    m_store->server().journal.record(QStringLiteral("Interface.LonMarkObjects"));
+    m_store->beginCall(QStringLiteral("Interface.LonMarkObjects"));
     return std::make_shared<SimLonMarkObjects>(
         m_store, m_record, m_device, std::const_pointer_cast<SimInterface>(shared_from_this()));
 }
 
 Ref<lns::ConfigProperties> SimInterface::ConfigProperties() const {
-    m_store->server().journal.record(QStringLiteral("Interface.ConfigProperties"));
+    m_store->beginCall(QStringLiteral("Interface.ConfigProperties"));
     return std::make_shared<SimConfigProperties>(
         m_store, Shared<SharedList<ConfigPropertyRecord>>(m_record, &m_record->configProperties),
         m_device);
 }
 
 Ref<AppDevice> SimInterface::Parent() const {
-    m_store->server().journal.record(QStringLiteral("Interface.Parent"));
+    m_store->beginCall(QStringLiteral("Interface.Parent"));
     return m_owner;
 }
 

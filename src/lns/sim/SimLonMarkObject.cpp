@@ -12,7 +12,7 @@ SimLonMarkObject::SimLonMarkObject(std::shared_ptr<RecordStore> store,
       m_parent(std::move(parent)) {}
 
 void SimLonMarkObject::record(const QString& call) const {
-    m_store->server().journal.record(QStringLiteral("LonMarkObject.") + call);
+    m_store->beginCall(QStringLiteral("LonMarkObject.") + call);
 }
 
 QString SimLonMarkObject::Name() const {
@@ -69,7 +69,7 @@ SimLonMarkObjects::SimLonMarkObjects(std::shared_ptr<RecordStore> store,
       m_interface(std::move(interface)), m_device(std::move(device)), m_parent(std::move(parent)) {}
 
 Ref<lns::Interface> SimLonMarkObjects::Parent() const {
-    journal().record(QStringLiteral("LonMarkObjects.Parent"));
+    beginCall(QStringLiteral("LonMarkObjects.Parent"));
     return m_parent;
 }
 

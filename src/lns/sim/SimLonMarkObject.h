@@ -43,7 +43,7 @@ public:
     Ref<lns::Interface> Parent() const override;
 
 protected:
-    Journal& journal() const override { return m_store->server().journal; }
+    void beginCall(const QString& line) const override { m_store->beginCall(line); }
     const SharedList<LonMarkObjectRecord>& records() const override;
     Ref<LonMarkObject> wrap(const Shared<LonMarkObjectRecord>& record) const override;
     bool matches(const LonMarkObjectRecord& record, const QString& name) const override;

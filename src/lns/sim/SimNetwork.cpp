@@ -8,29 +8,27 @@ SimNetwork::SimNetwork(std::shared_ptr<NetworkDatabase> database)
     : m_database(std::move(database)) {}
 
 QString SimNetwork::Name() const {
-    m_database->server().journal.record(QStringLiteral("Network.Name"));
+    m_database->beginCall(QStringLiteral("Network.Name"));
     return m_database->name();
 }
 
 void SimNetwork::Open() {
-    m_database->server().journal.record(QStringLiteral("Network.Open ") +
-                                        Journal::quoted(m_database->name()));
+    m_database->beginCall(QStringLiteral("Network.Open ") + Journal::quoted(m_database->name()));
     m_database->open();
 }
 
 void SimNetwork::Close() {
-    m_database->server().journal.record(QStringLiteral("Network.Close ") +
-                                        Journal::quoted(m_database->name()));
+    m_database->beginCall(QStringLiteral("Network.Close ") + Journal::quoted(m_database->name()));
     m_database->close();
 }
 
 bool SimNetwork::IsOpen() const {
-    m_database->server().journal.record(QStringLiteral("Network.IsOpen"));
+    m_database->beginCall(QStringLiteral("Network.IsOpen"));
     return m_database->isOpen();
 }
 
 Ref<lns::Systems> SimNetwork::Systems() const {
-    m_database->server().journal.record(QStringLiteral("Network.Systems"));
+    m_database->beginCall(QStringLiteral("Network.Systems"));
     m_database->records(); // fails while the network is closed
     return std::make_shared<SimSystems>(m_database);
 }

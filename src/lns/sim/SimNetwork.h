@@ -28,7 +28,7 @@ public:
     SimNetworks(std::shared_ptr<SimServerState> server, SharedList<NetworkDatabase> databases);
 
 protected:
-    Journal& journal() const override { return m_server->journal; }
+    void beginCall(const QString& line) const override { m_server->beginCall(line); }
     const SharedList<NetworkDatabase>& records() const override { return m_databases; }
     Ref<Network> wrap(const Shared<NetworkDatabase>& record) const override;
     bool matches(const NetworkDatabase& record, const QString& name) const override;

@@ -8,7 +8,7 @@ SimNetworkInterface::SimNetworkInterface(std::shared_ptr<SimServerState> server,
     : m_server(std::move(server)), m_name(std::move(name)) {}
 
 QString SimNetworkInterface::Name() const {
-    m_server->journal.record(QStringLiteral("NetworkInterface.Name"));
+    m_server->beginCall(QStringLiteral("NetworkInterface.Name"));
     return m_name;
 }
 

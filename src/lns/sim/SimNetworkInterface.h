@@ -28,7 +28,7 @@ public:
     SimNetworkInterfaces(std::shared_ptr<SimServerState> server, const QStringList& names);
 
 protected:
-    Journal& journal() const override { return m_server->journal; }
+    void beginCall(const QString& line) const override { m_server->beginCall(line); }
     const SharedList<NetworkInterfaceRecord>& records() const override { return m_records; }
     Ref<NetworkInterface> wrap(const Shared<NetworkInterfaceRecord>& record) const override;
 

@@ -9,7 +9,7 @@ SimNetworkServiceDevice::SimNetworkServiceDevice(std::shared_ptr<NetworkDatabase
     : m_database(std::move(database)), m_system(std::move(system)) {}
 
 Ref<lns::NetworkInterface> SimNetworkServiceDevice::NetworkInterface() const {
-    m_database->server().journal.record(QStringLiteral("NetworkServiceDevice.NetworkInterface"));
+    m_database->beginCall(QStringLiteral("NetworkServiceDevice.NetworkInterface"));
     if (m_system->currentInterface.isEmpty())
         return nullptr;
     return std::make_shared<SimNetworkInterface>(m_database->sharedServer(),
@@ -20,9 +20,8 @@ void SimNetworkServiceDevice::setNetworkInterface(
     const Ref<lns::NetworkInterface>& networkInterface) {
     // The name is read before the call is journaled, so the journal keeps call order.
     const QString name = networkInterface ? networkInterface->Name() : QString();
-    m_database->server().journal.record(
-        QStringLiteral("NetworkServiceDevice.setNetworkInterface ") +
-        (networkInterface ? Journal::quoted(name) : QStringLiteral("Nothing")));
+    m_database->beginCall(QStringLiteral("NetworkServiceDevice.setNetworkInterface ") +
+                          (networkInterface ? Journal::quoted(name) : QStringLiteral("Nothing")));
     m_system->currentInterface = name;
 }
 

@@ -10,17 +10,17 @@ SimNetworkVariable::SimNetworkVariable(std::shared_ptr<RecordStore> store,
     : m_store(std::move(store)), m_record(std::move(record)), m_device(std::move(device)) {}
 
 QString SimNetworkVariable::Name() const {
-    m_store->server().journal.record(QStringLiteral("NetworkVariable.Name"));
+    m_store->beginCall(QStringLiteral("NetworkVariable.Name"));
     return m_record->name;
 }
 
 int SimNetworkVariable::Index() const {
-    m_store->server().journal.record(QStringLiteral("NetworkVariable.Index"));
+    m_store->beginCall(QStringLiteral("NetworkVariable.Index"));
     return m_record->index;
 }
 
 Ref<lns::ConfigProperties> SimNetworkVariable::ConfigProperties() const {
-    m_store->server().journal.record(QStringLiteral("NetworkVariable.ConfigProperties"));
+    m_store->beginCall(QStringLiteral("NetworkVariable.ConfigProperties"));
     return std::make_shared<SimConfigProperties>(
         m_store, Shared<SharedList<ConfigPropertyRecord>>(m_record, &m_record->configProperties),
         m_device);

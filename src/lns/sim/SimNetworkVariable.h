@@ -30,7 +30,7 @@ public:
                         Shared<AppDeviceRecord> device);
 
 protected:
-    Journal& journal() const override { return m_store->server().journal; }
+    void beginCall(const QString& line) const override { m_store->beginCall(line); }
     const SharedList<NetworkVariableRecord>& records() const override;
     Ref<NetworkVariable> wrap(const Shared<NetworkVariableRecord>& record) const override;
 

@@ -13,10 +13,10 @@ namespace {
 
 const QString Source = QStringLiteral("LNS Object Server");
 
-int latencyFromEnvironment() {
+int positiveFromEnvironment(const char* name) {
     bool ok = false;
-    const int milliseconds = qEnvironmentVariableIntValue("LNS_SIM_LATENCY_MS", &ok);
-    return ok && milliseconds > 0 ? milliseconds : 0;
+    const int value = qEnvironmentVariableIntValue(name, &ok);
+    return ok && value > 0 ? value : 0;
 }
 
 } // namespace
@@ -24,12 +24,13 @@ int latencyFromEnvironment() {
 SimObjectServer::SimObjectServer(const QString& lonWorksFolder)
     : m_state(std::make_shared<SimServerState>()) {
     m_state->lonWorksFolder = lonWorksFolder;
-    m_state->latencyMs = latencyFromEnvironment();
+    m_state->latencyMs = positiveFromEnvironment("LNS_SIM_LATENCY_MS");
+    m_state->killAtCall = positiveFromEnvironment("LNS_SIM_KILL_AT_CALL");
     m_config = std::make_shared<ServerConfig>(m_state);
 }
 
 void SimObjectServer::record(const QString& call) const {
-    m_state->journal.record(QStringLiteral("ObjectServer.") + call);
+    m_state->beginCall(QStringLiteral("ObjectServer.") + call);
 }
 
 void SimObjectServer::requireOpen() const {
@@ -117,12 +118,11 @@ SharedList<NetworkDatabase> SimObjectServer::databases() const {
     const QDir folder(databasesFolder());
     SharedList<NetworkDatabase> result;
     for (const QString& name : folder.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        const QString file = folder.filePath(name) + QStringLiteral("/network.json");
-        if (!QFileInfo::exists(file))
+        if (!NetworkDatabase::existsIn(folder.filePath(name)))
             continue;
         auto& database = m_databases[name];
         if (!database)
-            database = std::make_shared<NetworkDatabase>(m_state, name, file);
+            database = std::make_shared<NetworkDatabase>(m_state, name, folder.filePath(name));
         result.push_back(database);
     }
     return result;

@@ -12,11 +12,15 @@
 namespace lns::sim {
 
 // The simulated LNS Object Server over a LonWorks folder (native path):
-//   <LonWorks>/Databases/<network name>/network.json   one network each
-//   <LonWorks>/ObjectServer.json                       remote interfaces, server-wide
-//                                                      component applications
-//   <LonWorks>/Import                                  external interface files
-// LNS_SIM_LATENCY_MS sets the time of one device transaction (default 0).
+//   <LonWorks>/Databases/<network name>/   one network each (NetworkDatabase):
+//       network.sqlite3 the live network, shared by every process that opens it;
+//       network.json    its description, loaded when there is no database yet
+//   <LonWorks>/ObjectServer.json           remote interfaces, server-wide
+//                                          component applications
+//   <LonWorks>/Import                      external interface files
+// LNS_SIM_LATENCY_MS sets the time of one device transaction (default 0);
+// LNS_SIM_KILL_AT_CALL=n kills the process at its n-th call, for tests of
+// what a killed process leaves behind.
 class SimObjectServer : public ObjectServer {
 public:
     explicit SimObjectServer(const QString& lonWorksFolder);

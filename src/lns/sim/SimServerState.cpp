@@ -1,8 +1,15 @@
 #include "lns/sim/SimServerState.h"
 
 #include <QThread>
+#include <csignal>
 
 namespace lns::sim {
+
+void SimServerState::beginCall(const QString& line) {
+    journal.record(line);
+    if (killAtCall > 0 && ++calls == killAtCall)
+        std::raise(SIGKILL);
+}
 
 void SimServerState::waitForTransaction() const {
     if (latencyMs > 0)

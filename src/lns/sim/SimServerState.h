@@ -12,7 +12,12 @@ struct SimServerState {
     QString lonWorksFolder; // native path
     Journal journal;
     int latencyMs = 0;
+    // A test's way to end the process abruptly at its n-th call (0: never).
+    int killAtCall = 0;
+    int calls = 0;
 
+    // Every call of the Object Server starts here.
+    void beginCall(const QString& line);
     // Stands for the time a read, write or test takes on the network.
     void waitForTransaction() const;
 };

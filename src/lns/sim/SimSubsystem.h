@@ -1,7 +1,7 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/RecordStore.h"
+#include "lns/sim/NetworkDatabase.h"
 #include "lns/sim/SimCollection.h"
 
 #include <memory>
@@ -10,29 +10,29 @@ namespace lns::sim {
 
 class SimSubsystem : public Subsystem {
 public:
-    SimSubsystem(std::shared_ptr<RecordStore> store, Shared<SubsystemRecord> record,
+    SimSubsystem(std::shared_ptr<NetworkDatabase> database, Shared<SubsystemRecord> record,
                  Shared<SystemRecord> system);
 
     QString Name() const override;
     Ref<lns::AppDevices> AppDevices() const override;
 
 private:
-    std::shared_ptr<RecordStore> m_store;
+    std::shared_ptr<NetworkDatabase> m_database;
     Shared<SubsystemRecord> m_record;
     Shared<SystemRecord> m_system;
 };
 
 class SimSubsystems : public SimCollection<Subsystem, SubsystemRecord, Subsystems> {
 public:
-    SimSubsystems(std::shared_ptr<RecordStore> store, Shared<SystemRecord> system);
+    SimSubsystems(std::shared_ptr<NetworkDatabase> database, Shared<SystemRecord> system);
 
 protected:
-    Journal& journal() const override { return m_store->server().journal; }
+    void beginCall(const QString& line) const override { m_database->beginCall(line); }
     const SharedList<SubsystemRecord>& records() const override { return m_system->subsystems; }
     Ref<Subsystem> wrap(const Shared<SubsystemRecord>& record) const override;
 
 private:
-    std::shared_ptr<RecordStore> m_store;
+    std::shared_ptr<NetworkDatabase> m_database;
     Shared<SystemRecord> m_system;
 };
 

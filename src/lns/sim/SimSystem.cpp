@@ -1,5 +1,6 @@
 #include "lns/sim/SimSystem.h"
 
+#include "lns/sim/NetworkDocument.h"
 #include "lns/sim/SimComponentApps.h"
 #include "lns/sim/SimDeviceTemplate.h"
 #include "lns/sim/SimNetworkServiceDevice.h"
@@ -18,7 +19,7 @@ SimSystem::SimSystem(std::shared_ptr<NetworkDatabase> database, Shared<SystemRec
     : m_database(std::move(database)), m_record(std::move(record)) {}
 
 void SimSystem::record(const QString& call) const {
-    m_database->server().journal.record(QStringLiteral("System.") + call);
+    m_database->beginCall(QStringLiteral("System.") + call);
 }
 
 void SimSystem::requireOpen() const {
@@ -74,7 +75,8 @@ Ref<lns::ComponentApps> SimSystem::ComponentApps() const {
     record(QStringLiteral("ComponentApps"));
     requireOpen();
     return std::make_shared<SimComponentApps>(
-        m_database, Shared<SharedList<ComponentAppRecord>>(m_record, &m_record->componentApps));
+        m_database->documentOf(m_record),
+        Shared<SharedList<ComponentAppRecord>>(m_record, &m_record->componentApps));
 }
 
 Ref<lns::NetworkServiceDevice> SimSystem::NetworkServiceDevice() const {

@@ -43,7 +43,7 @@ public:
     explicit SimSystems(std::shared_ptr<NetworkDatabase> database);
 
 protected:
-    Journal& journal() const override { return m_database->server().journal; }
+    void beginCall(const QString& line) const override { m_database->beginCall(line); }
     const SharedList<SystemRecord>& records() const override;
     Ref<System> wrap(const Shared<SystemRecord>& record) const override;
 

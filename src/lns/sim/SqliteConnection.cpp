@@ -1,0 +1,135 @@
+#include "lns/sim/SqliteConnection.h"
+
+#include "lns/LnsCodes.h"
+#include "platform/Error.h"
+
+#include <QThread>
+#include <sqlite3.h>
+
+namespace lns::sim {
+
+namespace {
+
+constexpr int BusyTimeoutMs = 30000;
+
+} // namespace
+
+SqliteConnection::SqliteConnection(QString file, bool create) : m_file(std::move(file)) {
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    try {
+        if (sqlite3_open_v2(m_file.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK)
+            fail(QStringLiteral("%1"));
+        sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+        // Switching the journal mode does not wait on a busy file by itself.
+        for (int waited = 0;; waited += 10) {
+            const int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+            if (rc == SQLITE_OK)
+                break;
+            if (rc != SQLITE_BUSY || waited >= BusyTimeoutMs)
+                fail(QStringLiteral("%1"));
+            QThread::msleep(10);
+        }
+        // A killed process loses nothing committed; only a power cut may undo
+        // the last transactions, which keeps a commit free of a disk sync.
+        exec("PRAGMA synchronous=NORMAL", QStringLiteral("%1"));
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+SqliteConnection::~SqliteConnection() {
+    close();
+}
+
+void SqliteConnection::close() {
+    for (auto& [sql, statement] : m_statements)
+        sqlite3_finalize(statement);
+    m_statements.clear();
+    sqlite3_close(m_db);
+    m_db = nullptr;
+}
+
+void SqliteConnection::fail(const QString& failure) const {
+    const QString reason =
+        m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+    throw Error::lns(Code::DatabaseInvalid, QStringLiteral("LNS Object Server"),
+                     failure.arg(m_file) + QStringLiteral(": ") + reason);
+}
+
+void SqliteConnection::exec(const char* sql, const QString& failure) {
+    if (sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        fail(failure);
+}
+
+SqliteConnection::Statement SqliteConnection::statement(const char* sql, const QString& failure) {
+    sqlite3_stmt*& statement = m_statements[sql];
+    if (!statement && sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr) != SQLITE_OK) {
+        m_statements.erase(sql);
+        fail(failure);
+    }
+    return Statement(*this, statement, failure);
+}
+
+qint64 SqliteConnection::lastInsertId() const {
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+int SqliteConnection::changes() const {
+    return sqlite3_changes(m_db);
+}
+
+bool SqliteConnection::inTransaction() const {
+    return sqlite3_get_autocommit(m_db) == 0;
+}
+
+void SqliteConnection::rollback() noexcept {
+    if (inTransaction())
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+qint64 SqliteConnection::dataVersion() {
+    Statement version = statement("PRAGMA data_version", QStringLiteral("%1"));
+    version.step();
+    return version.number(0);
+}
+
+SqliteConnection::Statement::Statement(const SqliteConnection& connection, sqlite3_stmt* statement,
+                                       QString failure)
+    : m_connection(connection), m_statement(statement), m_failure(std::move(failure)) {}
+
+SqliteConnection::Statement::~Statement() {
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+}
+
+SqliteConnection::Statement& SqliteConnection::Statement::bind(int index, qint64 number) {
+    sqlite3_bind_int64(m_statement, index, number);
+    return *this;
+}
+
+SqliteConnection::Statement& SqliteConnection::Statement::bind(int index, const QByteArray& utf8) {
+    sqlite3_bind_text(m_statement, index, utf8.constData(), static_cast<int>(utf8.size()),
+                      SQLITE_TRANSIENT);
+    return *this;
+}
+
+bool SqliteConnection::Statement::step() {
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    m_connection.fail(m_failure);
+}
+
+qint64 SqliteConnection::Statement::number(int column) const {
+    return sqlite3_column_int64(m_statement, column);
+}
+
+QByteArray SqliteConnection::Statement::text(int column) const {
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return QByteArray(data, sqlite3_column_bytes(m_statement, column));
+}
+
+} // namespace lns::sim

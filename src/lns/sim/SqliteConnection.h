@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <map>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace lns::sim {
+
+// One connection to a network database file: write-ahead log, so readers never
+// wait for a writer, and a busy timeout, so a writer waits for another
+// process's transaction instead of failing. Every failure throws
+// Error(DatabaseInvalid) whose description names the file and gives SQLite's
+// own reason ("database or disk is full", "file is not a database").
+class SqliteConnection {
+public:
+    class Statement;
+
+    // `create` makes a missing file; otherwise a missing file fails.
+    SqliteConnection(QString file, bool create);
+    ~SqliteConnection();
+    SqliteConnection(const SqliteConnection&) = delete;
+    SqliteConnection& operator=(const SqliteConnection&) = delete;
+
+    const QString& file() const { return m_file; }
+
+    // `failure` is the description's start, with %1 for the file: "Cannot save %1".
+    void exec(const char* sql, const QString& failure);
+    Statement statement(const char* sql, const QString& failure);
+    qint64 lastInsertId() const;
+    // Rows the last statement changed.
+    int changes() const;
+    bool inTransaction() const;
+    // Ends the open transaction without its changes; never fails.
+    void rollback() noexcept;
+    // Changes when another connection commits to the file.
+    qint64 dataVersion();
+
+    [[noreturn]] void fail(const QString& failure) const;
+
+private:
+    void close();
+
+    QString m_file;
+    sqlite3* m_db = nullptr;
+    std::map<const char*, sqlite3_stmt*> m_statements;
+};
+
+// A cached statement, reset when this object goes.
+class SqliteConnection::Statement {
+public:
+    Statement(const SqliteConnection& connection, sqlite3_stmt* statement, QString failure);
+    ~Statement();
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    Statement& bind(int index, qint64 number);
+    Statement& bind(int index, const QByteArray& utf8);
+    // True while a row is available.
+    bool step();
+    qint64 number(int column) const;
+    QByteArray text(int column) const;
+
+private:
+    const SqliteConnection& m_connection;
+    sqlite3_stmt* m_statement;
+    QString m_failure;
+};
+
+} // namespace lns::sim

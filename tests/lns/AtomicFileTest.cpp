@@ -1,0 +1,45 @@
+#include "lns/sim/AtomicFile.h"
+
+#include "Failures.h"
+#include "lns/LnsCodes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+mode_t modeOf(const QString& file) {
+    struct stat status {};
+    EXPECT_EQ(::stat(QFile::encodeName(file).constData(), &status), 0);
+    return status.st_mode & 0777;
+}
+
+} // namespace
+
+TEST(AtomicFile, ASavedFileHasTheModeOfTheUmaskAndNoCopyIsLeftBeside) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("RM42xx.XFB"));
+    const mode_t previous = ::umask(022);
+    lns::sim::AtomicFile::write(file, "first");
+    ::umask(027);
+    lns::sim::AtomicFile::write(file, "second");
+    ::umask(previous);
+    QFile saved(file);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), QByteArray("second"));
+    EXPECT_EQ(modeOf(file), 0640u);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("RM42xx.XFB")});
+}
+
+TEST(AtomicFile, AFailedSaveNamesTheFileAndTheSystemsReason) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("missing/RM42xx.XFB"));
+    const Error error = failureOf([&] { lns::sim::AtomicFile::write(file, "content"); });
+    EXPECT_EQ(error.lnsCode(), lns::Code::DatabaseInvalid);
+    EXPECT_EQ(error.description(),
+              QStringLiteral("Cannot save %1: No such file or directory").arg(file));
+}

@@ -1,0 +1,169 @@
+// One network open in several processes (or several servers of one process,
+// each with a connection of its own) at the same time.
+#include "Failures.h"
+#include "KitFolder.h"
+#include "TestEnvironment.h"
+#include "lns/LnsCodes.h"
+
+#include <QProcess>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+
+const QString Floor1 = QStringLiteral("Floor 1");
+const QString Rtu1 = QStringLiteral("RTU-1");
+
+QString databaseFile(const KitFolder& kit, const QString& network) {
+    return kit.path() + QStringLiteral("/Databases/") + network +
+           QStringLiteral("/network.sqlite3");
+}
+
+QByteArray readAll(const QString& file) {
+    QFile input(file);
+    return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
+}
+
+void startWriter(QProcess& process, const KitFolder& kit, const QString& property,
+                 const QString& pattern, int count) {
+    process.start(programPath(QStringLiteral("network-writer")),
+                  {kit.path(), Floor1 + u'/' + Rtu1, property, pattern, QString::number(count)});
+}
+
+void expectWroteAll(QProcess& process, int count) {
+    ASSERT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.readAllStandardOutput(), QStringLiteral("wrote %1\n").arg(count).toUtf8());
+}
+
+} // namespace
+
+TEST(SharedNetwork, TwoProcessesWritingPropertiesOfOneDeviceLoseNoValue) {
+    KitFolder kit; // neither process finds a database: both load the description at once
+    QProcess location;
+    QProcess schedule;
+    startWriter(location, kit, QStringLiteral("nciLocation"), QStringLiteral("Room %1"), 1000);
+    startWriter(schedule, kit, QStringLiteral("nciDaySched"), QStringLiteral("%1 720 780 1080"),
+                1000);
+    // Each writer checks its previous value before every write.
+    expectWroteAll(location, 1000);
+    expectWroteAll(schedule, 1000);
+    OpenDemo demo(kit.path());
+    EXPECT_EQ(demo.property(Floor1, Rtu1, QStringLiteral("nciLocation"))->FormattedValue(),
+              QStringLiteral("Room 1000"));
+    EXPECT_EQ(demo.property(Floor1, Rtu1, QStringLiteral("nciDaySched"))->FormattedElement(0),
+              QStringLiteral("1000 720 780 1080"));
+}
+
+TEST(SharedNetwork, AValueWrittenByAnotherProcessIsReadWithoutReopening) {
+    KitFolder kit;
+    OpenDemo reader(kit.path());
+    const auto location = reader.property(Floor1, Rtu1, QStringLiteral("nciLocation"));
+    location->setFormatSpec(QStringLiteral("SNVT_str_asc#US"));
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
+
+    QProcess writer;
+    startWriter(writer, kit, QStringLiteral("nciLocation"), QStringLiteral("Lobby %1"), 3);
+    expectWroteAll(writer, 3);
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Lobby 3"));
+    EXPECT_EQ(location->FormatSpec(), QStringLiteral("SNVT_str_asc#US")) << "kept by this process";
+}
+
+TEST(SharedNetwork, AnotherServerSeesATemplateOnlyWholeAndSeesItGo) {
+    KitFolder kit;
+    OpenDemo reader(kit.path());
+    OpenDemo writer(kit.path());
+    const auto seen = reader.system->TemplateLibrary()->DeviceTemplates();
+    const auto templates = writer.system->TemplateLibrary()->DeviceTemplates();
+    const auto created = templates->Add(QStringLiteral("Spare"), 1);
+    EXPECT_EQ(templates->Count(), 2);
+    EXPECT_EQ(seen->Count(), 1) << "an empty template is not shown to others";
+
+    created->Import(writer.system->XifFolder() + QStringLiteral("\\zentaro\\RM42xx.XIF"));
+    ASSERT_EQ(seen->Count(), 2);
+    const auto imported = seen->Item(QStringLiteral("Spare"));
+    EXPECT_EQ(imported->ProgramId(), QStringLiteral("8003DB5500040421"));
+    EXPECT_EQ(imported->Interface()->LonMarkObjects()->Item(1)->ConfigProperties()->Count(), 12);
+
+    templates->Remove(QStringLiteral("Spare"));
+    EXPECT_EQ(seen->Count(), 1);
+    const auto late = imported->ComponentApps()->Add(QStringLiteral("Late"), {}, 0);
+    EXPECT_EQ(lnsCodeOf([&] { late->setCommandId(13); }), lns::Code::NotFound)
+        << "a change to a template another process removed fails";
+}
+
+TEST(SharedNetwork, ComponentApplicationsRemovedElsewhereStayRemovedAfterALocalWrite) {
+    KitFolder kit;
+    OpenDemo holder(kit.path());
+    const auto location = holder.property(Floor1, Rtu1, QStringLiteral("nciLocation"));
+    {
+        OpenDemo other(kit.path());
+        const auto apps = other.system->ComponentApps();
+        const auto app = apps->Add(QStringLiteral("Configure"), QStringLiteral("A.B"), 7);
+        EXPECT_EQ(holder.system->ComponentApps()->Count(), 0) << "seen with its command ID";
+        app->setCommandId(13);
+        ASSERT_EQ(holder.system->ComponentApps()->Count(), 1);
+        EXPECT_EQ(holder.system->ComponentApps()->Item(1)->CommandId(), 13);
+        apps->Remove(1);
+    }
+    location->setFormattedElement(0, QStringLiteral("Server room"));
+    OpenDemo again(kit.path());
+    EXPECT_EQ(again.system->ComponentApps()->Count(), 0);
+    EXPECT_EQ(again.property(Floor1, Rtu1, QStringLiteral("nciLocation"))->FormattedValue(),
+              QStringLiteral("Server room"));
+}
+
+TEST(SharedNetwork, AGarbageDatabaseIsRefusedWithItsNameAndLeftAsItWas) {
+    KitFolder kit;
+    const QString file = databaseFile(kit, QStringLiteral("New Site"));
+    const QByteArray garbage = QByteArray("not a database, just text\n").repeated(200);
+    {
+        QFile output(file);
+        ASSERT_TRUE(output.open(QIODevice::WriteOnly));
+        output.write(garbage);
+    }
+    lns::sim::SimObjectServer server(kit.path());
+    server.Open();
+    const auto network = server.Networks()->Item(QStringLiteral("New Site"));
+    const Error error = failureOf([&] { network->Open(); });
+    EXPECT_EQ(error.lnsCode(), lns::Code::DatabaseInvalid);
+    EXPECT_TRUE(error.description().startsWith(file)) << error.description().toStdString();
+    EXPECT_TRUE(error.description().contains(QStringLiteral("file is not a database")))
+        << error.description().toStdString();
+    EXPECT_FALSE(network->IsOpen());
+    EXPECT_EQ(readAll(file), garbage);
+    EXPECT_EQ(QFileInfo(file).dir().entryList(QDir::Files),
+              (QStringList{QStringLiteral("network.json"), QStringLiteral("network.sqlite3")}));
+}
+
+TEST(SharedNetwork, AFailedSaveCarriesTheSystemsReasonAndChangesNothing) {
+    KitFolder kit;
+    OpenDemo demo(kit.path());
+    const auto location = demo.property(Floor1, Rtu1, QStringLiteral("nciLocation"));
+    // Files may not grow: the database's log cannot take the change.
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit none = previous;
+    none.rlim_cur = 0;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+    const Error error =
+        failureOf([&] { location->setFormattedElement(0, QStringLiteral("Server room")); });
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(error.lnsCode(), lns::Code::DatabaseInvalid);
+    EXPECT_TRUE(error.description().startsWith(QStringLiteral("Cannot save ") +
+                                               databaseFile(kit, QStringLiteral("Demo Building")) +
+                                               QStringLiteral(": ")))
+        << error.description().toStdString();
+    EXPECT_TRUE(error.description().contains(QStringLiteral("disk")))
+        << error.description().toStdString();
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
+    location->setFormattedElement(0, QStringLiteral("Server room"));
+    EXPECT_EQ(OpenDemo(kit.path())
+                  .property(Floor1, Rtu1, QStringLiteral("nciLocation"))
+                  ->FormattedValue(),
+              QStringLiteral("Server room"));
+}
