@@ -175,7 +175,8 @@ TEST_F(RegistrationProcess, CommandFiftyOneAndDeregistrationRemoveTheCommands) {
 
     EXPECT_EQ(host(QStringLiteral("New Site"), {QStringLiteral("call SendCommand 51 0 \"\"")}),
               QStringList{QStringLiteral("ok")});
-    EXPECT_FALSE(browse(QStringLiteral("New Site")).contains(ProgId));
+    // The command whose save failed is not there.
+    EXPECT_FALSE(browse(QStringLiteral("New Site")).contains(QStringLiteral("class 7  ") + ProgId));
     EXPECT_TRUE(browse(QStringLiteral("Demo Building")).contains(DeviceCommand));
 
     ASSERT_EQ(plugIn({QStringLiteral("/deregplugin")}).exitCode, 0);
@@ -225,27 +226,21 @@ TEST_F(RegistrationProcess, AfterAFailedNetworkOpenNoCommandActsOnTheNetworkBefo
 
 TEST_F(RegistrationProcess, AFullDiskFailsCommandFiftyWithTheSystemsReason) {
     registerPlugIn();
-    for (const char* command : {"call SendCommand 50 0 \"\"", "call SendCommand 51 0 \"\""})
-        ASSERT_EQ(host(QStringLiteral("Demo Building"), {QString::fromLatin1(command)}),
-                  QStringList{QStringLiteral("ok")})
-            << lastErr.toStdString();
     QStringList lines;
     {
-        // The network's storage cannot grow: the first component application fails to save.
-        // (A network of some size, so that the settings store still opens.)
-        const FileSizeLimit full(networkStorageSize(QStringLiteral("Demo Building")));
-        lines =
-            host(QStringLiteral("Demo Building"), {QStringLiteral("call SendCommand 50 0 \"\"")});
+        // No file may grow past what the databases need to open (their shared
+        // memory): importing the template into "New Site" cannot be saved.
+        const FileSizeLimit full(32768);
+        lines = host(QStringLiteral("New Site"), {QStringLiteral("call SendCommand 50 0 \"\"")});
     }
     EXPECT_EQ(lines, QStringList{QStringLiteral("error 20000 Zentaro PIR ready RM42xx Configure: "
                                                 "Unable to register Supported Commands")});
-    const QString number = QString::number(static_cast<qint32>(0x80040000u + 4006));
-    EXPECT_TRUE(lastErr.contains(number + QStringLiteral(" Cannot save ")))
-        << lastErr.toStdString();
+    EXPECT_TRUE(lastErr.contains(QStringLiteral("Cannot save "))) << lastErr.toStdString();
     EXPECT_TRUE(lastErr.contains(QString::fromLocal8Bit(std::strerror(EFBIG))))
         << lastErr.toStdString();
     EXPECT_FALSE(lastErr.contains(QStringLiteral("Unknown error"))) << lastErr.toStdString();
-    EXPECT_FALSE(browse(QStringLiteral("Demo Building")).contains(ProgId));
+    // The command whose save failed is not there.
+    EXPECT_FALSE(browse(QStringLiteral("New Site")).contains(QStringLiteral("class 7  ") + ProgId));
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "platform/Error.h"
 
 #include <QThread>
+#include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace lns::sim {
@@ -51,8 +53,16 @@ void SqliteConnection::close() {
 }
 
 void SqliteConnection::fail(const QString& failure) const {
-    const QString reason =
+    const int systemError = errno;
+    QString reason =
         m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+    // "disk I/O error" says little: the system's own reason says why (a full
+    // disk, a file size limit).
+    if (m_db && (sqlite3_extended_errcode(m_db) & 0xFF) == SQLITE_IOERR) {
+        const int cause = sqlite3_system_errno(m_db) != 0 ? sqlite3_system_errno(m_db) : systemError;
+        if (cause != 0)
+            reason = QString::fromLocal8Bit(std::strerror(cause));
+    }
     throw Error::lns(Code::DatabaseInvalid, QStringLiteral("LNS Object Server"),
                      failure.arg(m_file) + QStringLiteral(": ") + reason);
 }
