@@ -31,21 +31,36 @@ ControlPlacement textBoxPlacement(int index) {
     if (index >= FirstScheduleBox && index <= LastScheduleBox)
         return {Scheduler, LayoutFrame::None, Minutes, {}, false, false};
     switch (index) {
-    case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7:
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
         return {HeatingCooling, LayoutFrame::None, Temperature, {}, false, false};
-    case 8: case 9:
+    case 8:
+    case 9:
         return {Hardware, LayoutFrame::None, Temperature, {}, false, false};
     case 10:
         return {Hardware, LayoutFrame::None, Seconds, {}, false, false};
-    case 39: case 40: case 41:
+    case 39:
+    case 40:
+    case 41:
         return {Network, LayoutFrame::None, Seconds, {}, false, false};
-    case 42: case 44:
+    case 42:
+    case 44:
         return {Model, LayoutFrame::Economizer, Temperature, {}, false, false};
     case 43:
         return {Model, LayoutFrame::Economizer, Percent, {}, false, false};
-    case 45: case 46:
+    case 45:
+    case 46:
         return {Model, LayoutFrame::HeatPump, Temperature, {}, false, false};
-    case 47: case 48: case 49: case 50:
+    case 47:
+    case 48:
+    case 49:
+    case 50:
         return {About, LayoutFrame::None, None, {}, true, false};
     case LocationBox:
         return {About, LayoutFrame::None, None, {}, false, true};
@@ -69,34 +84,42 @@ const std::array<ComboRow, 24>& comboRows() {
     using enum ValueUnit;
     using F = LayoutFrame;
     static const std::array<ComboRow, 24> rows = {{
-        {HeatingCooling, F::None, None, numbers(3, 8)},                     // 0 heating cph
-        {HeatingCooling, F::None, None, numbers(3, 4)},                     // 1 cooling cph
-        {HeatingCooling, F::None, Temperature, {}},                         // 2 deadband
-        {Hardware, F::None, None, DigitalInputs},                           // 3
-        {Hardware, F::None, None, DigitalInputs},                           // 4
-        {Hardware, F::None, None, numbers(0, 5)},                           // 5 anticycle
-        {Hardware, F::None, None,
+        {HeatingCooling, F::None, None, numbers(3, 8)}, // 0 heating cph
+        {HeatingCooling, F::None, None, numbers(3, 4)}, // 1 cooling cph
+        {HeatingCooling, F::None, Temperature, {}},     // 2 deadband
+        {Hardware, F::None, None, DigitalInputs},       // 3
+        {Hardware, F::None, None, DigitalInputs},       // 4
+        {Hardware, F::None, None, numbers(0, 5)},       // 5 anticycle
+        {Hardware,
+         F::None,
+         None,
          {QStringLiteral("NORMALLY_OPEN"), QStringLiteral("NORMALLY_CLOSED")}}, // 6
-        {Hardware, F::HeatingStages, None, Stages},                         // 7
-        {Hardware, F::StageFrame, None, Stages},                            // 8
-        {General, F::None, None, OnOff},                                    // 9 fan control
-        {General, F::None, None, OnOff},                                    // 10 purge delay
-        {General, F::None, None, OnOff},                                    // 11 frost
+        {Hardware, F::HeatingStages, None, Stages},                             // 7
+        {Hardware, F::StageFrame, None, Stages},                                // 8
+        {General, F::None, None, OnOff},                                        // 9 fan control
+        {General, F::None, None, OnOff},                                        // 10 purge delay
+        {General, F::None, None, OnOff},                                        // 11 frost
         {General, F::None, None, {QStringLiteral("FAHRENHEIT"), QStringLiteral("CELSIUS")}},
-        {General, F::None, Hours, numbers(0, 12)},                          // 13
-        {General, F::ProgRecovery, None, OnOff},                            // 14
-        {General, F::None, None,
+        {General, F::None, Hours, numbers(0, 12)}, // 13
+        {General, F::ProgRecovery, None, OnOff},   // 14
+        {General,
+         F::None,
+         None,
          {QStringLiteral("NO_LOCKOUT"), QStringLiteral("LEVEL_1"), QStringLiteral("LEVEL_2")}},
         {Scheduler, F::None, None, {QStringLiteral("TWO_EVENTS"), QStringLiteral("FOUR_EVENTS")}},
-        {Model, F::Economizer, None, OnOff},                                // 17
-        {Model, F::HeatPump, None,
+        {Model, F::Economizer, None, OnOff}, // 17
+        {Model,
+         F::HeatPump,
+         None,
          {QStringLiteral("O_NORMALLY_HEAT"), QStringLiteral("B_NORMALLY_COOL")}}, // 18
         {Model, F::HeatPump, None, {QStringLiteral("COMFORT"), QStringLiteral("ECONOMY")}},
-        {Model, F::HeatPump, None, OnOff},                                  // 20
+        {Model, F::HeatPump, None, OnOff}, // 20
         {General, F::None, None, {QStringLiteral("NO_SCROLL"), QStringLiteral("SCROLL_ACTIVE")}},
-        {General, F::None, None,
+        {General,
+         F::None,
+         None,
          {QStringLiteral("ON"), QStringLiteral("AUTO"), QStringLiteral("SMART")}}, // 22
-        {HeatingCooling, F::None, None, numbers(2, 8)},                     // 23 prop band
+        {HeatingCooling, F::None, None, numbers(2, 8)},                            // 23 prop band
     }};
     return rows;
 }

@@ -4,8 +4,8 @@ FieldControls dataFieldControls() {
     using Kind = FieldControl::Kind;
     FieldControls controls;
     for (int i = 0; i < FieldControls::TextBoxCount; ++i)
-        controls.txtNvi[i] = std::make_shared<DataFieldControl>(
-            Kind::TextBox, ControlId{ControlArray::TextBox, i});
+        controls.txtNvi[i] =
+            std::make_shared<DataFieldControl>(Kind::TextBox, ControlId{ControlArray::TextBox, i});
     for (int i = 0; i < FieldControls::ComboBoxCount; ++i)
         controls.cbNvi[i] = std::make_shared<DataFieldControl>(
             Kind::ComboBox, ControlId{ControlArray::ComboBox, i});

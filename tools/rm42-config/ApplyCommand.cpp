@@ -34,13 +34,13 @@ int applyToEach(DeviceConfiguration& configuration, const std::vector<DeviceTarg
 } // namespace
 
 int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
-    const std::optional<CommandLine> line = parseCommandLine(
-        words,
-        {QStringLiteral("--subsystem"), QStringLiteral("--backup"), QStringLiteral("--log"),
-         QStringLiteral("--interface")},
-        {QStringLiteral("--all"), QStringLiteral("--dry-run"),
-         QStringLiteral("--include-location")},
-        err);
+    const std::optional<CommandLine> line =
+        parseCommandLine(words,
+                         {QStringLiteral("--subsystem"), QStringLiteral("--backup"),
+                          QStringLiteral("--log"), QStringLiteral("--interface")},
+                         {QStringLiteral("--all"), QStringLiteral("--dry-run"),
+                          QStringLiteral("--include-location")},
+                         err);
     if (!line || line->positional.size() < 2)
         return usageOf("apply", err);
     const bool oneChoice = (line->positional.size() > 2) + line->has(QStringLiteral("--all")) +
@@ -54,7 +54,8 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
     const ApplyOptions options{line->has(QStringLiteral("--dry-run")),
                                line->value(QStringLiteral("--backup")),
                                line->has(QStringLiteral("--include-location"))};
-    if (!options.backupFolder.isEmpty() && !options.dryRun && !QDir().mkpath(options.backupFolder)) {
+    if (!options.backupFolder.isEmpty() && !options.dryRun &&
+        !QDir().mkpath(options.backupFolder)) {
         err << "rm42-config: the backup folder " << options.backupFolder << " cannot be made\n";
         return ExitStatus::Refused;
     }

@@ -11,8 +11,8 @@ int runCheck(const QStringList& words, QTextStream& out, QTextStream& err) {
     const std::optional<ConfigurationFile> file = validatedFile(path, err);
     if (!file)
         return ExitStatus::Refused;
-    out << path << ": valid, " << file->fields.size() << " fields in " << unitsName(file->unitSystem)
-        << " units, model " << file->model << ' ' << file->hvacType << ", saved from "
-        << file->network << ' ' << file->device << '\n';
+    out << path << ": valid, " << file->fields.size() << " fields in "
+        << unitsName(file->unitSystem) << " units, model " << file->model << ' ' << file->hvacType
+        << ", saved from " << file->network << ' ' << file->device << '\n';
     return ExitStatus::Done;
 }

@@ -26,12 +26,12 @@ std::optional<CommandLine> parseCommandLine(const QStringList& words,
     return line;
 }
 
-std::optional<qint16> unitsOption(const CommandLine& line, QTextStream& err) {
+std::optional<qint16> unitsOption(const CommandLine& line, qint16 otherwise, QTextStream& err) {
     if (!line.values.contains(QStringLiteral("--units")))
-        return qint16(1);
+        return otherwise;
     const std::optional<qint16> units = unitSystemNamed(line.value(QStringLiteral("--units")));
     if (!units)
-        err << "rm42-config: --units takes US or SI, not \"" << line.value(QStringLiteral("--units"))
-            << "\"\n";
+        err << "rm42-config: --units takes US or SI, not \""
+            << line.value(QStringLiteral("--units")) << "\"\n";
     return units;
 }

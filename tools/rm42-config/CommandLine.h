@@ -24,9 +24,9 @@ std::optional<CommandLine> parseCommandLine(const QStringList& words,
                                             const QStringList& valueOptions,
                                             const QStringList& flags, QTextStream& err);
 
-// The unit system of "--units US|SI" (Imperial when not given); nothing and
-// a message on `err` for another value.
-std::optional<qint16> unitsOption(const CommandLine& line, QTextStream& err);
+// The unit system of "--units US|SI", `otherwise` when not given; nothing
+// and a message on `err` for another value.
+std::optional<qint16> unitsOption(const CommandLine& line, qint16 otherwise, QTextStream& err);
 
 // Exit statuses of every subcommand.
 namespace ExitStatus {

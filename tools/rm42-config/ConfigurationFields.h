@@ -21,8 +21,10 @@ struct PlacedField {
     // Written to the device by save and apply: not an identity value.
     bool configurable() const { return !placement.identity; }
     // A number with limits (every text box but the free-text location).
-    bool numeric() const { return field->TheControl->kind() == FieldControl::Kind::TextBox &&
-                                  !placement.freeText && !placement.identity; }
+    bool numeric() const {
+        return field->TheControl->kind() == FieldControl::Kind::TextBox && !placement.freeText &&
+               !placement.identity;
+    }
 };
 
 // The two catalogs of one thermostat (or of none, to check a file) in one

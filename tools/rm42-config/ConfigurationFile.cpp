@@ -56,8 +56,9 @@ QJsonObject parsedObject(const QString& path) {
 
 void checkHeader(const QString& path, const QJsonObject& root, const QString& programId) {
     if (root.value(QStringLiteral("format")).toString() != FormatName)
-        refuse(path, QStringLiteral("not a configuration file (\"format\" is not \"%1\")")
-                         .arg(FormatName));
+        refuse(
+            path,
+            QStringLiteral("not a configuration file (\"format\" is not \"%1\")").arg(FormatName));
     const QJsonValue version = root.value(QStringLiteral("formatVersion"));
     if (!version.isDouble() || version.toDouble() != ConfigurationFile::FormatVersion)
         refuse(path, QStringLiteral("format version %1 is not supported (this program reads "
@@ -90,9 +91,8 @@ QByteArray configurationJson(const ConfigurationFile& file) {
     root.insert(QStringLiteral("format"), FormatName);
     root.insert(QStringLiteral("formatVersion"), ConfigurationFile::FormatVersion);
     root.insert(QStringLiteral("programId"), file.programId);
-    root.insert(QStringLiteral("source"),
-                QJsonObject{{QStringLiteral("network"), file.network},
-                            {QStringLiteral("device"), file.device}});
+    root.insert(QStringLiteral("source"), QJsonObject{{QStringLiteral("network"), file.network},
+                                                      {QStringLiteral("device"), file.device}});
     root.insert(QStringLiteral("model"), file.model);
     root.insert(QStringLiteral("hvacType"), file.hvacType);
     root.insert(QStringLiteral("saved"), file.saved.toUTC().toString(Qt::ISODate));
@@ -113,8 +113,7 @@ ConfigurationFile readConfigurationFile(const QString& path, const QString& prog
     file.device = source.value(QStringLiteral("device")).toString();
     file.model = static_cast<qint16>(root.value(QStringLiteral("model")).toInt());
     file.hvacType = requiredText(path, root, QStringLiteral("hvacType"));
-    file.saved = QDateTime::fromString(root.value(QStringLiteral("saved")).toString(),
-                                       Qt::ISODate);
+    file.saved = QDateTime::fromString(root.value(QStringLiteral("saved")).toString(), Qt::ISODate);
     const QString units = requiredText(path, root, QStringLiteral("units"));
     const std::optional<qint16> unitSystem = unitSystemNamed(units);
     if (!unitSystem)

@@ -17,6 +17,11 @@
 //                 formats it in those units (a JSON number is read as its text)
 struct ConfigurationFile {
     static constexpr int FormatVersion = 1;
+    // Saved values are Imperial (US) whatever the display units: the device
+    // holds its option temperatures in tenths of a degree Fahrenheit and the
+    // Metric limits are rounded, so only these texts read back, check and
+    // write back unchanged on every thermostat.
+    static constexpr qint16 SavedUnitSystem = 1;
 
     QString programId;
     QString network;

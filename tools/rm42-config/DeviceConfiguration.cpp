@@ -10,9 +10,6 @@
 namespace {
 
 const QString LocationField = QStringLiteral("nciLocation");
-const QStringList SetpointFields = {"occ_heat_setpts", "unocc_heat_setpts", "occ_cool_setpts",
-                                    "unocc_cool_setpts", "max_heat", "min_cool_setpts",
-                                    "dead_band"};
 
 // The device may format a number otherwise than the file ("75" and "75.0").
 bool sameValue(const QString& current, const QString& wanted) {
@@ -114,9 +111,9 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
         return outcome;
     try {
         if (!m_options.backupFolder.isEmpty())
-            writeFileAtomically(QDir(m_options.backupFolder)
-                                    .filePath(configurationFileName(target.path)),
-                                configurationJson(configurationOf(thermostat, m_network)));
+            writeFileAtomically(
+                QDir(m_options.backupFolder).filePath(configurationFileName(target.path)),
+                configurationJson(configurationOf(thermostat, m_network)));
     } catch (const FileProblem& problem) {
         outcome.result = DeviceOutcome::Result::Failed;
         outcome.reason = QStringLiteral("no backup, nothing written: ") + problem.message();
@@ -151,13 +148,13 @@ std::vector<ValueProblem>
 DeviceConfiguration::setpointProblemsAfter(const Thermostat& thermostat,
                                            const std::vector<FieldChange>& changes) const {
     QMap<QString, QString> setpoints;
-    for (const QString& name : SetpointFields)
+    for (const QString& name : setpointFieldNames())
         setpoints.insert(name, thermostat.fields().itemOf(name));
     for (const FieldChange& change : changes) {
         if (setpoints.contains(change.field))
             setpoints.insert(change.field, change.to);
     }
-    return valueProblems(setpoints, thermostat.fields());
+    return setpointProblems(setpoints);
 }
 
 void DeviceConfiguration::send(Thermostat& thermostat, const std::vector<FieldChange>& changes,

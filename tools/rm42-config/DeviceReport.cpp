@@ -22,7 +22,7 @@ void DeviceReport::starting(int position, const QString& device) {
     if (!m_progress)
         return;
     const int done = m_deviceCount == 0 ? BarWidth : position * BarWidth / m_deviceCount;
-    m_err << "\r[" << QString(done, u'#') << QString(BarWidth - done, u' ') << "] " << position
+    m_err << "\r[" << QString(done, u'#') << QString(BarWidth - done, u' ') << "] " << position + 1
           << '/' << m_deviceCount << ' ' << device << "\x1b[K";
     m_err.flush();
 }

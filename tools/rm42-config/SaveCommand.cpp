@@ -73,33 +73,30 @@ int saveEach(const ThermostatNetwork& network, const std::vector<DeviceTarget>& 
 
 int runSave(const QStringList& words, QTextStream& out, QTextStream& err) {
     const std::optional<CommandLine> line = parseCommandLine(
-        words,
-        {QStringLiteral("-o"), QStringLiteral("--subsystem"), QStringLiteral("--units"),
-         QStringLiteral("--interface")},
+        words, {QStringLiteral("-o"), QStringLiteral("--subsystem"), QStringLiteral("--interface")},
         {QStringLiteral("--all")}, err);
     if (!line)
         return usageOf("save", err);
-    const bool many = line->has(QStringLiteral("--all")) ||
-                      line->values.contains(QStringLiteral("--subsystem"));
+    const bool many =
+        line->has(QStringLiteral("--all")) || line->values.contains(QStringLiteral("--subsystem"));
     const bool oneChoice = (line->positional.size() == 2) + line->has(QStringLiteral("--all")) +
                                line->values.contains(QStringLiteral("--subsystem")) ==
                            1;
     const QString output = line->value(QStringLiteral("-o"));
-    const std::optional<qint16> units = unitsOption(*line, err);
     if (line->positional.isEmpty() || line->positional.size() > 2 || !oneChoice ||
-        (many && output.isEmpty()) || !units)
+        (many && output.isEmpty()))
         return usageOf("save", err);
     try {
         const ThermostatNetwork network(line->positional[0],
                                         line->value(QStringLiteral("--interface")));
         if (!many)
-            return saveOne(network, network.device(line->positional[1]), *units, output, out,
-                           err);
+            return saveOne(network, network.device(line->positional[1]),
+                           ConfigurationFile::SavedUnitSystem, output, out, err);
         const std::vector<DeviceTarget> targets =
             line->has(QStringLiteral("--all"))
                 ? network.allThermostats()
                 : network.subsystemThermostats(line->value(QStringLiteral("--subsystem")));
-        return saveEach(network, targets, *units, output, out, err);
+        return saveEach(network, targets, ConfigurationFile::SavedUnitSystem, output, out, err);
     } catch (const InputProblem& problem) {
         err << "rm42-config: " << problem.message() << '\n';
     } catch (const FileProblem& problem) {

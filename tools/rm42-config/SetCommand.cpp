@@ -35,16 +35,16 @@ int runSet(const QStringList& words, QTextStream& out, QTextStream& err) {
                          {QStringLiteral("--dry-run")}, err);
     if (!line || line->positional.size() < 3)
         return usageOf("set", err);
-    const std::optional<qint16> units = unitsOption(*line, err);
-    const std::optional<QMap<QString, QString>> values =
-        assignments(line->positional.mid(2), err);
+    const std::optional<qint16> units = unitsOption(*line, storedDisplayUnits(), err);
+    const std::optional<QMap<QString, QString>> values = assignments(line->positional.mid(2), err);
     if (!units || !values)
         return ExitStatus::Refused;
     ConfigurationFile file;
     file.programId = thermostatProgramId();
     file.unitSystem = *units;
     file.fields = *values;
-    const std::vector<ValueProblem> problems = valueProblems(file.fields, ConfigurationFields(*units));
+    const std::vector<ValueProblem> problems =
+        valueProblems(file.fields, ConfigurationFields(*units));
     if (!problems.empty()) {
         err << "rm42-config: refused, nothing written:\n";
         for (const ValueProblem& problem : problems)

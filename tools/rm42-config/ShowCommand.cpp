@@ -97,12 +97,12 @@ void printText(QTextStream& out, const Shown& shown) {
 } // namespace
 
 int runShow(const QStringList& words, QTextStream& out, QTextStream& err) {
-    const std::optional<CommandLine> line = parseCommandLine(
-        words, {QStringLiteral("--units"), QStringLiteral("--interface")},
-        {QStringLiteral("--json")}, err);
+    const std::optional<CommandLine> line =
+        parseCommandLine(words, {QStringLiteral("--units"), QStringLiteral("--interface")},
+                         {QStringLiteral("--json")}, err);
     if (!line || line->positional.size() != 2)
         return usageOf("show", err);
-    const std::optional<qint16> units = unitsOption(*line, err);
+    const std::optional<qint16> units = unitsOption(*line, storedDisplayUnits(), err);
     if (!units)
         return usageOf("show", err);
     try {

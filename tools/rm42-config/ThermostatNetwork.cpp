@@ -2,12 +2,15 @@
 
 #include "host/NetworkOpening.h"
 #include "lns/sim/ObjectServerFromSettings.h"
+#include "model/DisplayUnits.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/StringTable.h"
+#include "support/CRegistry.h"
 
 namespace {
 
+constexpr int PlugInNameResource = 101;
 constexpr int ProgramIdResource = 130;
 
 // The object when the look-up finds it, nothing when it fails.
@@ -25,18 +28,27 @@ QString thermostatProgramId() {
     return StringTable::text(ProgramIdResource);
 }
 
+qint16 storedDisplayUnits() {
+    SettingsStore store(PlatformRoot::settingsStoreFile());
+    const QString plugInKey = QStringLiteral("SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\") +
+                              StringTable::text(PlugInNameResource);
+    return static_cast<qint16>(rules::unitSystemFromStored(
+        CRegistry(store).MachineSetting(plugInKey, QStringLiteral("DisplayUnits"))));
+}
+
 ThermostatNetwork::ThermostatNetwork(const QString& name, const QString& networkInterfaceName)
     : m_store(PlatformRoot::settingsStoreFile()) {
     try {
         m_state.ObjectServer = lns::sim::objectServerFromSettings(m_store);
         openNetworkOf(m_state, name, networkInterfaceName);
     } catch (const Error& error) {
-        throw InputProblem(QStringLiteral("cannot open the network \"%1\"%2: %3")
-                               .arg(name,
-                                    networkInterfaceName.isEmpty()
-                                        ? QString()
-                                        : QStringLiteral(" through \"%1\"").arg(networkInterfaceName),
-                                    error.description()));
+        throw InputProblem(
+            QStringLiteral("cannot open the network \"%1\"%2: %3")
+                .arg(name,
+                     networkInterfaceName.isEmpty()
+                         ? QString()
+                         : QStringLiteral(" through \"%1\"").arg(networkInterfaceName),
+                     error.description()));
     }
 }
 
@@ -61,8 +73,8 @@ DeviceTarget ThermostatNetwork::device(const QString& name) const {
         const auto device = findOrNothing(
             [&] { return subsystems->Item(subsystemName)->AppDevices()->Item(deviceName); });
         if (!device)
-            throw InputProblem(QStringLiteral("no device \"%1\" in the network \"%2\"")
-                                   .arg(name, this->name()));
+            throw InputProblem(
+                QStringLiteral("no device \"%1\" in the network \"%2\"").arg(name, this->name()));
         return {name, device};
     }
     std::vector<DeviceTarget> found;
@@ -84,8 +96,8 @@ DeviceTarget ThermostatNetwork::device(const QString& name) const {
 std::vector<DeviceTarget> ThermostatNetwork::subsystemThermostats(const QString& subsystem) const {
     const auto found = findOrNothing([&] { return system()->Subsystems()->Item(subsystem); });
     if (!found)
-        throw InputProblem(QStringLiteral("no subsystem \"%1\" in the network \"%2\"")
-                               .arg(subsystem, name()));
+        throw InputProblem(
+            QStringLiteral("no subsystem \"%1\" in the network \"%2\"").arg(subsystem, name()));
     return thermostatsOf(found);
 }
 

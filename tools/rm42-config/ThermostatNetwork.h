@@ -28,6 +28,9 @@ private:
 // The thermostats' program ID, as the plug-in registers it.
 QString thermostatProgramId();
 
+// The display units the plug-in keeps for its window (Imperial unless set).
+qint16 storedDisplayUnits();
+
 // A network opened through the Object Server of the platform's LonWorks
 // folder, the way the plug-in opens one for its host.
 class ThermostatNetwork {

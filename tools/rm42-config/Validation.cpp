@@ -80,47 +80,6 @@ const std::vector<SetpointRule>& setpointRules() {
     return list;
 }
 
-const QStringList SetpointFields = {"occ_heat_setpts", "unocc_heat_setpts", "occ_cool_setpts",
-                                    "unocc_cool_setpts", "max_heat", "min_cool_setpts",
-                                    "dead_band"};
-
-std::vector<ValueProblem> setpointProblems(const QMap<QString, QString>& values) {
-    for (const QString& name : SetpointFields) {
-        if (!values.contains(name) || !rules::isNumeric(values.value(name)))
-            return {};
-    }
-    const rules::SetpointTexts texts{values.value("occ_heat_setpts"),
-                                     values.value("unocc_heat_setpts"),
-                                     values.value("occ_cool_setpts"),
-                                     values.value("unocc_cool_setpts"),
-                                     values.value("max_heat"),
-                                     values.value("min_cool_setpts"),
-                                     values.value("dead_band")};
-    std::vector<ValueProblem> problems;
-    for (const int box : {0, 1, 4, 6}) {
-        std::vector<rules::Adjustment> adjustments;
-        try {
-            adjustments = rules::adjustmentsLeavingTextBox(box, texts);
-        } catch (const Error& error) {
-            problems.push_back({{SetpointFields}, error.description()});
-            continue;
-        }
-        for (const rules::Adjustment& adjustment : adjustments) {
-            for (const SetpointRule& rule : setpointRules()) {
-                if (rule.leftBox == box && rule.target == adjustment.target) {
-                    QStringList shown;
-                    for (const QString& name : rule.fields)
-                        shown << name + u' ' + values.value(name);
-                    problems.push_back({rule.fields, adjustment.reason + QStringLiteral(" (") +
-                                                         shown.join(QStringLiteral(", ")) +
-                                                         u')'});
-                }
-            }
-        }
-    }
-    return problems;
-}
-
 // Two names of one device item (the fan settings appear on two tabs) must agree.
 std::vector<ValueProblem> sharedItemProblems(const QMap<QString, QString>& values,
                                              const ConfigurationFields& fields) {
@@ -135,11 +94,11 @@ std::vector<ValueProblem> sharedItemProblems(const QMap<QString, QString>& value
         if (first == firstName.constEnd()) {
             firstName.insert(item, placed.name());
         } else if (values.value(*first) != values.value(placed.name())) {
-            problems.push_back({{*first, placed.name()},
-                                QStringLiteral("one setting of the device given two values, %1 "
-                                               "and %2")
-                                    .arg(quoted(values.value(*first)),
-                                         quoted(values.value(placed.name())))});
+            problems.push_back(
+                {{*first, placed.name()},
+                 QStringLiteral("one setting of the device given two values, %1 "
+                                "and %2")
+                     .arg(quoted(values.value(*first)), quoted(values.value(placed.name())))});
         }
     }
     return problems;
@@ -166,4 +125,45 @@ std::vector<ValueProblem> valueProblems(const QMap<QString, QString>& values,
     for (ValueProblem& problem : setpointProblems(values))
         problems.push_back(std::move(problem));
     return problems;
+}
+
+std::vector<ValueProblem> setpointProblems(const QMap<QString, QString>& values) {
+    for (const QString& name : setpointFieldNames()) {
+        if (!values.contains(name) || !rules::isNumeric(values.value(name)))
+            return {};
+    }
+    const rules::SetpointTexts texts{
+        values.value("occ_heat_setpts"), values.value("unocc_heat_setpts"),
+        values.value("occ_cool_setpts"), values.value("unocc_cool_setpts"),
+        values.value("max_heat"),        values.value("min_cool_setpts"),
+        values.value("dead_band")};
+    std::vector<ValueProblem> problems;
+    for (const int box : {0, 1, 4, 6}) {
+        std::vector<rules::Adjustment> adjustments;
+        try {
+            adjustments = rules::adjustmentsLeavingTextBox(box, texts);
+        } catch (const Error& error) {
+            problems.push_back({setpointFieldNames(), error.description()});
+            continue;
+        }
+        for (const rules::Adjustment& adjustment : adjustments) {
+            for (const SetpointRule& rule : setpointRules()) {
+                if (rule.leftBox == box && rule.target == adjustment.target) {
+                    QStringList shown;
+                    for (const QString& name : rule.fields)
+                        shown << name + u' ' + values.value(name);
+                    problems.push_back({rule.fields, adjustment.reason + QStringLiteral(" (") +
+                                                         shown.join(QStringLiteral(", ")) + u')'});
+                }
+            }
+        }
+    }
+    return problems;
+}
+
+const QStringList& setpointFieldNames() {
+    static const QStringList names = {"occ_heat_setpts",   "unocc_heat_setpts", "occ_cool_setpts",
+                                      "unocc_cool_setpts", "max_heat",          "min_cool_setpts",
+                                      "dead_band"};
+    return names;
 }

@@ -12,7 +12,9 @@ struct ValueProblem {
     QStringList fields;
     QString message;
 
-    QString text() const { return fields.join(QStringLiteral(", ")) + QStringLiteral(": ") + message; }
+    QString text() const {
+        return fields.join(QStringLiteral(", ")) + QStringLiteral(": ") + message;
+    }
 };
 
 // Checks each value against its field (number, limits, items, in the
@@ -21,3 +23,10 @@ struct ValueProblem {
 // not all given is not checked). Values are never adjusted.
 std::vector<ValueProblem> valueProblems(const QMap<QString, QString>& values,
                                         const ConfigurationFields& fields);
+
+// The setpoint rules alone: heating and cooling a deadband apart, heating at
+// most the maximum limit, cooling at least the minimum limit.
+std::vector<ValueProblem> setpointProblems(const QMap<QString, QString>& values);
+
+// The fields the setpoint rules read.
+const QStringList& setpointFieldNames();

@@ -1,8 +1,7 @@
 // rm42-config: saves, checks and applies thermostat configurations over the
 // Object Server, beside the plug-in, without a window.
-#include "Subcommands.h"
-
 #include "CommandLine.h"
+#include "Subcommands.h"
 
 #include <QCoreApplication>
 
@@ -19,8 +18,7 @@ const Subcommand Subcommands[] = {
      "apply  NETWORK FILE (DEVICE... | --subsystem PATH | --all) [--dry-run] [--backup DIR] "
      "[--log FILE] [--include-location] [--interface NAME]",
      runApply},
-    {"set",
-     "set    NETWORK DEVICE FIELD=VALUE... [--units US|SI] [--dry-run] [--interface NAME]",
+    {"set", "set    NETWORK DEVICE FIELD=VALUE... [--units US|SI] [--dry-run] [--interface NAME]",
      runSet},
 };
 
