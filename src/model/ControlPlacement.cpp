@@ -3,6 +3,7 @@
 #include "model/DisplayUnits.h"
 
 #include <array>
+#include <vector>
 
 namespace {
 
@@ -22,55 +23,33 @@ const QStringList DigitalInputs = {QStringLiteral("NONE"),    QStringLiteral("RE
                                    QStringLiteral("SERVICE"), QStringLiteral("FAN_LOCKOUT")};
 
 constexpr int DeadbandComboBox = 2;
-constexpr int FirstScheduleBox = 11;
-constexpr int LastScheduleBox = 38;
-constexpr int LocationBox = 51;
 
-ControlPlacement textBoxPlacement(int index) {
+// Consecutive text boxes placed alike.
+struct TextBoxRange {
+    int first;
+    int last;
+    ControlPlacement placement;
+};
+
+const std::vector<TextBoxRange>& textBoxRanges() {
     using enum ValueUnit;
-    if (index >= FirstScheduleBox && index <= LastScheduleBox)
-        return {Scheduler, LayoutFrame::None, Minutes, {}, false, false};
-    switch (index) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-        return {HeatingCooling, LayoutFrame::None, Temperature, {}, false, false};
-    case 8:
-    case 9:
-        return {Hardware, LayoutFrame::None, Temperature, {}, false, false};
-    case 10:
-        return {Hardware, LayoutFrame::None, Seconds, {}, false, false};
-    case 39:
-    case 40:
-    case 41:
-        return {Network, LayoutFrame::None, Seconds, {}, false, false};
-    case 42:
-    case 44:
-        return {Model, LayoutFrame::Economizer, Temperature, {}, false, false};
-    case 43:
-        return {Model, LayoutFrame::Economizer, Percent, {}, false, false};
-    case 45:
-    case 46:
-        return {Model, LayoutFrame::HeatPump, Temperature, {}, false, false};
-    case 47:
-    case 48:
-    case 49:
-    case 50:
-        return {About, LayoutFrame::None, None, {}, true, false};
-    case LocationBox:
-        return {About, LayoutFrame::None, None, {}, false, true};
-    case 52:
-        return {General, LayoutFrame::None, None, {}, false, false};
-    case 53:
-        return {General, LayoutFrame::None, Hours, {}, false, false};
-    default:
-        return {Contact, LayoutFrame::None, None, {}, false, false};
-    }
+    using F = LayoutFrame;
+    static const std::vector<TextBoxRange> ranges = {
+        {0, 7, {HeatingCooling, F::None, Temperature, {}, false, false}},
+        {8, 9, {Hardware, F::None, Temperature, {}, false, false}}, // sensor offsets
+        {10, 10, {Hardware, F::None, Seconds, {}, false, false}},
+        {11, 38, {Scheduler, F::None, Minutes, {}, false, false}}, // minutes after midnight
+        {39, 41, {Network, F::None, Seconds, {}, false, false}},
+        {42, 42, {Model, F::Economizer, Temperature, {}, false, false}},
+        {43, 43, {Model, F::Economizer, Percent, {}, false, false}},
+        {44, 44, {Model, F::Economizer, Temperature, {}, false, false}},
+        {45, 46, {Model, F::HeatPump, Temperature, {}, false, false}},
+        {47, 50, {About, F::None, None, {}, true, false}}, // versions and model
+        {51, 51, {About, F::None, None, {}, false, true}}, // location
+        {52, 52, {General, F::None, None, {}, false, false}},
+        {53, 53, {General, F::None, Hours, {}, false, false}},
+    };
+    return ranges;
 }
 
 struct ComboRow {
@@ -143,9 +122,11 @@ std::optional<ControlPlacement> placementOf(ControlId control, int unitSystem) {
     if (control.index < 0)
         return std::nullopt;
     if (control.array == ControlArray::TextBox) {
-        if (control.index > 53)
-            return std::nullopt;
-        return textBoxPlacement(control.index);
+        for (const TextBoxRange& range : textBoxRanges()) {
+            if (control.index >= range.first && control.index <= range.last)
+                return range.placement;
+        }
+        return std::nullopt;
     }
     if (control.index >= static_cast<int>(comboRows().size()))
         return std::nullopt;
