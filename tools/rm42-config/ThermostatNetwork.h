@@ -43,6 +43,7 @@ public:
 
     const QString& name() const { return m_state.CurrentNetworkName; }
     const lns::Ref<lns::System>& system() const { return m_state.CurrentSystem; }
+    const lns::Ref<lns::ObjectServer>& objectServer() const { return m_state.ObjectServer; }
 
     // "SUBSYSTEM/DEVICE", or a device name found in exactly one subsystem.
     DeviceTarget device(const QString& name) const;
