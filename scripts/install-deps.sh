@@ -4,7 +4,8 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev libqt6test6 libgl-dev libsqlite3-dev sqlite3
           googletest libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-dejavu-core)
+          fonts-dejavu-core
+          dpkg-dev file lintian desktop-file-utils)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")

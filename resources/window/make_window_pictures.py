@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Draws the configuration window's pictures as PNG files:
-window.png (the icon "WINDOW", 32x32), 301.png (bitmap 301: a thermostat
-face on the key colour 212/208/200, which the window replaces by the button
-face colour), and the pictures of the help and log buttons.
+"""Draws the configuration window's pictures as PNG files: 301.png (bitmap
+301: a thermostat face on the key colour 212/208/200, which the window
+replaces by the button face colour) and the pictures of the help and log
+buttons. The icon "WINDOW" is the program's icon (resources/icons).
 
 Usage: make_window_pictures.py OUTPUT_FOLDER
 """
@@ -49,17 +49,6 @@ def thermometer(x, y, cx, top, bottom, width):
     return bulb or stem or in_circle(x, y, cx, top, width / 2)
 
 
-def icon_pixel(x, y):
-    if not inside_rounded(x, y, 1, 1, 31, 31, 6):
-        return (0, 0, 0, 0)
-    if thermometer(x, y, 16, 7, 23, 4):
-        return (230, 60, 40, 255) if y > 14 else (255, 255, 255, 255)
-    for tick in (9, 12, 15, 18):
-        if 20 <= x <= 25 and abs(y - tick) < 0.8:
-            return (255, 255, 255, 255)
-    return (30, 90, 170, 255)
-
-
 def picture_pixel(x, y):
     # A wall thermostat: a rounded case, a round dial with an arc, a display.
     if not inside_rounded(x, y, 4, 4, 60, 60, 9):
@@ -103,7 +92,6 @@ def log_pixel(x, y):
 
 def main():
     folder = sys.argv[1]
-    write_png(os.path.join(folder, "window.png"), 32, 32, icon_pixel)
     write_png(os.path.join(folder, "301.png"), 64, 64, picture_pixel)
     write_png(os.path.join(folder, "help.png"), 24, 24, help_pixel)
     write_png(os.path.join(folder, "log.png"), 24, 24, log_pixel)

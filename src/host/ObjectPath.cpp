@@ -15,16 +15,30 @@ QString trimBlanks(const QString& text) {
 
 } // namespace
 
+// One pass over the name: after each "/" the rest of the name is taken
+// without its surrounding blanks, and an empty element ends the path.
 ObjectPath ObjectPath::split(const QString& objectName) {
     ObjectPath path;
-    QString rest = objectName;
-    while (!rest.isEmpty()) {
-        const qsizetype slash = rest.indexOf(QLatin1Char('/'));
-        const QString element = slash < 0 ? rest : rest.left(slash);
-        if (element.isEmpty())
+    qsizetype start = 0;
+    qsizetype end = objectName.size();
+    bool endTrimmed = false;
+    while (start < end) {
+        qsizetype slash = objectName.indexOf(QLatin1Char('/'), start);
+        if (slash >= end)
+            slash = -1;
+        const qsizetype elementEnd = slash < 0 ? end : slash;
+        if (elementEnd == start)
             break;
-        path.m_elements.append(element);
-        rest = slash < 0 ? QString() : trimBlanks(rest.mid(slash + 1));
+        path.m_elements.append(objectName.mid(start, elementEnd - start));
+        if (slash < 0)
+            break;
+        start = slash + 1;
+        while (start < end && objectName.at(start) == QLatin1Char(' '))
+            ++start;
+        // Trailing blanks belong to the name's end, trimmed once.
+        while (!endTrimmed && end > start && objectName.at(end - 1) == QLatin1Char(' '))
+            --end;
+        endTrimmed = true;
     }
     return path;
 }

@@ -13,6 +13,7 @@
 #include "lns/sim/ObjectServerFromSettings.h"
 #include "lns/sim/SimResourceCatalog.h"
 #include "model/Specific.h"
+#include "platform/WindowSystem.h"
 #include "platform/PlatformRoot.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/SettingsStore.h"
@@ -21,6 +22,8 @@
 #include "window/fMain.h"
 
 #include <QApplication>
+#include <QTextStream>
+#include <QTimer>
 #include <unistd.h>
 
 namespace PlugInProgram {
@@ -122,6 +125,14 @@ int run(QApplication& app, const StartupArguments& arguments) {
          },
          processEvents,
          [&] {
+             if (WindowSystem::missing()) {
+                 QTextStream(stderr) << "RM42xxPirConfigure: the registration window cannot be shown: "
+                                     << WindowSystem::missingReason()
+                                     << "; use /regplugin or /deregplugin to register without it"
+                                     << Qt::endl;
+                 QTimer::singleShot(0, &app, [] { QCoreApplication::exit(1); });
+                 return;
+             }
              window = std::make_unique<fRegisterPlugIn>(registration);
              QObject::connect(window.get(), &fRegisterPlugIn::unloaded, &app,
                               &QCoreApplication::quit, Qt::QueuedConnection);

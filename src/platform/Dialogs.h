@@ -23,7 +23,8 @@ struct FileRequest {
     int filterIndex = 1;
     bool mustExist = false;
     bool hideReadOnly = true;
-    QString fileName; // proposed name for a save dialog
+    QString fileName;      // proposed name for a save dialog
+    QString defaultSuffix; // added to a saved name typed without one, e.g. "csv"
 };
 
 // The answer of the request's default button, as Enter would give it.

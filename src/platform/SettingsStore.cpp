@@ -5,12 +5,32 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
+#include <QUrl>
 #include <QtEndian>
 #include <sqlite3.h>
 
 namespace {
 
 const QString StoreSource = QStringLiteral("SettingsStore");
+
+const char* const CreateSchema =
+    "BEGIN IMMEDIATE;"
+    "CREATE TABLE IF NOT EXISTS keys ("
+    " id INTEGER PRIMARY KEY, parent INTEGER, name TEXT NOT NULL, fold TEXT NOT NULL,"
+    " UNIQUE (parent, fold));"
+    "CREATE TABLE IF NOT EXISTS vals ("
+    " id INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL, fold TEXT NOT NULL,"
+    " type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE (key, fold));"
+    "INSERT OR IGNORE INTO keys (id, parent, name, fold) VALUES"
+    " (1, NULL, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine'),"
+    " (2, NULL, 'HKEY_CURRENT_USER', 'hkey_current_user'),"
+    " (3, NULL, 'HKEY_CLASSES_ROOT', 'hkey_classes_root');"
+    "COMMIT;";
+
+bool isReadOnlyFailure(int rc) {
+    const int primary = rc & 0xFF;
+    return primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM;
+}
 constexpr int BusyTimeoutMs = 30000;
 
 qint64 hiveRoot(Hive hive) {
@@ -43,6 +63,7 @@ enum Slot {
     DeleteTreeValues,
     DeleteTreeKeys,
     FindChildName,
+    InsertValue,
 };
 
 } // namespace
@@ -178,13 +199,26 @@ template <typename Work> auto SettingsStore::inTransaction(Work work) {
 
 void SettingsStore::open() {
     const QFileInfo info(m_file);
-    if (!QDir().mkpath(info.absolutePath()))
+    if (!info.exists() && !QDir().mkpath(info.absolutePath()))
         throw Error(
             1, StoreSource,
             QStringLiteral("The settings store %1 cannot be used: its folder %2 cannot be created")
                 .arg(m_file, info.absolutePath()));
-    if (sqlite3_open_v2(m_file.toUtf8().constData(), &m_db,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+    if (openForWriting())
+        return;
+    // A store this process may only read still answers reads; a write then
+    // fails with the database's own reason.
+    closeDatabase();
+    openForReading();
+}
+
+// False when the file or its folder can only be read.
+bool SettingsStore::openForWriting() {
+    const int opened = sqlite3_open_v2(m_file.toUtf8().constData(), &m_db,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (isReadOnlyFailure(opened))
+        return false;
+    if (opened != SQLITE_OK)
         fail(QStringLiteral("open"));
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
     // Switching the journal mode does not wait on a busy file by itself.
@@ -192,25 +226,41 @@ void SettingsStore::open() {
         const int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         if (rc == SQLITE_OK)
             break;
+        if (isReadOnlyFailure(rc))
+            return false;
         if (rc != SQLITE_BUSY || waited >= BusyTimeoutMs)
             fail(QStringLiteral("open"));
         QThread::msleep(10);
     }
     exec("PRAGMA synchronous=NORMAL");
-    inTransaction([this] {
-        exec("CREATE TABLE IF NOT EXISTS keys ("
-             " id INTEGER PRIMARY KEY, parent INTEGER, name TEXT NOT NULL, fold TEXT NOT NULL,"
-             " UNIQUE (parent, fold))");
-        exec(
-            "CREATE TABLE IF NOT EXISTS vals ("
-            " id INTEGER PRIMARY KEY, key INTEGER NOT NULL, name TEXT NOT NULL, fold TEXT NOT NULL,"
-            " type INTEGER NOT NULL, data BLOB NOT NULL, UNIQUE (key, fold))");
-        exec("INSERT OR IGNORE INTO keys (id, parent, name, fold) VALUES"
-             " (1, NULL, 'HKEY_LOCAL_MACHINE', 'hkey_local_machine'),"
-             " (2, NULL, 'HKEY_CURRENT_USER', 'hkey_current_user'),"
-             " (3, NULL, 'HKEY_CLASSES_ROOT', 'hkey_classes_root')");
-        return 0;
-    });
+    const int created = sqlite3_exec(m_db, CreateSchema, nullptr, nullptr, nullptr);
+    if (isReadOnlyFailure(created))
+        return false;
+    if (created != SQLITE_OK)
+        fail(QStringLiteral("open"));
+    return true;
+}
+
+void SettingsStore::openForReading() {
+    if (!QFileInfo::exists(m_file))
+        throw Error(1, StoreSource,
+                    QStringLiteral("The settings store %1 cannot be used: it does not exist and "
+                                   "its folder %2 cannot be written")
+                        .arg(m_file, QFileInfo(m_file).absolutePath()));
+    // Without write access to the folder the shared-memory file of a WAL
+    // database cannot be made: the file is then read as it stands.
+    const QByteArray uri = "file:" + QUrl::fromLocalFile(QFileInfo(m_file).absoluteFilePath())
+                                         .toEncoded(QUrl::RemoveScheme) +
+                           "?immutable=1";
+    const bool folderWritable = QFileInfo(QFileInfo(m_file).absolutePath()).isWritable();
+    const int opened =
+        folderWritable ? sqlite3_open_v2(m_file.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY,
+                                         nullptr)
+                       : sqlite3_open_v2(uri.constData(), &m_db,
+                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    if (opened != SQLITE_OK)
+        fail(QStringLiteral("open"));
+    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
 }
 
 sqlite3_stmt* SettingsStore::prepared(int slot, const char* sql) {
@@ -292,6 +342,19 @@ void SettingsStore::setValue(Hive hive, const QString& path, const RegistryValue
         upsert.bind(4, static_cast<qint64>(value.type)).bindBlob(5, value.data);
         upsert.step();
         return 0;
+    });
+}
+
+bool SettingsStore::addValue(Hive hive, const QString& path, const RegistryValue& value) {
+    return inTransaction([&] {
+        const qint64 key = findOrCreateKey(hive, path);
+        Statement insert(*this, prepared(InsertValue, "INSERT INTO vals (key, name, fold, type, data)"
+                                                      " VALUES (?, ?, ?, ?, ?)"
+                                                      " ON CONFLICT (key, fold) DO NOTHING"));
+        insert.bind(1, key).bind(2, value.name).bind(3, fold(value.name));
+        insert.bind(4, static_cast<qint64>(value.type)).bindBlob(5, value.data);
+        insert.step();
+        return sqlite3_changes(m_db) == 1;
     });
 }
 

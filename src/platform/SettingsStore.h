@@ -47,6 +47,9 @@ public:
     void createKey(Hive hive, const QString& path);
     // Creates the key and any missing parents.
     void setValue(Hive hive, const QString& path, const RegistryValue& value);
+    // As setValue, but only when the value does not exist yet, checked and
+    // written in one transaction; false when it existed.
+    bool addValue(Hive hive, const QString& path, const RegistryValue& value);
     std::optional<RegistryValue> value(Hive hive, const QString& path, const QString& name);
     // In creation order; std::nullopt when the key is missing.
     std::optional<QList<RegistryValue>> values(Hive hive, const QString& path);
@@ -65,6 +68,8 @@ public:
 private:
     class Statement;
     void open();
+    bool openForWriting();
+    void openForReading();
     void ensureOpen();
     void closeDatabase();
     [[noreturn]] void fail(const QString& action) const;
@@ -77,5 +82,5 @@ private:
 
     QString m_file;
     sqlite3* m_db = nullptr;
-    sqlite3_stmt* m_statements[13] = {};
+    sqlite3_stmt* m_statements[14] = {};
 };

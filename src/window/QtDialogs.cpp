@@ -2,7 +2,6 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
-
 #include <algorithm>
 #include <vector>
 
@@ -30,7 +29,8 @@ std::vector<ButtonAnswer> buttonsOf(DialogButtons buttons) {
     case DialogButtons::YesNo:
         return {{QMessageBox::Yes, DialogAnswer::Yes}, {QMessageBox::No, DialogAnswer::No}};
     case DialogButtons::RetryCancel:
-        return {{QMessageBox::Retry, DialogAnswer::Retry}, {QMessageBox::Cancel, DialogAnswer::Cancel}};
+        return {{QMessageBox::Retry, DialogAnswer::Retry},
+                {QMessageBox::Cancel, DialogAnswer::Cancel}};
     }
     return {{QMessageBox::Ok, DialogAnswer::Ok}};
 }
@@ -54,7 +54,8 @@ QMessageBox::Icon iconOf(DialogIcon icon) {
 } // namespace
 
 DialogAnswer QtDialogs::message(const MessageRequest& request) {
-    QMessageBox box(iconOf(request.icon), request.title, request.text, QMessageBox::NoButton, m_parent);
+    QMessageBox box(iconOf(request.icon), request.title, request.text, QMessageBox::NoButton,
+                    m_parent);
     const std::vector<ButtonAnswer> buttons = buttonsOf(request.buttons);
     for (const ButtonAnswer& entry : buttons)
         box.addButton(entry.button);
@@ -73,10 +74,12 @@ DialogAnswer QtDialogs::message(const MessageRequest& request) {
 QStringList QtDialogs::nameFilters(const QString& platformFilter) {
     const QStringList parts = platformFilter.split(QLatin1Char('|'));
     QStringList filters;
+    // Filters are often written with blanks around the bars: "Text (*.txt) |*.txt | ...".
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts.at(i + 1);
+        QString patterns = parts.at(i + 1).trimmed();
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << QStringLiteral("%1 (%2)").arg(parts.at(i).section(QLatin1String(" ("), 0, 0), patterns);
+        const QString description = parts.at(i).section(QLatin1String(" ("), 0, 0).trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(description, patterns);
     }
     return filters;
 }
@@ -99,6 +102,9 @@ QString QtDialogs::saveFile(const FileRequest& request) {
     QFileDialog dialog(m_parent, request.title, request.startFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The caller asks before it replaces a file, with its own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setDefaultSuffix(request.defaultSuffix);
     const QStringList filters = nameFilters(request.filter);
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())

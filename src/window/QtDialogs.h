@@ -2,6 +2,8 @@
 
 #include "platform/Dialogs.h"
 
+#include <QStringList>
+
 class QWidget;
 
 // The real dialogs: message boxes and file dialogs of Qt.

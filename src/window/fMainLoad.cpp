@@ -30,7 +30,9 @@ void fMain::Form_Load() {
     WebBrowser1->setSource(QUrl(QStringLiteral("qrc:/window/about.htm")));
     loadPicture();
     // The registration window takes the same icon through the application.
-    const QIcon icon(QStringLiteral(":/window/window.png"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64})
+        icon.addFile(QStringLiteral(":/window/icon/rm42xx-config-%1.png").arg(size));
     setWindowIcon(icon);
     QApplication::setWindowIcon(icon);
     txtMajorVersion->setText(QString::number(RM42_VERSION_MAJOR));

@@ -2,6 +2,7 @@
 #include "lns/sim/XifReader.h"
 #include "platform/Error.h"
 
+#include <QSet>
 #include <cstddef>
 #include <cstdint>
 
@@ -29,6 +30,21 @@ void checkProperties(const lns::sim::SharedList<lns::sim::ConfigPropertyRecord>&
     }
 }
 
+// LonMark objects are numbered by their place; variable indices are unique and
+// within what a device holds.
+void checkIndices(const lns::sim::InterfaceRecord& interface) {
+    for (size_t position = 0; position < interface.lonMarkObjects.size(); ++position) {
+        if (interface.lonMarkObjects[position]->index != static_cast<int>(position))
+            __builtin_trap();
+    }
+    QSet<int> seen;
+    for (const auto& variable : interface.networkVariables) {
+        if (variable->index < 0 || variable->index > 65534 || seen.contains(variable->index))
+            __builtin_trap();
+        seen.insert(variable->index);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -37,6 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const lns::sim::XifDocument document = lns::sim::XifReader::parse(content, "fuzz.XIF");
         if (!isProgramId(document.programId))
             __builtin_trap();
+        checkIndices(*document.interface);
         checkProperties(document.interface->configProperties);
         for (const auto& object : document.interface->lonMarkObjects)
             checkProperties(object->configProperties);

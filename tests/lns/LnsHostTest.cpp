@@ -1,3 +1,4 @@
+#include "KitCopy.h"
 #include "TestEnvironment.h"
 #include "platform/SettingsStore.h"
 #include "support/CRegistry.h"
@@ -51,6 +52,28 @@ TEST(LnsHost, SetupKeepsAnExistingLayoutUnlessForced) {
             .exitCode,
         0);
     EXPECT_FALSE(QFile::exists(marker));
+}
+
+TEST(LnsHost, SetupTakesTheKitLnsKitDirNamesAndKeepsTheOldFolderWhenThatKitIsMissing) {
+    TempPlatformRoot root;
+    const QString kit = root.path() + QStringLiteral("/my-kit");
+    copyFromKit(QStringLiteral("Types"), kit + QStringLiteral("/Types"));
+    QFile(kit + QStringLiteral("/mine.txt")).open(QIODevice::WriteOnly);
+    qputenv("LNS_KIT_DIR", kit.toUtf8());
+    const ProcessResult own = runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")});
+    EXPECT_EQ(own.exitCode, 0) << own.err.toStdString();
+    const QString lonWorks = root.path() + QStringLiteral("/LonWorks");
+    EXPECT_TRUE(QFile::exists(lonWorks + QStringLiteral("/mine.txt")));
+    EXPECT_TRUE(QFileInfo(lonWorks + QStringLiteral("/bin/XIF32BIN")).isExecutable());
+
+    qputenv("LNS_KIT_DIR", QByteArray("/nonexistent/kit"));
+    const ProcessResult missing = runProgram(QStringLiteral("lns-host"),
+                                             {QStringLiteral("setup"), QStringLiteral("--force")});
+    qunsetenv("LNS_KIT_DIR");
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains(QStringLiteral("/nonexistent/kit")))
+        << missing.err.toStdString();
+    EXPECT_TRUE(QFile::exists(lonWorks + QStringLiteral("/mine.txt")));
 }
 
 TEST(LnsHost, BrowseReportsFailuresAndGoesOnPastABadProperty) {

@@ -6,7 +6,10 @@
 #include "support/fLog.h"
 #include "window/ModifiedMark.h"
 
+#include <QApplication>
 #include <QGroupBox>
+#include <QTextBrowser>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -171,6 +174,38 @@ TEST(DeviceState, EachStateHasItsWordAndOnlyConfiguredOnLineCanBeMonitored) {
         EXPECT_EQ(f.window->StatusPanels[0]->text(), QString::fromUtf8(word)) << state;
         EXPECT_EQ(f.window->ReadyToMonitor, state == 4) << state;
     }
+}
+
+TEST(DeviceState, OnlyAMonitorableDeviceEnablesTheNetworkVariableBoxes) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    auto& fields = Specific::process().NvCtrlTables;
+    fields.Item(QStringLiteral("ouput_heartbeat"))->Typee = QStringLiteral("NVI");
+    fields.Item(QStringLiteral("Trottle"))->Typee = QStringLiteral("NVO");
+    for (const bool enable : {false, true}) {
+        EXPECT_TRUE(f.window->EnableNvFields(enable));
+        EXPECT_EQ(f.window->txtNvi[39]->isEnabled(), enable);
+        EXPECT_EQ(f.window->txtNvi[40]->isEnabled(), enable);
+        EXPECT_TRUE(f.window->txtNvi[41]->isEnabled()); // a configuration property
+    }
+}
+
+TEST(Help, OpensAtThePageOfTheTabShown) {
+    WindowFixture f;
+    f.window->tabData->setCurrentIndex(4);
+    EXPECT_EQ(f.window->helpContextId(), 1005);
+    f.window->cmdHelp->click();
+    const auto windows = QApplication::topLevelWidgets();
+    const auto found = std::find_if(windows.begin(), windows.end(), [](QWidget* window) {
+        return window->objectName() == QStringLiteral("HelpWindow") && window->isVisible();
+    });
+    ASSERT_NE(found, windows.end());
+    auto* browser = (*found)->findChild<QTextBrowser*>();
+    EXPECT_EQ(browser->source().toString(), QStringLiteral("qrc:/help/1005.htm"));
+    EXPECT_TRUE(browser->toPlainText().contains(QStringLiteral("occupancy periods")));
+    f.window->tabData->setCurrentIndex(7);
+    EXPECT_EQ(f.window->helpContextId(), 0);
 }
 
 class EditedWindow : public ::testing::Test {

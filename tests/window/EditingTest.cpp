@@ -160,9 +160,14 @@ TEST_F(Editing, ApplyWritesTheEditToTheDeviceAndClearsTheMark) {
     EXPECT_FALSE(red(box(0)));
     EXPECT_FALSE(w().cmdApply->isEnabled());
     EXPECT_FALSE(w().ChangesPending);
-    const QString stored = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
-                                         QStringLiteral("SNVT_temp_setpt#US"));
-    EXPECT_EQ(stored.section(u',', 3, 3), QStringLiteral("68.00")) << qPrintable(stored);
+    // A second process reads the new value from the network's database.
+    const ProcessResult browse = runProgram(
+        QStringLiteral("lns-host"), {QStringLiteral("browse"), QStringLiteral("Demo Building"),
+                                     QStringLiteral("Floor 1/RTU-1"), QStringLiteral("--units"),
+                                     QStringLiteral("US")});
+    EXPECT_TRUE(browse.out.contains(QStringLiteral("SNVT_temp_setpt#US: 72.00,75.99,80.01,68.00,")))
+        << qPrintable(browse.out + browse.err);
+    EXPECT_TRUE(browse.out.contains(QStringLiteral("SNVT_str_asc#US: Room 12B")));
     EXPECT_TRUE(f.logRows().last().startsWith(QStringLiteral("Updating nciLocation | Room 12B")));
     EXPECT_TRUE(f.logRows().contains(
         QStringLiteral("Updating nciSetPts | 72.00,75.99,80.01,68,66.00,62.01")));

@@ -3,6 +3,7 @@
 #include "Subcommands.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
+#include "platform/PrintableText.h"
 #include "platform/SettingsStore.h"
 
 namespace {
@@ -29,8 +30,8 @@ int runPlugins(const QStringList& arguments, QTextStream& out, QTextStream& err)
             err << "lns-host: no plug-ins are registered\n";
         for (const QString& name : names) {
             const QString key = PlugInsKey + QLatin1Char('\\') + name;
-            out << name << '\t' << text(store, key, QString()) << '\t'
-                << text(store, key, QStringLiteral("Version")) << '\n';
+            out << printable(name) << '\t' << printable(text(store, key, QString())) << '\t'
+                << printable(text(store, key, QStringLiteral("Version"))) << '\n';
         }
         return 0;
     } catch (const Error& error) {

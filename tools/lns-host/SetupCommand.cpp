@@ -13,9 +13,16 @@
 
 namespace {
 
+// The kit and the converter sit at fixed places relative to this program's
+// folder, the same in the build tree and in an installation.
+QString besideProgram(QLatin1StringView relative) {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') + relative);
+}
+
 QString kitFolder() {
     const QString fromEnvironment = qEnvironmentVariable("LNS_KIT_DIR");
-    return fromEnvironment.isEmpty() ? QStringLiteral(RM42_KIT_DIR) : fromEnvironment;
+    return fromEnvironment.isEmpty() ? besideProgram(QLatin1StringView(RM42_KIT_FROM_BIN))
+                                     : fromEnvironment;
 }
 
 bool copyTree(const QString& from, const QString& to, QString& problem) {
@@ -72,7 +79,7 @@ int runSetup(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return 2;
     }
     const QString kit = kitFolder();
-    const QString converter = QCoreApplication::applicationDirPath() + QStringLiteral("/XIF32BIN");
+    const QString converter = besideProgram(QLatin1StringView(RM42_CONVERTER_FROM_BIN));
     const QString target = PlatformRoot::defaultLonWorksFolder();
     if (!QFileInfo(kit).isDir() || !QFileInfo::exists(converter)) {
         err << "lns-host setup: the kit " << kit << " or the converter " << converter

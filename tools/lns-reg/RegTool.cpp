@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 #include "platform/RegistryKeyName.h"
+#include "platform/PrintableText.h"
 #include "platform/SettingsStore.h"
 
 #include <optional>
@@ -96,7 +97,7 @@ QString valueLine(const RegistryValue& value) {
         break;
     }
     const QString name = value.name.isEmpty() ? QStringLiteral("(Default)") : value.name;
-    return QStringLiteral("    %1    %2    %3").arg(name, typeName(value.type), data);
+    return QStringLiteral("    %1    %2    %3").arg(printable(name), typeName(value.type), printable(data));
 }
 
 RegistryValue valueFromOptions(const Options& options) {
@@ -142,14 +143,14 @@ int query(SettingsStore& store, const Options& options, QTextStream& out, QTextS
             return missing(err, QStringLiteral("The value %1 of %2 does not exist.")
                                     .arg(options.valueName->isEmpty() ? QStringLiteral("(Default)") : *options.valueName,
                                          keyName));
-        out << keyName << '\n' << valueLine(*value) << '\n';
+        out << printable(keyName) << '\n' << valueLine(*value) << '\n';
         return Success;
     }
-    out << keyName << '\n';
+    out << printable(keyName) << '\n';
     for (const RegistryValue& value : store.values(options.key.hive, options.key.path).value_or(QList<RegistryValue>()))
         out << valueLine(value) << '\n';
     for (const QString& child : store.subKeys(options.key.hive, options.key.path).value_or(QStringList()))
-        out << keyName << '\\' << child << '\n';
+        out << printable(keyName) << '\\' << printable(child) << '\n';
     return Success;
 }
 
@@ -161,11 +162,15 @@ int add(SettingsStore& store, const Options& options, QTextStream& err) {
         return Success;
     }
     const RegistryValue value = valueFromOptions(options);
-    if (!options.force && store.value(options.key.hive, options.key.path, value.name)) {
+    if (options.force) {
+        store.setValue(options.key.hive, options.key.path, value);
+        return Success;
+    }
+    // Checked and written at once: of writers racing for a new value, one wins.
+    if (!store.addValue(options.key.hive, options.key.path, value)) {
         err << "ERROR: The value exists; give /f to overwrite it." << Qt::endl;
         return Missing;
     }
-    store.setValue(options.key.hive, options.key.path, value);
     return Success;
 }
 

@@ -1,237 +1,421 @@
 #include "lns/sim/XifReader.h"
 
 #include "lns/LnsCodes.h"
+#include "lns/sim/XifLines.h"
+#include "lns/sim/XifProperties.h"
 #include "platform/Error.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
-#include <QStringDecoder>
-#include <QStringList>
-#include <algorithm>
 
 namespace lns::sim::XifReader {
 
 namespace {
 
-constexpr qint64 MaximumSize = 4 * 1024 * 1024;
-const QString Magic = QStringLiteral("XIF-TEXT 1");
+constexpr int MaximumIndex = 65534; // 0xFFFF means "none"
+constexpr int SupportedVersion = 4;
 
-class Parser {
+class Reader {
 public:
-    Parser(QStringList lines, QString sourceName)
-        : m_lines(std::move(lines)), m_source(std::move(sourceName)) {}
+    explicit Reader(const XifLines& lines) : m_lines(lines) {}
 
     XifDocument run() {
-        if (m_lines.size() < 4)
-            fail(m_lines.size(), QStringLiteral("the file ends before the program ID line"));
-        if (m_lines[0].trimmed() != Magic)
-            fail(1, QStringLiteral("the first line must read \"%1\"").arg(Magic));
-        m_document.description = m_lines[1].trimmed();
-        int programIdLine = 4;
-        if (m_lines[3].trimmed().isEmpty())
-            programIdLine = 5;
-        if (programIdLine > m_lines.size())
-            fail(programIdLine, QStringLiteral("the program ID line is missing"));
-        m_document.programId = programId(programIdLine);
-        for (int number = programIdLine + 1; number <= m_lines.size(); ++number)
-            record(number);
+        header();
+        nodeLines();
+        nodeDocumentation();
+        while (m_number <= m_lines.count())
+            record();
+        attachProperties();
         return m_document;
     }
 
 private:
-    [[noreturn]] void fail(qsizetype line, const QString& reason) const {
-        throw Error::lns(Code::ImportFailed, QStringLiteral("LNS Object Server"),
-                         QStringLiteral("%1: line %2: %3").arg(m_source).arg(line).arg(reason));
+    struct NetworkVariableValue {
+        int line;
+        int index;
+        QStringView hex;
+    };
+
+    [[noreturn]] void fail(int line, const QString& reason) const { m_lines.fail(line, reason); }
+
+    int number(int line, QStringView text, int min, int max, const char* what) const {
+        return xifNumber(m_lines, line, text, min, max, what);
     }
 
-    QString programId(int number) const {
+    QList<QStringView> nextWords() { return xifWords(m_lines.line(m_number)); }
+
+    // The record begun on `start` needs one more line.
+    void expectLine(int start, const char* kind, const char* what) const {
+        if (m_number > m_lines.count())
+            fail(m_lines.count(), QStringLiteral("the file ends inside the %1 record begun on "
+                                                 "line %2; expected %3")
+                                      .arg(QLatin1String(kind))
+                                      .arg(start)
+                                      .arg(QLatin1String(what)));
+    }
+
+    void header() {
+        static const QRegularExpression version(QStringLiteral("XIF Version\\s+(\\d+)"),
+                                                QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch match = version.match(m_lines.line(1));
+        if (match.hasMatch() && match.captured(1).toInt() != SupportedVersion)
+            fail(1, QStringLiteral("expected an external interface file of version 4.x, not "
+                                   "version %1")
+                        .arg(match.captured(1)));
+        int line = 4;
+        if (m_lines.count() >= 4 && m_lines.line(4).trimmed().isEmpty())
+            line = 5;
+        if (line > m_lines.count())
+            fail(m_lines.count(), QStringLiteral("the file ends before the program ID line"));
+        m_document.programId = programId(line);
+        m_number = line + 1;
+    }
+
+    QString programId(int line) const {
         // Each group captured on its own: a separator outside the BMP takes two
         // code units, so fixed offsets would cut the groups apart.
         static const QRegularExpression pattern(
             QStringLiteral("^([0-9A-Fa-f]{2})") +
             QStringLiteral("[^0-9A-Fa-f\\s]([0-9A-Fa-f]{2})").repeated(7) +
             QStringLiteral("\\s*$"));
-        const QRegularExpressionMatch match = pattern.match(m_lines[number - 1]);
+        const QRegularExpressionMatch match = pattern.match(m_lines.line(line));
         if (!match.hasMatch())
-            fail(number, QStringLiteral("the program ID must be eight two-digit hexadecimal "
-                                        "groups separated by one character"));
+            fail(line, QStringLiteral("expected the program ID: eight two-digit hexadecimal "
+                                      "groups separated by one character"));
         QString digits;
         for (int group = 1; group <= 8; ++group)
             digits += match.captured(group);
         return digits.toUpper();
     }
 
-    // Blank-separated words; a word in double quotes may hold blanks.
-    QStringList words(int number) const {
-        QStringList result;
-        const QString line = m_lines[number - 1].trimmed();
-        qsizetype position = 0;
-        while (position < line.size()) {
-            if (line[position].isSpace()) {
-                ++position;
-            } else if (line[position] == QLatin1Char('"')) {
-                const qsizetype end = line.indexOf(QLatin1Char('"'), position + 1);
-                if (end < 0)
-                    fail(number, QStringLiteral("a quoted name is not closed"));
-                result.append(line.mid(position + 1, end - position - 1));
-                position = end + 1;
-            } else {
-                qsizetype end = position;
-                while (end < line.size() && !line[end].isSpace())
-                    ++end;
-                result.append(line.mid(position, end - position));
-                position = end;
+    // The node and channel lines hold numbers only; the "*" line ends them.
+    void nodeLines() {
+        for (; m_number <= m_lines.count(); ++m_number) {
+            const QList<QStringView> words = nextWords();
+            if (!words.isEmpty() && words.first().startsWith(QLatin1Char('*'))) {
+                ++m_number;
+                return;
+            }
+            for (const QStringView word : words) {
+                if (!xifIsInteger(word))
+                    fail(m_number, QStringLiteral("expected a node or channel line of numbers or "
+                                                  "the \"*\" line, not \"%1\"")
+                                       .arg(word.left(40)));
             }
         }
-        return result;
+        fail(m_lines.count(),
+             QStringLiteral("the file ends before the \"*\" line after the node lines"));
     }
 
-    int number(int line, const QString& text, int min, int max, const char* what) const {
-        bool ok = false;
-        const int value = text.toInt(&ok);
-        if (!ok || value < min || value > max)
-            fail(line, QStringLiteral("%1 must be a number from %2 to %3, not \"%4\"")
-                           .arg(QLatin1String(what))
-                           .arg(min)
-                           .arg(max)
-                           .arg(text));
-        return value;
+    void skipBlankLines() {
+        while (m_number <= m_lines.count() && m_lines.line(m_number).trimmed().isEmpty())
+            ++m_number;
     }
 
-    void record(int line) {
-        const QString text = m_lines[line - 1].trimmed();
-        if (text.isEmpty() || text.startsWith(QLatin1Char('#')))
+    // "&3.4@0NodeObject,8500Thermostat;description": the LonMark objects in index order.
+    void nodeDocumentation() {
+        skipBlankLines();
+        if (!m_lines.isStringLine(m_number))
+            return; // a device without self-documentation has no LonMark objects
+        const int line = m_number;
+        const XifString documentation = XifString::read(m_lines, m_number);
+        const QStringView text(documentation.text);
+        if (!text.startsWith(QLatin1Char('&')))
+            fail(line, QStringLiteral("expected the node self-documentation to begin with \"&\" "
+                                      "and the LonMark version, e.g. \"&3.4@0NodeObject\""));
+        const qsizetype semicolon = text.indexOf(QLatin1Char(';'));
+        if (semicolon >= 0)
+            m_document.description = text.mid(semicolon + 1).trimmed().toString();
+        const QStringView head = semicolon >= 0 ? text.left(semicolon) : text;
+        const qsizetype at = head.indexOf(QLatin1Char('@'));
+        if (at < 0)
             return;
-        const QStringList parts = words(line);
-        const QString kind = parts.first();
-        if (kind == QLatin1String("OBJECT"))
-            objectRecord(line, parts);
-        else if (kind == QLatin1String("NV"))
-            networkVariableRecord(line, parts);
-        else if (kind == QLatin1String("CP"))
-            configPropertyRecord(line, parts);
-        else
-            fail(line, QStringLiteral("unknown record \"%1\"").arg(kind));
-    }
-
-    void expectWords(int line, const QStringList& parts, int count) const {
-        if (parts.size() != count)
-            fail(line, QStringLiteral("a %1 record has %2 words, not %3")
-                           .arg(parts.first())
-                           .arg(count)
-                           .arg(parts.size()));
-    }
-
-    void objectRecord(int line, const QStringList& parts) {
-        expectWords(line, parts, 5);
-        auto object = std::make_shared<LonMarkObjectRecord>();
-        object->index = number(line, parts[1], 0, 65535, "the object index");
-        object->typeIndex = number(line, parts[2], 0, 65535, "the type index");
-        object->scope = number(line, parts[3], 0, 15, "the scope");
-        object->name = parts[4];
-        if (findObject(object->index))
-            fail(line, QStringLiteral("object %1 is declared twice").arg(object->index));
-        m_document.interface->lonMarkObjects.push_back(object);
-    }
-
-    void networkVariableRecord(int line, const QStringList& parts) {
-        expectWords(line, parts, 3);
-        auto nv = std::make_shared<NetworkVariableRecord>();
-        nv->index = number(line, parts[1], 0, 65535, "the network variable index");
-        nv->name = parts[2];
-        if (findNetworkVariable(nv->index))
-            fail(line, QStringLiteral("network variable %1 is declared twice").arg(nv->index));
-        m_document.interface->networkVariables.push_back(nv);
-    }
-
-    void configPropertyRecord(int line, const QStringList& parts) {
-        expectWords(line, parts, 9);
-        auto cp = std::make_shared<ConfigPropertyRecord>();
-        cp->scope = number(line, parts[2], 0, 15, "the scope");
-        cp->typeIndex = number(line, parts[3], 0, 65535, "the type index");
-        cp->flags = static_cast<qint16>(number(line, parts[4], -32768, 32767, "the flags"));
-        cp->format = parts[5];
-        cp->formatSpec = cp->format;
-        const int count = number(line, parts[6], 1, 255, "the element count");
-        cp->elements = elements(line, parts[7], count);
-        cp->name = parts[8];
-        owner(line, parts[1]).push_back(cp);
-    }
-
-    std::vector<QByteArray> elements(int line, const QString& hex, int count) const {
-        static const QRegularExpression pairs(QStringLiteral("^(?:[0-9A-Fa-f]{2})+$"));
-        if (!pairs.match(hex).hasMatch())
-            fail(line, QStringLiteral("the default value must be hexadecimal digit pairs"));
-        const QByteArray raw = QByteArray::fromHex(hex.toLatin1());
-        if (raw.size() % count != 0)
-            fail(line, QStringLiteral("%1 bytes do not split into %2 equal elements")
-                           .arg(raw.size())
-                           .arg(count));
-        const qsizetype size = raw.size() / count;
-        std::vector<QByteArray> result;
-        for (int element = 0; element < count; ++element)
-            result.push_back(raw.mid(element * size, size));
-        return result;
-    }
-
-    SharedList<ConfigPropertyRecord>& owner(int line, const QString& text) {
-        if (text == QLatin1String("DEVICE"))
-            return m_document.interface->configProperties;
-        const QString kind = text.section(QLatin1Char(':'), 0, 0);
-        const QString index = text.section(QLatin1Char(':'), 1);
-        if (kind == QLatin1String("OBJECT")) {
-            if (auto object = findObject(number(line, index, 0, 65535, "the object index")))
-                return object->configProperties;
-        } else if (kind == QLatin1String("NV")) {
-            if (auto nv = findNetworkVariable(number(line, index, 0, 65535, "the NV index")))
-                return nv->configProperties;
+        qsizetype offset = at + 1;
+        for (const QStringView entry : head.mid(at + 1).tokenize(QLatin1Char(','))) {
+            lonMarkObjects(documentation.lineAt(offset), entry.trimmed());
+            offset += entry.size() + 1;
         }
-        fail(line, QStringLiteral("the owner \"%1\" is not DEVICE or a declared OBJECT:n or NV:n")
-                       .arg(text));
     }
 
+    // One entry of the node's object list: [scope:]typeIndex[[count]]name.
+    void lonMarkObjects(int line, QStringView entry) {
+        qsizetype position = 0;
+        auto digits = [&] {
+            const qsizetype start = position;
+            while (position < entry.size() && entry[position].isDigit())
+                ++position;
+            return entry.mid(start, position - start);
+        };
+        int scope = 0;
+        QStringView typeIndex = digits();
+        if (position < entry.size() && entry[position] == QLatin1Char(':')) {
+            scope = number(line, typeIndex, 0, 15, "the LonMark object's scope");
+            ++position;
+            typeIndex = digits();
+        }
+        const int type = number(line, typeIndex, 0, 65535, "the LonMark object's type index");
+        int count = 1;
+        if (position < entry.size() && entry[position] == QLatin1Char('[')) {
+            ++position;
+            count = number(line, digits(), 1, MaximumIndex + 1, "the LonMark object array size");
+            if (position >= entry.size() || entry[position] != QLatin1Char(']'))
+                fail(line, QStringLiteral("expected \"]\" after the object array size"));
+            ++position;
+        }
+        auto& objects = m_document.interface->lonMarkObjects;
+        if (qsizetype(objects.size()) + count > MaximumIndex + 1)
+            fail(line, QStringLiteral("more LonMark objects than a device can hold (%1)")
+                           .arg(MaximumIndex + 1));
+        const QString name = entry.mid(position).trimmed().toString();
+        for (int element = 0; element < count; ++element) {
+            auto object = std::make_shared<LonMarkObjectRecord>();
+            object->index = static_cast<int>(objects.size());
+            object->typeIndex = type;
+            object->scope = scope;
+            object->name = name.isEmpty() ? QStringLiteral("LonMarkObject%1").arg(object->index)
+                           : count > 1    ? QStringLiteral("%1[%2]").arg(name).arg(element)
+                                          : name;
+            objects.push_back(object);
+        }
+    }
+
+    void record() {
+        skipBlankLines();
+        if (m_number > m_lines.count())
+            return;
+        const QList<QStringView> words = nextWords();
+        const QStringView kind = words.first();
+        if (kind == QLatin1String("VAR"))
+            variable(words);
+        else if (kind == QLatin1String("TAG"))
+            tag(words);
+        else if (kind == QLatin1String("NVVAL"))
+            value(words);
+        else if (kind == QLatin1String("FILE"))
+            file(words);
+        else
+            fail(m_number, QStringLiteral("expected a VAR, TAG, NVVAL or FILE record, not \"%1\"")
+                               .arg(kind.left(40)));
+    }
+
+    void expectWords(const QList<QStringView>& words, qsizetype min, qsizetype max,
+                     const char* form) const {
+        if (words.size() < min || words.size() > max)
+            fail(m_number, QStringLiteral("expected %1; found %2 fields")
+                               .arg(QLatin1String(form))
+                               .arg(words.size()));
+    }
+
+    void variable(const QList<QStringView>& words) {
+        const int start = m_number;
+        expectWords(words, 6, 6, "\"VAR name index avgRate maxRate arraySize\"");
+        const QString name = words[1].toString();
+        const int index = number(start, words[2], 0, MaximumIndex, "the variable index");
+        number(start, words[3], 0, 65535, "the average rate");
+        number(start, words[4], 0, 65535, "the maximum rate");
+        const int arraySize =
+            number(start, words[5], 1, MaximumIndex + 1 - index, "the array size");
+        ++m_number;
+        expectLine(start, "VAR", "the variable's flags line");
+        variableFlags(nextWords());
+        ++m_number;
+        expectLine(start, "VAR", "the variable's self-documentation string");
+        if (!m_lines.isStringLine(m_number))
+            fail(m_number, QStringLiteral("expected the variable's self-documentation string, a "
+                                          "line beginning with a double quote"));
+        const int documentationLine = m_number;
+        const XifString documentation = XifString::read(m_lines, m_number);
+        expectLine(start, "VAR", "the variable's type line");
+        const VariableType type = typeLine();
+        const QStringView text(documentation.text);
+        if (text.startsWith(QLatin1Char('&')))
+            configurationVariable(documentationLine, text, name, index, arraySize, type);
+        else if (text.startsWith(QLatin1Char('@')))
+            membership(documentationLine, text.mid(1));
+        for (int element = 0; element < arraySize; ++element)
+            addVariable(start, index + element,
+                        arraySize > 1 ? QStringLiteral("%1[%2]").arg(name).arg(element) : name);
+    }
+
+    struct VariableType {
+        QString name; // empty when the file writes "*"
+        int size;
+    };
+
+    VariableType typeLine() {
+        const QList<QStringView> words = nextWords();
+        expectWords(words, 3, 3, "the type line \"typeIndex typeName size\" (typeName * if none)");
+        number(m_number, words[0], 0, 65535, "the type index");
+        const int size =
+            number(m_number, words[2], 1, XifProperties::MaximumElementSize, "the type size");
+        ++m_number;
+        return {words[1] == QLatin1String("*") ? QString() : words[1].toString(), size};
+    }
+
+    void variableFlags(const QList<QStringView>& words) const {
+        if (words.size() < 2)
+            fail(m_number, QStringLiteral("expected the variable's flags line: priority, "
+                                          "direction and further numbers"));
+        for (const QStringView word : words)
+            number(m_number, word, 0, 65535, "a variable flag");
+        number(m_number, words[1], 0, 1, "the direction (0 input, 1 output)");
+    }
+
+    // "&target,select,scope,flags,typeIndex": the variable is also a property,
+    // one element per array element.
+    void configurationVariable(int line, QStringView text, const QString& name, int index,
+                               int arraySize, const VariableType& type) {
+        const qsizetype semicolon = text.indexOf(QLatin1Char(';'));
+        QList<QStringView> fields;
+        for (const QStringView field :
+             text.mid(1, semicolon < 0 ? -1 : semicolon - 1).tokenize(QLatin1Char(',')))
+            fields.append(field.trimmed());
+        if (fields.size() != 5)
+            fail(line, QStringLiteral("expected the configuration declaration \"&target,select,"
+                                      "scope,flags,typeIndex\"; found %1 fields")
+                           .arg(fields.size()));
+        XifProperty property = XifProperties::declaration(m_lines, line, fields);
+        property.elementSize = type.size;
+        property.elementCount = arraySize;
+        property.setZeroDefault();
+        property.record->name = name;
+        property.record->format = type.name;
+        property.record->formatSpec = type.name;
+        m_configurationVariables.insert(index, m_properties.size());
+        m_properties.append(property);
+    }
+
+    // "@object|member" or "@object#member": the object must be declared.
+    void membership(int line, QStringView text) const {
+        qsizetype end = 0;
+        while (end < text.size() && text[end].isDigit())
+            ++end;
+        const int object = number(line, text.left(end), 0, MaximumIndex, "the LonMark object");
+        if (!findObject(object))
+            fail(line, QStringLiteral("the variable belongs to LonMark object %1, which the node "
+                                      "self-documentation does not declare")
+                           .arg(object));
+    }
+
+    // LonMark objects are numbered by their place in the node's list.
     Shared<LonMarkObjectRecord> findObject(int index) const {
         const auto& objects = m_document.interface->lonMarkObjects;
-        const auto found = std::find_if(objects.begin(), objects.end(),
-                                        [&](const auto& object) { return object->index == index; });
-        return found == objects.end() ? nullptr : *found;
+        return size_t(index) < objects.size() ? objects[index] : nullptr;
     }
 
-    Shared<NetworkVariableRecord> findNetworkVariable(int index) const {
-        const auto& nvs = m_document.interface->networkVariables;
-        const auto found = std::find_if(nvs.begin(), nvs.end(),
-                                        [&](const auto& nv) { return nv->index == index; });
-        return found == nvs.end() ? nullptr : *found;
+    Shared<NetworkVariableRecord> findVariable(int index) const {
+        return size_t(index) < m_variables.size() ? m_variables[index] : nullptr;
     }
 
-    QStringList m_lines;
-    QString m_source;
+    void addVariable(int line, int index, const QString& name) {
+        if (findVariable(index))
+            fail(line, QStringLiteral("network variable %1 is declared twice").arg(index));
+        auto variable = std::make_shared<NetworkVariableRecord>();
+        variable->index = index;
+        variable->name = name;
+        if (m_variables.size() <= size_t(index))
+            m_variables.resize(index + 1);
+        m_variables[index] = variable;
+        m_document.interface->networkVariables.push_back(variable);
+    }
+
+    void tag(const QList<QStringView>& words) {
+        expectWords(words, 3, 16, "\"TAG name index\" and numbers");
+        number(m_number, words[2], 0, MaximumIndex, "the tag index");
+        for (const QStringView word : words.mid(3))
+            number(m_number, word, 0, 65535, "a tag field");
+        ++m_number;
+    }
+
+    void value(const QList<QStringView>& words) {
+        expectWords(words, 3, 3, "\"NVVAL index hexValue\"");
+        m_values.append({m_number,
+                         number(m_number, words[1], 0, MaximumIndex, "the variable index"),
+                         words[2]});
+        ++m_number;
+    }
+
+    void file(const QList<QStringView>& words) {
+        const int start = m_number;
+        expectWords(words, 2, 2, "\"FILE template\" or \"FILE value\"");
+        const bool isTemplate = words[1] == QLatin1String("template");
+        if (!isTemplate && words[1] != QLatin1String("value"))
+            fail(start,
+                 QStringLiteral("expected \"FILE template\" or \"FILE value\", not \"FILE %1\"")
+                     .arg(words[1].left(40)));
+        ++m_number;
+        if (!m_lines.isStringLine(m_number))
+            fail(std::min(m_number, m_lines.count()),
+                 QStringLiteral("expected the %1 file's text as lines beginning with a double "
+                                "quote after line %2")
+                     .arg(words[1])
+                     .arg(start));
+        const XifString content = XifString::read(m_lines, m_number);
+        if (isTemplate) {
+            if (m_templateStart >= 0)
+                fail(start, QStringLiteral("a second template file"));
+            m_templateStart = m_properties.size();
+            m_properties.append(XifProperties::templateFile(m_lines, content));
+        } else {
+            if (m_templateStart < 0 || m_hasValueFile)
+                fail(start, QStringLiteral("a value file must follow the one template file"));
+            m_hasValueFile = true;
+            QList<XifProperty> templated = m_properties.mid(m_templateStart);
+            XifProperties::valueFile(m_lines, content, templated); // records are shared
+        }
+    }
+
+    void attachProperties() {
+        for (const NetworkVariableValue& value : m_values) {
+            if (m_configurationVariables.contains(value.index))
+                m_properties[m_configurationVariables.value(value.index)].setDefault(
+                    m_lines, value.line, value.hex);
+            else if (!findVariable(value.index))
+                fail(value.line, QStringLiteral("a value for network variable %1, which no VAR "
+                                                "record declares")
+                                     .arg(value.index));
+        }
+        for (const XifProperty& property : std::as_const(m_properties))
+            ownerOf(property).push_back(property.record);
+    }
+
+    SharedList<ConfigPropertyRecord>& ownerOf(const XifProperty& property) {
+        switch (property.target) {
+        case XifProperty::Target::Device:
+            return m_document.interface->configProperties;
+        case XifProperty::Target::LonMarkObject:
+            if (const auto object = findObject(property.select))
+                return object->configProperties;
+            fail(property.line, QStringLiteral("the property applies to LonMark object %1, which "
+                                               "is not declared")
+                                    .arg(property.select));
+        case XifProperty::Target::NetworkVariable:
+            break;
+        }
+        if (const auto variable = findVariable(property.select))
+            return variable->configProperties;
+        fail(property.line, QStringLiteral("the property applies to network variable %1, which is "
+                                           "not declared")
+                                .arg(property.select));
+    }
+
+    const XifLines& m_lines;
+    int m_number = 1;
     XifDocument m_document;
+    std::vector<Shared<NetworkVariableRecord>> m_variables; // by index, null where none
+    QList<XifProperty> m_properties;                        // in the order the file declares them
+    QHash<int, qsizetype> m_configurationVariables;         // variable index -> m_properties index
+    QList<NetworkVariableValue> m_values;
+    qsizetype m_templateStart = -1;
+    bool m_hasValueFile = false;
 };
 
 } // namespace
 
 XifDocument parse(const QByteArray& content, const QString& sourceName) {
-    auto fail = [&](const QString& reason) {
-        return Error::lns(Code::ImportFailed, QStringLiteral("LNS Object Server"),
-                          QStringLiteral("%1: %2").arg(sourceName, reason));
-    };
-    if (content.isEmpty())
-        throw fail(QStringLiteral("the file is empty"));
-    if (content.size() > MaximumSize)
-        throw fail(QStringLiteral("the file is larger than %1 bytes").arg(MaximumSize));
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString text = decoder(content);
-    if (decoder.hasError() || content.contains('\0'))
-        throw fail(QStringLiteral("the file is not a text file"));
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
-    if (lines.size() > 1 && lines.last().isEmpty())
-        lines.removeLast();
-    return Parser(lines, sourceName).run();
+    const XifLines lines(content, sourceName);
+    return Reader(lines).run();
 }
 
 XifDocument read(const QString& path) {
@@ -239,7 +423,7 @@ XifDocument read(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         throw Error::lns(Code::ImportFailed, QStringLiteral("LNS Object Server"),
                          QStringLiteral("%1: %2").arg(path, file.errorString()));
-    return parse(file.read(MaximumSize + 1), path);
+    return parse(file.read(XifLines::MaximumSize + 1), path);
 }
 
 } // namespace lns::sim::XifReader

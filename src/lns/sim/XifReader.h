@@ -14,20 +14,28 @@ struct XifDocument {
     Shared<InterfaceRecord> interface = std::make_shared<InterfaceRecord>();
 };
 
-// Reads the text form of an external interface file:
-//   line 1   XIF-TEXT 1
-//   line 2   the device's description
-//   line 3   free text
-//   line 4   the program ID as eight two-digit hexadecimal groups separated by
-//            one character, e.g. 80:03:DB:55:00:04:04:21 (line 5 when line 4 is
-//            blank)
-//   then one record per line; blank lines and lines starting with "#" are skipped:
-//   OBJECT index typeIndex scope "name"
-//   NV index "name"
-//   CP owner scope typeIndex flags format elementCount hexDefault "name"
-//      owner: DEVICE, OBJECT:index or NV:index (declared above);
-//      hexDefault: the raw bytes of all elements, elementCount equal parts.
-// Any other content fails with Error(ImportFailed) naming the source and line.
+// Reads the published text form (version 4.x) of a LonWorks external interface
+// file, LF or CR LF line ends:
+//   header    free lines; line 1 may name "XIF Version 4.n"; the program ID on
+//             line 4 (line 5 when line 4 is blank) as eight two-digit
+//             hexadecimal groups separated by one character.
+//   node      lines of numbers (node and channel), up to a line starting "*".
+//   "&3.4@objects;description"   the node self-documentation: objects are
+//             comma-separated [scope:]typeIndex[[count]]name; the i-th is
+//             LonMark object i.
+//   VAR name index avgRate maxRate arraySize
+//   priority direction ...               (numbers)
+//   "self-documentation                  "@object|member", or "&declaration"
+//                                        for a configuration network variable
+//   typeIndex typeName|* size
+//   TAG name index numbers...
+//   NVVAL index hexValue                 all elements' bytes
+//   FILE template / FILE value           followed by the file's text as string lines
+// A string spans consecutive lines that each begin with a double quote; \xHH,
+// \\ and \" are escapes. Property declarations: see XifProperties.h.
+// A device holds at most 65,535 LonMark objects and network variables
+// (indices 0 to 65534). Anything else fails with Error(ImportFailed) naming
+// the source, the line and what was expected.
 namespace XifReader {
 
 XifDocument parse(const QByteArray& content, const QString& sourceName);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "support/ActivityLog.h"
+#include "support/ActivityLogFile.h"
+
+#include <QList>
+#include <QWidget>
+
+class Dialogs;
+class QCheckBox;
+class QFrame;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The network activity log: one row per value read or written ("Green") and
+// per failure ("Red"), newest at the bottom. It lives for the whole run;
+// "&Close" and the close box only hide it.
+class fLog : public QWidget, public ActivityLog {
+    Q_OBJECT
+
+public:
+    // The image key of a row ("Green" or "Red") is kept in its first column.
+    static constexpr int IconKeyRole = Qt::UserRole;
+
+    explicit fLog(Dialogs& dialogs, QWidget* parent = nullptr);
+
+    void LogCommand(const QString& command, const QString& Results) override;
+    // A one-line message logs only the time; lines after the second are dropped.
+    void LogError(const QString& message) override;
+    // Empties the list without asking.
+    void Clear();
+    // Asks for a file and writes the rows to it; every outcome is told to the user.
+    void Save();
+    // The "Clea&r" button: asks first.
+    void ClearAfterAsking();
+
+    // The rows in list order, as they are saved.
+    QList<ActivityLogRow> rows() const;
+
+    QTreeWidget* EchLog = nullptr;
+    QFrame* frmBottom = nullptr;
+    QCheckBox* cbOpenOnError = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdClear = nullptr;
+    QPushButton* cmdClose = nullptr;
+
+private:
+    void createControls();
+    QTreeWidgetItem* addRow(const QString& iconKey);
+    void fitColumns(const QTreeWidgetItem* row);
+    // The file to save to, after the overwrite question; empty when the user cancelled.
+    QString chooseFile();
+
+    Dialogs& m_dialogs;
+};

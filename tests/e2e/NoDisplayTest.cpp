@@ -1,0 +1,58 @@
+// Starts of the plug-in where there is no display: what shows no window
+// runs, what needs one says so.
+#include "TestEnvironment.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class NoDisplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+            saved.emplace_back(name, qgetenv(name));
+            qunsetenv(name);
+        }
+        qputenv("RM42_UNATTENDED", "1");
+        ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved)
+            if (!value.isNull())
+                qputenv(name, value);
+        qunsetenv("RM42_UNATTENDED");
+    }
+
+    ProcessResult plugIn(const QStringList& arguments) {
+        return runProgram(QStringLiteral("RM42xxPirConfigure"), arguments);
+    }
+
+    TempPlatformRoot root;
+    std::vector<std::pair<const char*, QByteArray>> saved;
+};
+
+TEST_F(NoDisplay, RegistrationAndTheHostsObjectsWorkAndTheWindowSaysWhyNot) {
+    for (const QStringList& switches :
+         {QStringList{QStringLiteral("/regserver")}, QStringList{QStringLiteral("/regplugin")},
+          QStringList{QStringLiteral("/deregplugin"), QStringLiteral("/deregmode:-1")},
+          QStringList{QStringLiteral("/regplugin")}, QStringList{QStringLiteral("/regserver")}}) {
+        const ProcessResult run = plugIn(switches);
+        EXPECT_FALSE(run.crashed) << qPrintable(switches.join(u' ') + run.err);
+        EXPECT_EQ(run.exitCode, 0) << qPrintable(switches.join(u' ') + run.err);
+    }
+
+    const ProcessResult window = plugIn({});
+    EXPECT_FALSE(window.crashed);
+    EXPECT_EQ(window.exitCode, 1);
+    EXPECT_TRUE(window.err.contains(QStringLiteral("no display is available"))) << qPrintable(window.err);
+
+    const ProcessResult host = runProgram(
+        QStringLiteral("lns-host"),
+        {QStringLiteral("run"), QStringLiteral("RM42xxPirConfigure.LNSPlugInAPI"), QStringLiteral("-")},
+        "create\nget Name\nrelease\n");
+    EXPECT_FALSE(host.crashed) << qPrintable(host.err);
+    EXPECT_TRUE(host.out.contains(QStringLiteral("\"Zentaro PIR ready RM42xx Configure\"")))
+        << qPrintable(host.out + host.err);
+}
+
+} // namespace
