@@ -323,6 +323,9 @@ TEST_F(ConfigTool, SetWritesTheNamedFieldsInTheChosenUnits) {
     EXPECT_EQ(tooClose.exitCode, 2);
     EXPECT_TRUE(tooClose.out.contains("The deadband limitation was not respected."));
     EXPECT_EQ(writes().size(), 1);
+    // Any HVAC type takes the fields it has.
+    EXPECT_EQ(tool({"set", Demo, "HP-1", "comfort_mode=ECONOMY"}).exitCode, 0);
+    EXPECT_EQ(shownValue("HP-1", "comfort_mode"), "ECONOMY");
 }
 
 TEST_F(ConfigTool, ShowGroupsTheFieldsByTabWithUnitsAndLimits) {

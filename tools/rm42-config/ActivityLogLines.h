@@ -1,24 +1,22 @@
 #pragma once
 
+#include "support/ActivityLog.h"
+#include "support/ActivityLogFile.h"
+
 #include <QList>
 #include <QString>
 
-// The activity of a run in the log window's file format: one line per row,
-// time, action and results each in double quotes, separated by commas,
-// ending with CR LF; a quote inside a text is doubled.
-class ActivityLogLines {
+// The activity of a run, kept as the log window keeps it and saved in the
+// window's file format.
+class ActivityLogLines : public ActivityLog {
 public:
-    void LogCommand(const QString& command, const QString& results);
-    // The two lines of an error message go to action and results.
-    void LogError(const QString& message);
+    void LogCommand(const QString& command, const QString& Results) override;
+    // The first two lines of the message go to action and results.
+    void LogError(const QString& message) override;
 
-    QByteArray text() const;
+    // Replaces the file with the rows; throws Error as saveActivityLog does.
+    void save(const QString& path) const { saveActivityLog(path, m_rows); }
 
 private:
-    struct Row {
-        QString time;
-        QString action;
-        QString results;
-    };
-    QList<Row> m_rows;
+    QList<ActivityLogRow> m_rows;
 };

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "DeviceReport.h"
 #include "Subcommands.h"
+#include "platform/Error.h"
 
 #include <QDir>
 
@@ -73,9 +74,10 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
     }
     if (line->values.contains(QStringLiteral("--log"))) {
         try {
-            writeFileAtomically(line->value(QStringLiteral("--log")), log.text());
-        } catch (const FileProblem& problem) {
-            err << "rm42-config: the log: " << problem.message() << '\n';
+            log.save(line->value(QStringLiteral("--log")));
+        } catch (const Error& error) {
+            err << "rm42-config: the log " << line->value(QStringLiteral("--log"))
+                << " cannot be written: " << error.description() << '\n';
             status = std::max(status, static_cast<int>(ExitStatus::SomeDeviceFailed));
         }
     }

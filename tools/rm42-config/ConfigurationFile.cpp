@@ -113,6 +113,8 @@ ConfigurationFile readConfigurationFile(const QString& path, const QString& prog
     file.device = source.value(QStringLiteral("device")).toString();
     file.model = static_cast<qint16>(root.value(QStringLiteral("model")).toInt());
     file.hvacType = requiredText(path, root, QStringLiteral("hvacType"));
+    if (file.hvacType.isEmpty())
+        refuse(path, QStringLiteral("\"hvacType\" is empty"));
     file.saved = QDateTime::fromString(root.value(QStringLiteral("saved")).toString(), Qt::ISODate);
     const QString units = requiredText(path, root, QStringLiteral("units"));
     const std::optional<qint16> unitSystem = unitSystemNamed(units);

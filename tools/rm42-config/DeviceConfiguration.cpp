@@ -87,7 +87,9 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
     } catch (const Error& error) {
         return failed(std::move(outcome), error);
     }
-    if (thermostat.isHeatPump() != Thermostat::isHeatPumpType(m_file.hvacType)) {
+    // A file without an HVAC type (the values of set) suits any device.
+    if (!m_file.hvacType.isEmpty() &&
+        thermostat.isHeatPump() != Thermostat::isHeatPumpType(m_file.hvacType)) {
         outcome.result = DeviceOutcome::Result::Skipped;
         outcome.reason = QStringLiteral("the file is for %1, the device is %2 (%3)")
                              .arg(hvacKind(m_file.hvacType), hvacKind(thermostat.hvacType()),
