@@ -299,6 +299,8 @@ TEST_F(ConfigTool, BadInputIsNamedWithItsFileOrFieldAndExitsTwo) {
         {{"show", Demo}, "usage: rm42-config show"},
         {{"apply", Demo, saved, "RTU-1", "--all"}, "usage: rm42-config apply"},
         {{"show", Demo, "RTU-1", "--units", "K"}, "--units takes US or SI"},
+        {{"show", Demo, "RTU-1", "--interface", "RNI-9"},
+         "cannot open the network \"Demo Building\" through \"RNI-9\""},
     };
     clearJournal();
     for (const auto& [arguments, message] : cases) {
@@ -341,6 +343,11 @@ TEST_F(ConfigTool, ShowGroupsTheFieldsByTabWithUnitsAndLimits) {
     EXPECT_EQ(cool.value("name").toString(), "occ_cool_setpts");
     EXPECT_EQ(cool.value("unit").toString(), "ºC");
     EXPECT_EQ(cool.value("max").toString(), "37.5");
+    // Through a remote interface, as the host may ask the plug-in to.
+    EXPECT_EQ(shown("HP-1", {"--interface", "RNI-1"}).value("model").toInt(), 4);
+    const ProcessResult offNet = tool({"show", "Offnet Site", "RTU-1"});
+    EXPECT_EQ(offNet.exitCode, 1);
+    EXPECT_TRUE(offNet.err.contains("the network is off-net: the thermostat cannot be read"));
     const QString text = tool({"show", Demo, "HP-1"}).out;
     EXPECT_TRUE(text.contains("econo_min_pos")) << text.toStdString();
     EXPECT_TRUE(text.contains("[hidden or disabled on this model]"));
