@@ -148,6 +148,14 @@ TEST_F(ConfigTool, SavedFileRecordsIdentityAndOnlyTheFieldsTheModelShows) {
     EXPECT_TRUE(fields.contains("econo_min_pos"));
     EXPECT_FALSE(fields.contains("rev_valve_cfg")) << "heat-pump option of a rooftop";
     EXPECT_FALSE(fields.contains("nciMajVer"));
+    // Without -o the file goes to standard output.
+    const ProcessResult toOutput = tool({"save", Demo, "RTU-1"});
+    EXPECT_EQ(QJsonDocument::fromJson(toOutput.out.toUtf8()).object().value("fields"),
+              rooftop.value("fields"));
+    const ProcessResult floor = tool({"save", Demo, "--subsystem", "Floor 1", "-o", file("f1")});
+    EXPECT_EQ(floor.exitCode, 0) << floor.err.toStdString();
+    EXPECT_TRUE(floor.out.endsWith("2 devices: 2 saved, 0 failed\n")) << floor.out.toStdString();
+    EXPECT_EQ(QDir(file("f1")).entryList(QDir::Files), (QStringList{"HP-1.json", "RTU-1.json"}));
     const QJsonObject heatPump = json(save("Floor 1/HP-1")).value("fields").toObject();
     EXPECT_TRUE(heatPump.contains("rev_valve_cfg"));
     EXPECT_FALSE(heatPump.contains("econo_min_pos"));
