@@ -2,6 +2,7 @@
 
 #include "host/CommandRegistration.h"
 #include "host/ConfigurationWindow.h"
+#include "host/NetworkOpening.h"
 #include "host/PlugInIdentity.h"
 #include "host/PlugInState.h"
 #include "model/Specific.h"
@@ -12,9 +13,6 @@
 #include <limits>
 
 namespace {
-
-const QString InternetInterfaceName = QStringLiteral("Internet");
-constexpr int SystemTimingSetting = 200;
 
 [[noreturn]] void raise(qint32 number, const QString& description) {
     throw Error(number, Identity().Name, description);
@@ -191,7 +189,7 @@ void LNSPlugInAPI::setNetworkName(const QString& name) {
     if (name == state.CurrentNetworkName && state.NetworkOpen)
         return;
     try {
-        openNetwork(name);
+        openNetworkOf(state, name, m_networkInterfaceName);
     } catch (const std::exception&) {
         // No command may act on the network opened before this one.
         state.NetworkOpen = false;
@@ -200,55 +198,6 @@ void LNSPlugInAPI::setNetworkName(const QString& name) {
         state.CurrentSystem.reset();
         raise(ErrCannotProceed, QStringLiteral("Cannot open the network ") + name);
     }
-}
-
-void LNSPlugInAPI::openNetwork(const QString& name) {
-    PlugInState& state = m_services.state;
-    lns::ObjectServer& server = *state.ObjectServer;
-    const bool wantedRemote = !m_networkInterfaceName.isEmpty();
-    if (wantedRemote != server.Remote()) {
-        if (server.IsOpen()) {
-            server.Close();
-            state.ServerOpen = false;
-        }
-        server.setRemote(wantedRemote);
-    }
-    // The connection kind follows the interface in force, also when the
-    // server stays open from an earlier network: "Internet" is no remote
-    // network interface to look up, and its systems take the Internet path.
-    const bool internet = wantedRemote && m_networkInterfaceName == InternetInterfaceName;
-    if (!state.ServerOpen) {
-        if (server.IsOpen())
-            server.Close();
-        server.setAutoOpen(false);
-        if (wantedRemote) {
-            qint32 flags = server.Flags();
-            flags &= ~(lns::ObjectServer::FlagInternet | lns::ObjectServer::FlagRemoteInterface);
-            flags |=
-                internet ? lns::ObjectServer::FlagInternet : lns::ObjectServer::FlagRemoteInterface;
-            server.setFlags(flags);
-        }
-        server.Open();
-        state.ServerOpen = true;
-    }
-    if (wantedRemote && !internet) {
-        server.setActiveRemoteNetworkInterface(
-            server.RemoteNetworkInterfaces()->Item(m_networkInterfaceName));
-    }
-    const lns::Ref<lns::Network> network = server.Networks()->Item(name);
-    network->Open();
-    state.CurrentNetwork = network;
-    state.CurrentNetworkName = network->Name();
-    const lns::Ref<lns::System> system = network->Systems()->Item(1);
-    system->Open();
-    state.CurrentSystem = system;
-    if (internet) {
-        system->setInternetPathOption(true);
-        system->InternetPathOperation(0);
-        system->setInternetPathOption(false);
-    }
-    state.NetworkOpen = true;
-    system->setTimingSetting(SystemTimingSetting);
 }
 
 bool LNSPlugInAPI::Remote() const {

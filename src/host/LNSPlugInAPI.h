@@ -82,7 +82,6 @@ private:
     const SupportedCommand* runUnderProgress(qint32 commandId, qint16 objectClassId,
                                              bool& commandKnown);
     void handOver(const SupportedCommand& command, qint16 objectClassId);
-    void openNetwork(const QString& name);
     void checkSizable(bool dimension) const;
 
     PlugInServices& m_services;

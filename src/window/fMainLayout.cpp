@@ -1,5 +1,7 @@
 // The configuration window's controls: eight tabs of values, the template
 // label and picture, the units frame and the buttons, the status bar.
+#include "model/ControlPlacement.h"
+#include "model/Specific.h"
 #include "window/ValueComboBox.h"
 #include "window/WidgetFieldControl.h"
 #include "window/fMain.h"
@@ -23,21 +25,14 @@ namespace {
 
 const QString DesignTempUnit = QStringLiteral("ºC");
 
-QStringList numbers(int from, int to) {
-    QStringList items;
-    for (int i = from; i <= to; ++i)
-        items << QString::number(i);
-    return items;
+// The items of combo box cbNvi(index), shared with the other front ends.
+QStringList itemsOf(int index) {
+    return placementOf({ControlArray::ComboBox, index}, Specific::Imperial)->items;
 }
 
-const QStringList OnOff = {QStringLiteral("ON"), QStringLiteral("OFF")};
-const QStringList Stages = {QStringLiteral("ONE_STAGE"), QStringLiteral("TWO_STAGES")};
-const QStringList DigitalInputs = {QStringLiteral("NONE"),    QStringLiteral("REM_NSB"),
-                                   QStringLiteral("REM_OVR"), QStringLiteral("FILTER"),
-                                   QStringLiteral("SERVICE"), QStringLiteral("FAN_LOCKOUT")};
-const QStringList Days = {QStringLiteral("Monday"),   QStringLiteral("Tuesday"),
+const QStringList Days = {QStringLiteral("Monday"),    QStringLiteral("Tuesday"),
                           QStringLiteral("Wednesday"), QStringLiteral("Thursday"),
-                          QStringLiteral("Friday"),   QStringLiteral("Saturday"),
+                          QStringLiteral("Friday"),    QStringLiteral("Saturday"),
                           QStringLiteral("Sunday")};
 
 QGroupBox* group(const QString& caption, const QString& name = QString()) {
@@ -147,14 +142,14 @@ void fMain::createLayout() {
     // Every tab's caption stays in sight.
     tabData->setUsesScrollButtons(false);
     const std::array<std::pair<QString, QWidget*>, 8> tabs = {{
-        {QStringLiteral("Heating - Cooling"), createHeatingCoolingTab()},
-        {QStringLiteral("Hardware"), createHardwareTab()},
-        {QStringLiteral("General"), createGeneralTab()},
-        {QStringLiteral("Model"), createModelTab()},
-        {QStringLiteral("Scheduler"), createSchedulerTab()},
-        {QStringLiteral("Network"), createNetworkTab()},
-        {QStringLiteral("Contact"), createContactTab()},
-        {QStringLiteral("About"), createAboutTab()},
+        {tabCaptions()[0], createHeatingCoolingTab()},
+        {tabCaptions()[1], createHardwareTab()},
+        {tabCaptions()[2], createGeneralTab()},
+        {tabCaptions()[3], createModelTab()},
+        {tabCaptions()[4], createSchedulerTab()},
+        {tabCaptions()[5], createNetworkTab()},
+        {tabCaptions()[6], createContactTab()},
+        {tabCaptions()[7], createAboutTab()},
     }};
     for (int i = 0; i < static_cast<int>(tabs.size()); ++i) {
         frmCategory[i] = new QGroupBox;
@@ -243,7 +238,7 @@ QWidget* fMain::createHeatingCoolingTab() {
         .row(QStringLiteral("Unoccupied"), textBox(1), tempUnits(1))
         .row(QStringLiteral("Maximum limit"), textBox(4), tempUnits(2))
         .row(QStringLiteral("OA Temperature Lockout"), textBox(5), tempUnits(3))
-        .row(QStringLiteral("Cycles per hour"), comboBox(0, numbers(3, 8)));
+        .row(QStringLiteral("Cycles per hour"), comboBox(0, itemsOf(0)));
     QGroupBox* cooling = group(QStringLiteral("Cooling"));
     Rows(cooling)
         .heading(QStringLiteral("Setpoints"))
@@ -251,10 +246,10 @@ QWidget* fMain::createHeatingCoolingTab() {
         .row(QStringLiteral("Unoccupied"), textBox(3), tempUnits(5))
         .row(QStringLiteral("Minimum limit"), textBox(6), tempUnits(6))
         .row(QStringLiteral("OA Temperature Lockout"), textBox(7), tempUnits(7))
-        .row(QStringLiteral("Cycles per hour"), comboBox(1, numbers(3, 4)));
+        .row(QStringLiteral("Cycles per hour"), comboBox(1, itemsOf(1)));
     auto* below = new QWidget;
     Rows(below)
-        .row(QStringLiteral("Proportional band"), comboBox(23, numbers(2, 8)))
+        .row(QStringLiteral("Proportional band"), comboBox(23, itemsOf(23)))
         .row(QStringLiteral("Deadband"),
              comboBox(2, {QStringLiteral("2  "), QStringLiteral("3"), QStringLiteral("4")}),
              tempUnits(11));
@@ -273,19 +268,18 @@ QWidget* fMain::createHardwareTab() {
         .row(QStringLiteral("Room sensor offset"), textBox(9), tempUnits(8))
         .row(QStringLiteral("Outdoor sensor offset"), textBox(8), tempUnits(9));
     Rows(inputs)
-        .row(QStringLiteral("Digital Input #1"), comboBox(3, DigitalInputs))
-        .row(QStringLiteral("Digital Input #2"), comboBox(4, DigitalInputs))
+        .row(QStringLiteral("Digital Input #1"), comboBox(3, itemsOf(3)))
+        .row(QStringLiteral("Digital Input #2"), comboBox(4, itemsOf(4)))
         .span(calibration);
     QGroupBox* outputs = group(QStringLiteral("Outputs"));
-    frmHeatPumpStages = framed(QStringLiteral("Number of heatpump stages"), comboBox(8, Stages),
+    frmHeatPumpStages = framed(QStringLiteral("Number of heatpump stages"), comboBox(8, itemsOf(8)),
                                QString(), QStringLiteral("frmHeatPumpStages"));
-    frmHeatingStages = framed(QStringLiteral("Number of heating stages"), comboBox(7, Stages),
+    frmHeatingStages = framed(QStringLiteral("Number of heating stages"), comboBox(7, itemsOf(7)),
                               QString(), QStringLiteral("frmHeatingStages"));
     Rows(outputs)
         .row(QStringLiteral("Powerup Delay"), textBox(10), QStringLiteral("Sec"))
-        .row(QStringLiteral("Anticycle"), comboBox(5, numbers(0, 5)))
-        .row(QStringLiteral("Auxiliary contact"),
-             comboBox(6, {QStringLiteral("NORMALLY_OPEN"), QStringLiteral("NORMALLY_CLOSED")}))
+        .row(QStringLiteral("Anticycle"), comboBox(5, itemsOf(5)))
+        .row(QStringLiteral("Auxiliary contact"), comboBox(6, itemsOf(6)))
         .span(frmHeatPumpStages)
         .span(frmHeatingStages);
     return page({inputs, outputs});
@@ -295,31 +289,26 @@ QWidget* fMain::createGeneralTab() {
     QGroupBox* security = group(QStringLiteral("Security"));
     Rows(security)
         .row(QStringLiteral("Password"), textBox(52))
-        .row(QStringLiteral("Keypad lockout"),
-             comboBox(15, {QStringLiteral("NO_LOCKOUT"), QStringLiteral("LEVEL_1"),
-                           QStringLiteral("LEVEL_2")}));
+        .row(QStringLiteral("Keypad lockout"), comboBox(15, itemsOf(15)));
     QGroupBox* fan = group(QStringLiteral("Fan"));
     Rows(fan)
-        .row(QStringLiteral("Heating mode control"), comboBox(9, OnOff))
-        .row(QStringLiteral("Purge Delay"), comboBox(10, OnOff))
-        .row(QStringLiteral("Fan mode"),
-             comboBox(22, {QStringLiteral("ON"), QStringLiteral("AUTO"), QStringLiteral("SMART")}));
+        .row(QStringLiteral("Heating mode control"), comboBox(9, itemsOf(9)))
+        .row(QStringLiteral("Purge Delay"), comboBox(10, itemsOf(10)))
+        .row(QStringLiteral("Fan mode"), comboBox(22, itemsOf(22)));
     QGroupBox* display = group(QStringLiteral("Display"));
     Rows(display)
-        .row(QStringLiteral("Scale"),
-             comboBox(12, {QStringLiteral("FAHRENHEIT"), QStringLiteral("CELSIUS")}))
-        .row(QStringLiteral("Menu scroll"),
-             comboBox(21, {QStringLiteral("NO_SCROLL"), QStringLiteral("SCROLL_ACTIVE")}));
-    frmProgRecovery = framed(QStringLiteral("Progressive recovery"), comboBox(14, OnOff),
+        .row(QStringLiteral("Scale"), comboBox(12, itemsOf(12)))
+        .row(QStringLiteral("Menu scroll"), comboBox(21, itemsOf(21)));
+    frmProgRecovery = framed(QStringLiteral("Progressive recovery"), comboBox(14, itemsOf(14)),
                              QString(), QStringLiteral("frmProgRecovery"));
-    return page({column({security, fan, framed(QStringLiteral("Frost Protection"),
-                                               comboBox(11, OnOff))}),
-                 column({display,
-                         framed(QStringLiteral("Temporary occupied time"),
-                                comboBox(13, numbers(0, 12)), QStringLiteral("Hours")),
-                         framed(QStringLiteral("Unoccupied timer"), textBox(53),
-                                QStringLiteral("Hours")),
-                         frmProgRecovery})});
+    return page(
+        {column({security, fan,
+                 framed(QStringLiteral("Frost Protection"), comboBox(11, itemsOf(11)))}),
+         column({display,
+                 framed(QStringLiteral("Temporary occupied time"), comboBox(13, itemsOf(13)),
+                        QStringLiteral("Hours")),
+                 framed(QStringLiteral("Unoccupied timer"), textBox(53), QStringLiteral("Hours")),
+                 frmProgRecovery})});
 }
 
 QWidget* fMain::createModelTab() {
@@ -341,19 +330,16 @@ QWidget* fMain::createModelTab() {
     Rows(frmHeatPump)
         .row(QStringLiteral("High Balance Point"), textBox(45), tempUnits(13))
         .row(QStringLiteral("Low balance point"), textBox(46), tempUnits(14))
-        .span(framed(QStringLiteral("Comfort mode"),
-                     comboBox(19, {QStringLiteral("COMFORT"), QStringLiteral("ECONOMY")})))
-        .span(framed(QStringLiteral("Reversing Valve Configuration"),
-                     comboBox(18, {QStringLiteral("O_NORMALLY_HEAT"),
-                                   QStringLiteral("B_NORMALLY_COOL")})))
-        .span(framed(QStringLiteral("Compressor/Auxiliary Interlock"), comboBox(20, OnOff)));
+        .span(framed(QStringLiteral("Comfort mode"), comboBox(19, itemsOf(19))))
+        .span(framed(QStringLiteral("Reversing Valve Configuration"), comboBox(18, itemsOf(18))))
+        .span(framed(QStringLiteral("Compressor/Auxiliary Interlock"), comboBox(20, itemsOf(20))));
 
     frmEconomizer = group(QStringLiteral("Economizer"), QStringLiteral("frmEconomizer"));
     Rows(frmEconomizer)
         .row(QStringLiteral("Changeover Setpoint"), textBox(42), tempUnits(10))
         .row(QStringLiteral("Minimum position"), textBox(43), txtUnitMinPos)
         .row(QStringLiteral("Mixed air setpoint"), textBox(44), tempUnits(12))
-        .span(framed(QStringLiteral("Mechanical cooling enable"), comboBox(17, OnOff)));
+        .span(framed(QStringLiteral("Mechanical cooling enable"), comboBox(17, itemsOf(17))));
 
     // The heat-pump and economizer frames share one place: one is shown at a time.
     auto* options = new QWidget;
@@ -365,9 +351,7 @@ QWidget* fMain::createModelTab() {
 }
 
 QWidget* fMain::createSchedulerTab() {
-    QGroupBox* menu = framed(QStringLiteral("Menu Display"),
-                             comboBox(16, {QStringLiteral("TWO_EVENTS"),
-                                           QStringLiteral("FOUR_EVENTS")}));
+    QGroupBox* menu = framed(QStringLiteral("Menu Display"), comboBox(16, itemsOf(16)));
     auto periode = [&](const QString& caption, int offset, const QString& name) {
         QGroupBox* box = group(caption, name);
         auto* grid = new QGridLayout(box);
@@ -380,7 +364,8 @@ QWidget* fMain::createSchedulerTab() {
         }
         return box;
     };
-    QGroupBox* periode1 = periode(QStringLiteral("Occ. Periode 1"), 0, QStringLiteral("frmPeriode1"));
+    QGroupBox* periode1 =
+        periode(QStringLiteral("Occ. Periode 1"), 0, QStringLiteral("frmPeriode1"));
     frmPeriode2 = periode(QStringLiteral("Occ. Periode 2"), 2, QStringLiteral("frmPeriode2"));
     auto* tab = new QWidget;
     auto* layout = new QVBoxLayout(tab);
@@ -460,9 +445,9 @@ QWidget* fMain::createBottomRow() {
     };
     cmdHelp = pictureButton(QStringLiteral("cmdHelp"), QIcon(QStringLiteral(":/window/help.png")),
                             QStringLiteral("Help"));
-    cmdViewLog = pictureButton(QStringLiteral("cmdViewLog"),
-                               QIcon(QStringLiteral(":/window/log.png")),
-                               QStringLiteral("Network activity log"));
+    cmdViewLog =
+        pictureButton(QStringLiteral("cmdViewLog"), QIcon(QStringLiteral(":/window/log.png")),
+                      QStringLiteral("Network activity log"));
     auto button = [](const QString& name, const QString& caption) {
         auto* push = new QPushButton(caption);
         push->setObjectName(name);

@@ -1,0 +1,167 @@
+// rm42-config's apply over 100 thermostats of a generated network at 40 ms
+// per device transaction, against the sum of those transactions' times; and
+// the check of a configuration file.
+#include "CheckedFile.h"
+#include "DeviceConfiguration.h"
+#include "KitCopy.h"
+#include "Thermostat.h"
+#include "lns/sim/SimObjectServer.h"
+#include "platform/SettingsStore.h"
+#include "support/CRegistry.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int DeviceCount = 100;
+constexpr int TransactionMs = 40;
+const QString Generated = QStringLiteral("Generated Site");
+
+// A platform root whose LonWorks folder holds the kit and a network of
+// DeviceCount copies of the demo's RTU-1 in one subsystem.
+class GeneratedSite {
+public:
+    GeneratedSite() {
+        qputenv("LNS_PLATFORM_ROOT", m_root.path().toUtf8());
+        const QString lonWorks = m_root.path() + QStringLiteral("/LonWorks");
+        copyFromKit(QString(), lonWorks);
+        writeGeneratedNetwork(lonWorks);
+        SettingsStore store(m_root.path() + QStringLiteral("/registry.sqlite3"));
+        CRegistry(store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
+                                        QStringLiteral("LonWorks Path"), lonWorks);
+    }
+
+    QString path(const QString& name) const { return m_root.path() + u'/' + name; }
+
+private:
+    static void writeGeneratedNetwork(const QString& lonWorks) {
+        QFile demo(lonWorks + QStringLiteral("/Databases/Demo Building/network.json"));
+        demo.open(QIODevice::ReadOnly);
+        QJsonObject network = QJsonDocument::fromJson(demo.readAll()).object();
+        QJsonArray systems = network.value(QStringLiteral("systems")).toArray();
+        QJsonObject system = systems.first().toObject();
+        const QJsonObject rtu1 = system.value(QStringLiteral("subsystems"))
+                                     .toArray()
+                                     .first()
+                                     .toObject()
+                                     .value(QStringLiteral("devices"))
+                                     .toArray()
+                                     .first()
+                                     .toObject();
+        QJsonArray devices;
+        for (int i = 1; i <= DeviceCount; ++i) {
+            QJsonObject device = rtu1;
+            device.insert(QStringLiteral("name"),
+                          QStringLiteral("RTU-%1").arg(i, 3, 10, QLatin1Char('0')));
+            devices.append(device);
+        }
+        system.insert(QStringLiteral("subsystems"),
+                      QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("Building")},
+                                             {QStringLiteral("devices"), devices}}});
+        systems.replace(0, system);
+        network.insert(QStringLiteral("systems"), systems);
+        QDir().mkpath(lonWorks + QStringLiteral("/Databases/") + Generated);
+        QFile out(lonWorks + QStringLiteral("/Databases/") + Generated +
+                  QStringLiteral("/network.json"));
+        out.open(QIODevice::WriteOnly);
+        out.write(QJsonDocument(network).toJson());
+    }
+
+    QTemporaryDir m_root;
+};
+
+// The configuration of the first device with a setpoint and an option changed,
+// so every device gets two sends.
+ConfigurationFile commissioningFile(const ThermostatNetwork& network) {
+    const DeviceTarget first = network.device(QStringLiteral("RTU-001"));
+    Thermostat thermostat(network.system(), first.device, first.path,
+                          ConfigurationFile::SavedUnitSystem);
+    thermostat.read();
+    ConfigurationFile file = configurationOf(thermostat, network.name());
+    file.fields.insert(QStringLiteral("occ_heat_setpts"), QStringLiteral("69.01"));
+    file.fields.insert(QStringLiteral("password"), QStringLiteral("42"));
+    return file;
+}
+
+bool isTransaction(const QString& call) {
+    for (const char* kind :
+         {"ConfigProperty.FormattedValue ", "ConfigProperty.FormattedElement ",
+          "ConfigProperty.setFormattedElement ", "AppDevice.Test ", "AppDevice.State "}) {
+        if (call.startsWith(QLatin1String(kind)))
+            return true;
+    }
+    return false;
+}
+
+// Applies the file to every device of the generated site; with
+// `secondTime` the file was applied before, so nothing differs and the run is
+// reads and comparisons only (no database save in the simulated server).
+void applyToHundredDevices(benchmark::State& state, bool secondTime) {
+    GeneratedSite site;
+    ThermostatNetwork network(Generated, QString());
+    auto& server = dynamic_cast<lns::sim::SimObjectServer&>(*network.objectServer());
+    server.setLatency(0);
+    const ConfigurationFile file = commissioningFile(network);
+    const std::vector<DeviceTarget> targets = network.allThermostats();
+    ActivityLogLines log;
+    DeviceConfiguration configuration(file, {}, network.name(), network.system(), log);
+    if (secondTime) {
+        for (const DeviceTarget& target : targets)
+            configuration.applyTo(target);
+    }
+    server.setLatency(TransactionMs);
+    for (auto _ : state) {
+        server.clearJournal();
+        QElapsedTimer clock;
+        clock.start();
+        int changed = 0;
+        for (const DeviceTarget& target : targets)
+            changed += configuration.applyTo(target).result == DeviceOutcome::Result::Changed;
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        qsizetype transactions = 0;
+        for (const QString& call : server.journal())
+            transactions += isTransaction(call);
+        const double transactionSeconds = transactions * TransactionMs / 1000.0;
+        state.counters["devices_changed"] = changed;
+        state.counters["transactions"] = static_cast<double>(transactions);
+        state.counters["apply_s"] = seconds;
+        state.counters["transactions_s"] = transactionSeconds;
+        state.counters["ratio"] = seconds / transactionSeconds;
+    }
+}
+
+void BM_ApplyToHundredDevices(benchmark::State& state) {
+    applyToHundredDevices(state, false);
+}
+BENCHMARK(BM_ApplyToHundredDevices)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_ApplyAgainToHundredDevices(benchmark::State& state) {
+    applyToHundredDevices(state, true);
+}
+BENCHMARK(BM_ApplyAgainToHundredDevices)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_CheckFile(benchmark::State& state) {
+    GeneratedSite site;
+    const QString path = site.path(QStringLiteral("RTU-001.json"));
+    {
+        ThermostatNetwork network(Generated, QString());
+        writeFileAtomically(path, configurationJson(commissioningFile(network)));
+    }
+    QString messages;
+    QTextStream err(&messages);
+    for (auto _ : state) {
+        const std::optional<ConfigurationFile> file = validatedFile(path, err);
+        if (!file)
+            state.SkipWithError("the file was refused");
+        benchmark::DoNotOptimize(file);
+    }
+}
+BENCHMARK(BM_CheckFile)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,152 @@
+// The rules a configuration file is checked with, the fields a model leaves
+// out, and the file's form, without a network.
+#include "ConfigurationFields.h"
+#include "ConfigurationFile.h"
+#include "Validation.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qint16 Imperial = 1;
+constexpr qint16 Metric = 0;
+
+QStringList problemTexts(const QMap<QString, QString>& values, qint16 units = Imperial) {
+    QStringList texts;
+    for (const ValueProblem& problem : valueProblems(values, ConfigurationFields(units)))
+        texts << problem.text();
+    return texts;
+}
+
+QMap<QString, QString> setpoints(const QString& occHeat, const QString& occCool,
+                                 const QString& deadband) {
+    return {{"occ_heat_setpts", occHeat}, {"unocc_heat_setpts", "62"}, {"occ_cool_setpts", occCool},
+            {"unocc_cool_setpts", "80"},  {"max_heat", "90"},          {"min_cool_setpts", "54"},
+            {"dead_band", deadband}};
+}
+
+TEST(ConfigRules, LimitsAreInclusiveAndInTheFileUnits) {
+    EXPECT_TRUE(problemTexts({{"max_heat", "90"}, {"password", "0"}}).isEmpty());
+    EXPECT_EQ(problemTexts({{"max_heat", "90.01"}}),
+              QStringList{"max_heat: 90.01 is outside 40 to 90 ºF"});
+    EXPECT_EQ(problemTexts({{"max_heat", "33"}}, Metric),
+              QStringList{"max_heat: 33 is outside 4.5 to 32 ºC"});
+    EXPECT_EQ(problemTexts({{"occ_1_monday", "07:30"}}),
+              QStringList{"occ_1_monday: \"07:30\" is not a number"});
+    // Free text is never checked.
+    EXPECT_TRUE(problemTexts({{"nciLocation", "anything at all"}}).isEmpty());
+}
+
+TEST(ConfigRules, ChoicesAreItemsOrTheRangeOfNumericItems) {
+    EXPECT_TRUE(problemTexts({{"fan_mode", "SMART"}, {"heat_cph", "8"}}).isEmpty());
+    EXPECT_EQ(problemTexts({{"fan_mode", "smart"}}),
+              QStringList{"fan_mode: \"smart\" is not one of ON, AUTO, SMART"});
+    EXPECT_EQ(problemTexts({{"heat_cph", "3.5"}}),
+              QStringList{"heat_cph: \"3.5\" is not one of 3, 4, 5, 6, 7, 8"});
+    // The thermostat's deadband of 2 ºF reads 1.11 ºC: between the Metric items.
+    EXPECT_TRUE(problemTexts({{"dead_band", "1.11"}}, Metric).isEmpty());
+    EXPECT_EQ(problemTexts({{"dead_band", "2.5"}}, Metric),
+              QStringList{"dead_band: \"2.5\" is not one of 1, 1.5, 2"});
+}
+
+TEST(ConfigRules, SetpointRulesNameEveryFieldOfEachBrokenRule) {
+    EXPECT_TRUE(problemTexts(setpoints("70", "72", "2")).isEmpty()) << "a deadband apart exactly";
+    EXPECT_EQ(problemTexts(setpoints("70.5", "72", "2")),
+              QStringList{"occ_heat_setpts, occ_cool_setpts, dead_band: The deadband limitation "
+                          "was not respected. (occ_heat_setpts 70.5, occ_cool_setpts 72, "
+                          "dead_band 2)"});
+    QMap<QString, QString> beyondLimits = setpoints("70", "75", "2");
+    beyondLimits.insert("max_heat", "65");
+    beyondLimits.insert("min_cool_setpts", "78");
+    beyondLimits.insert("unocc_cool_setpts", "77");
+    const QStringList texts = problemTexts(beyondLimits);
+    ASSERT_EQ(texts.size(), 3) << texts.join('\n').toStdString();
+    EXPECT_TRUE(texts[0].startsWith("occ_heat_setpts, max_heat: Heating maximum limit was not "
+                                    "respected."));
+    EXPECT_TRUE(texts[1].startsWith("occ_cool_setpts, min_cool_setpts: Cooling minimum limit"));
+    EXPECT_TRUE(texts[2].startsWith("unocc_cool_setpts, min_cool_setpts:"));
+    // A rule whose values are not all given is left to the device's values.
+    EXPECT_TRUE(problemTexts({{"occ_heat_setpts", "85"}}).isEmpty());
+}
+
+TEST(ConfigRules, TwoNamesOfOneSettingMustAgree) {
+    EXPECT_TRUE(problemTexts({{"fan_cont", "OFF"}, {"heating_mode_fan_cont", "OFF"}}).isEmpty());
+    EXPECT_EQ(problemTexts({{"fan_cont", "OFF"}, {"heating_mode_fan_cont", "ON"}}),
+              QStringList{"heating_mode_fan_cont, fan_cont: one setting of the device given two "
+                          "values, \"ON\" and \"OFF\""});
+}
+
+TEST(ConfigPlacement, ModelsLeaveOutWhatTheWindowHidesOrDisables) {
+    const ConfigurationFields fields(Imperial);
+    auto available = [&](const char* name, qint16 model, std::optional<bool> heatPump = {}) {
+        ModelLayout layout = modelLayoutFor(model);
+        if (heatPump) {
+            layout.heatPumpShown = *heatPump;
+            layout.economizerShown = !*heatPump;
+        }
+        return isAvailable(fields.find(QString::fromLatin1(name))->placement, layout);
+    };
+    EXPECT_TRUE(available("occ_1_monday", 13));
+    EXPECT_FALSE(available("occ_1_monday", 11)) << "scheduling disabled";
+    EXPECT_FALSE(available("prog_rec", 12));
+    EXPECT_FALSE(available("econo_min_pos", 10)) << "model tab disabled";
+    EXPECT_TRUE(available("econo_min_pos", 1));
+    EXPECT_FALSE(available("econo_min_pos", 4));
+    EXPECT_TRUE(available("rev_valve_cfg", 4));
+    EXPECT_FALSE(available("heat_stage", 4));
+    EXPECT_FALSE(available("cool_or_hp_stages", 16));
+    EXPECT_TRUE(available("rev_valve_cfg", 0, true)) << "unknown model: the HVAC type decides";
+    EXPECT_FALSE(available("rev_valve_cfg", 0, false));
+    EXPECT_TRUE(available("occ_cool_setpts", 16));
+    // Identity values are placed but never configurable.
+    EXPECT_FALSE(fields.find("nciMajVer")->configurable());
+    EXPECT_EQ(fields.find("nciHvacType"), nullptr) << "a label, shown in the heading";
+}
+
+TEST(ConfigFile, WrittenFileReadsBackAndNumbersReadAsTheirText) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("rtu.json");
+    ConfigurationFile file;
+    file.programId = "8003DB5500040421";
+    file.network = "Site";
+    file.device = "Floor 1/RTU-1";
+    file.model = 9;
+    file.hvacType = "HVT_ROOFTOP";
+    file.saved = QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5), QTimeZone::utc());
+    file.unitSystem = Metric;
+    file.readOnly = {{"nciMajVer", "1"}};
+    file.fields = {{"password", "42"}, {"nciLocation", "Hall \"A\""}};
+    writeFileAtomically(path, configurationJson(file));
+    const ConfigurationFile read =
+        readConfigurationFile(path, file.programId, {"password", "nciLocation"});
+    EXPECT_EQ(read.fields, file.fields);
+    EXPECT_EQ(read.readOnly, file.readOnly);
+    EXPECT_EQ(read.saved, file.saved);
+    EXPECT_EQ(read.unitSystem, Metric);
+    EXPECT_EQ(read.model, 9);
+
+    QFile edited(path);
+    ASSERT_TRUE(edited.open(QIODevice::ReadWrite));
+    QByteArray text = edited.readAll().replace("\"42\"", "42.50");
+    edited.resize(0);
+    edited.write(text);
+    edited.close();
+    EXPECT_EQ(readConfigurationFile(path, file.programId, {"password", "nciLocation"})
+                  .fields.value("password"),
+              "42.5");
+}
+
+TEST(ConfigFile, AFileThatCannotBeWrittenLeavesTheOldOne) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("keep.json");
+    writeFileAtomically(path, "old");
+    EXPECT_THROW(writeFileAtomically(folder.filePath("missing/dir/x.json"), "new"), FileProblem);
+    QFile kept(path);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "old");
+}
+
+} // namespace

@@ -1,0 +1,364 @@
+// rm42-config end to end: the program against the kit's networks in a fresh
+// platform root, with the Object Server's journal telling what reached a device.
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Demo = QStringLiteral("Demo Building");
+const QStringList DemoDevices = {"Floor 1/RTU-1", "Floor 1/HP-1",  "Floor 2/RTU-11",
+                                 "Floor 2/HP-12", "Floor 3/RTU-2", "Floor 3/RTU-4"};
+const QString UnitsKey =
+    QStringLiteral("HKLM\\SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\Zentaro PIR ready RM42xx Configure");
+
+class ConfigTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("LNS_SIM_JOURNAL", journalFile().toUtf8());
+        ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    }
+    void TearDown() override { qunsetenv("LNS_SIM_JOURNAL"); }
+
+    QString journalFile() const { return root.path() + QStringLiteral("/journal.txt"); }
+    QString file(const QString& name) const { return root.path() + u'/' + name; }
+
+    ProcessResult tool(const QStringList& arguments) {
+        ProcessResult result = runProgram(QStringLiteral("rm42-config"), arguments);
+        EXPECT_FALSE(result.crashed) << result.err.toStdString();
+        return result;
+    }
+
+    // The device writes since the journal was last cleared.
+    QStringList writes() const {
+        QFile journal(journalFile());
+        if (!journal.open(QIODevice::ReadOnly))
+            return {};
+        return QString::fromUtf8(journal.readAll())
+            .split(u'\n')
+            .filter(QStringLiteral("setFormattedElement"));
+    }
+    void clearJournal() { QFile::remove(journalFile()); }
+
+    // What the host's browser shows of every demo device.
+    QString browseAll() {
+        QString all;
+        for (const QString& device : DemoDevices)
+            all += runProgram(QStringLiteral("lns-host"), {QStringLiteral("browse"), Demo, device})
+                       .out;
+        return all;
+    }
+
+    QString save(const QString& device) {
+        const QString path = file(device.section(u'/', -1) + QStringLiteral(".json"));
+        const ProcessResult saved = tool({QStringLiteral("save"), Demo, device, "-o", path});
+        EXPECT_EQ(saved.exitCode, 0) << saved.err.toStdString();
+        return path;
+    }
+
+    QJsonObject json(const QString& path) {
+        QFile in(path);
+        EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString();
+        return QJsonDocument::fromJson(in.readAll()).object();
+    }
+    void writeJson(const QString& path, const QJsonObject& object) {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(QJsonDocument(object).toJson());
+    }
+    // The saved file at `path` with some field values replaced.
+    QString edited(const QString& path, const QMap<QString, QString>& values,
+                   const QString& name = QStringLiteral("edited.json")) {
+        QJsonObject object = json(path);
+        QJsonObject fields = object.value("fields").toObject();
+        for (auto it = values.cbegin(); it != values.cend(); ++it)
+            fields.insert(it.key(), it.value());
+        object.insert("fields", fields);
+        writeJson(file(name), object);
+        return file(name);
+    }
+
+    QJsonObject shown(const QString& device, const QStringList& more = {}) {
+        const ProcessResult result =
+            tool(QStringList{QStringLiteral("show"), Demo, device, "--json"} + more);
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(result.out.toUtf8(), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out.toStdString();
+        return document.object();
+    }
+    QString shownValue(const QString& device, const QString& field) {
+        for (const QJsonValue& tab : shown(device).value("tabs").toArray()) {
+            for (const QJsonValue& entry : tab.toObject().value("fields").toArray()) {
+                if (entry.toObject().value("name").toString() == field)
+                    return entry.toObject().value("value").toString();
+            }
+        }
+        return QString();
+    }
+
+    TempPlatformRoot root;
+};
+
+// Round trip -------------------------------------------------------------
+
+TEST_F(ConfigTool, EveryDemoDeviceSavedInEitherDisplayUnitsAppliesBackWithNothingWritten) {
+    for (const QString stored : {"1", "0"}) {
+        SCOPED_TRACE(stored.toStdString());
+        ASSERT_EQ(runProgram("lns-reg", {"add", UnitsKey, "/v", "DisplayUnits", "/d", stored, "/f"})
+                      .exitCode,
+                  0);
+        EXPECT_EQ(shown("RTU-1").value("units").toString(), stored == u"0" ? "SI" : "US");
+        const QString folder = file(QStringLiteral("site-") + stored);
+        const ProcessResult saved = tool({"save", Demo, "--all", "-o", folder});
+        // RTU-3 does not answer: the others are saved all the same.
+        EXPECT_EQ(saved.exitCode, 1);
+        EXPECT_TRUE(saved.out.contains("Floor 3/RTU-3: failed: Error reading nciHvacType: Failed "
+                                       "to communicate with target device."))
+            << saved.out.toStdString();
+        clearJournal();
+        for (const QString& device : DemoDevices) {
+            const QString path = folder + u'/' + device.section(u'/', -1) + ".json";
+            const ProcessResult applied = tool({"apply", Demo, path, device});
+            EXPECT_EQ(applied.exitCode, 0)
+                << applied.out.toStdString() << applied.err.toStdString();
+            EXPECT_TRUE(applied.out.startsWith(device + ": unchanged"))
+                << applied.out.toStdString();
+        }
+        EXPECT_EQ(writes(), QStringList());
+    }
+}
+
+TEST_F(ConfigTool, SavedFileRecordsIdentityAndOnlyTheFieldsTheModelShows) {
+    const QJsonObject rooftop = json(save("Floor 1/RTU-1"));
+    EXPECT_EQ(rooftop.value("formatVersion").toInt(), 1);
+    EXPECT_EQ(rooftop.value("programId").toString(), "8003DB5500040421");
+    EXPECT_EQ(rooftop.value("source").toObject().value("device").toString(), "Floor 1/RTU-1");
+    EXPECT_EQ(rooftop.value("model").toInt(), 1);
+    EXPECT_EQ(rooftop.value("hvacType").toString(), "HVT_ROOFTOP");
+    EXPECT_EQ(rooftop.value("units").toString(), "US");
+    EXPECT_EQ(rooftop.value("readOnly").toObject().value("nciMajVer").toString(), "1");
+    const QJsonObject fields = rooftop.value("fields").toObject();
+    EXPECT_EQ(fields.value("occ_cool_setpts").toString(), "72.00");
+    EXPECT_TRUE(fields.contains("econo_min_pos"));
+    EXPECT_FALSE(fields.contains("rev_valve_cfg")) << "heat-pump option of a rooftop";
+    EXPECT_FALSE(fields.contains("nciMajVer"));
+    // Without -o the file goes to standard output.
+    const ProcessResult toOutput = tool({"save", Demo, "RTU-1"});
+    EXPECT_EQ(QJsonDocument::fromJson(toOutput.out.toUtf8()).object().value("fields"),
+              rooftop.value("fields"));
+    const ProcessResult floor = tool({"save", Demo, "--subsystem", "Floor 1", "-o", file("f1")});
+    EXPECT_EQ(floor.exitCode, 0) << floor.err.toStdString();
+    EXPECT_TRUE(floor.out.endsWith("2 devices: 2 saved, 0 failed\n")) << floor.out.toStdString();
+    EXPECT_EQ(QDir(file("f1")).entryList(QDir::Files), (QStringList{"HP-1.json", "RTU-1.json"}));
+    const QJsonObject heatPump = json(save("Floor 1/HP-1")).value("fields").toObject();
+    EXPECT_TRUE(heatPump.contains("rev_valve_cfg"));
+    EXPECT_FALSE(heatPump.contains("econo_min_pos"));
+}
+
+// Applying to several devices ---------------------------------------------
+
+TEST_F(ConfigTool, CopyToTwoDevicesGoesOnPastTheOneThatRefusesWrites) {
+    const QString copy = edited(save("RTU-1"), {{"password", "42"}, {"occ_heat_setpts", "69"}});
+    const QString log = file("activity.csv");
+    clearJournal();
+    const ProcessResult applied = tool({"apply", Demo, copy, "RTU-4", "RTU-11", "--log", log});
+    EXPECT_EQ(applied.exitCode, 1) << applied.err.toStdString();
+    EXPECT_TRUE(applied.out.contains("Floor 3/RTU-4: failed: Error updating nciSetPts: Failed to "
+                                     "write data to the network variable object.; values written "
+                                     "before: none"))
+        << applied.out.toStdString();
+    EXPECT_TRUE(applied.out.contains("Floor 2/RTU-11: changed 3 fields"))
+        << applied.out.toStdString();
+    EXPECT_TRUE(applied.out.contains("hidden or disabled on its model: heat_stage"));
+    EXPECT_TRUE(applied.out.contains("2 devices: 1 changed, 0 unchanged, 0 skipped, 1 failed"));
+    // RTU-4 stops at its first refused send; RTU-11 gets one send per changed value.
+    EXPECT_EQ(writes().size(), 1 + 3);
+    EXPECT_EQ(shownValue("RTU-11", "password"), "42");
+    EXPECT_EQ(shownValue("RTU-11", "occ_heat_setpts"), "69.01");
+
+    QFile logFile(log);
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(logFile.readAll());
+    EXPECT_TRUE(text.contains("\"Updating nciCfg1RtuHp\",\"42 ")) << text.toStdString();
+    EXPECT_TRUE(text.contains(",\"Error updating nciSetPts \",\"Failed to write data to the "
+                              "network variable object.\"\r\n"))
+        << text.toStdString();
+}
+
+TEST_F(ConfigTool, HeatPumpFileIsSkippedForARooftopAndTheOtherWayRound) {
+    const QString heatPump = save("HP-1");
+    const QString rooftop = save("RTU-1");
+    clearJournal();
+    const ProcessResult toRooftop = tool({"apply", Demo, heatPump, "RTU-11"});
+    EXPECT_EQ(toRooftop.exitCode, 1);
+    EXPECT_TRUE(toRooftop.out.contains("Floor 2/RTU-11: skipped: the file is for a heat pump, the "
+                                       "device is a rooftop unit (HVT_ROOFTOP)"))
+        << toRooftop.out.toStdString();
+    const ProcessResult toHeatPump = tool({"apply", Demo, rooftop, "HP-12"});
+    EXPECT_TRUE(toHeatPump.out.contains("skipped: the file is for a rooftop unit, the device is a "
+                                        "heat pump"))
+        << toHeatPump.out.toStdString();
+    EXPECT_EQ(writes(), QStringList());
+}
+
+TEST_F(ConfigTool, DryRunListsTheChangesAndWritesNothing) {
+    const QString copy =
+        edited(save("RTU-1"),
+               {{"fan_mode", "SMART"}, {"fan_cont", "OFF"}, {"heating_mode_fan_cont", "OFF"}});
+    clearJournal();
+    const ProcessResult dry = tool({"apply", Demo, copy, "--all", "--dry-run"});
+    EXPECT_EQ(writes(), QStringList());
+    EXPECT_TRUE(
+        dry.out.contains("Floor 1/RTU-1: would change 3 fields\n  heating_mode_fan_cont: ON "
+                         "-> OFF\n"))
+        << dry.out.toStdString();
+    EXPECT_TRUE(dry.out.contains("  fan_mode: AUTO -> SMART\n"));
+    EXPECT_TRUE(dry.out.contains("(dry run: nothing written)"));
+}
+
+TEST_F(ConfigTool, BackupAppliedAgainUndoesTheApply) {
+    const QString copy = edited(save("RTU-1"), {{"temp_occ_time", "5"}, {"nciLocation", "Lobby"}});
+    const QString before = browseAll();
+    const QString backups = file("backup");
+    ASSERT_EQ(tool({"apply", Demo, copy, "--subsystem", "Floor 2", "--backup", backups,
+                    "--include-location"})
+                  .exitCode,
+              1); // HP-12 is a heat pump: skipped
+    EXPECT_EQ(shownValue("RTU-11", "nciLocation"), "Lobby");
+    EXPECT_NE(browseAll(), before);
+    EXPECT_FALSE(QFile::exists(backups + "/HP-12.json")) << "nothing was changed there";
+    const ProcessResult undone =
+        tool({"apply", Demo, backups + "/RTU-11.json", "RTU-11", "--include-location"});
+    EXPECT_EQ(undone.exitCode, 0) << undone.out.toStdString();
+    EXPECT_EQ(browseAll(), before);
+}
+
+TEST_F(ConfigTool, LocationIsWrittenOnlyWhenAsked) {
+    const QString copy = edited(save("RTU-1"), {{"nciLocation", "Lobby"}});
+    clearJournal();
+    EXPECT_TRUE(tool({"apply", Demo, copy, "RTU-1"}).out.contains("unchanged"));
+    EXPECT_EQ(writes(), QStringList());
+}
+
+// Refused input ------------------------------------------------------------
+
+TEST_F(ConfigTool, FileBreakingRulesIsRefusedNamingEveryFieldAndNothingIsWritten) {
+    const QString broken = edited(save("RTU-1"), {{"occ_heat_setpts", "71.5"},
+                                                  {"max_heat", "95"},
+                                                  {"dead_band", "7"},
+                                                  {"password", "abc"},
+                                                  {"fan_cont", "OFF"}});
+    const ProcessResult checked = tool({"check", broken});
+    EXPECT_EQ(checked.exitCode, 2);
+    for (const char* expected :
+         {"max_heat: 95 is outside 40 to 90 ºF", "dead_band: \"7\" is not one of 2, 3, 4",
+          "password: \"abc\" is not a number",
+          "heating_mode_fan_cont, fan_cont: one setting of the device given two values"}) {
+        EXPECT_TRUE(checked.err.contains(QString::fromUtf8(expected))) << checked.err.toStdString();
+    }
+    const QString onlyDeadband = edited(save("RTU-1"), {{"occ_heat_setpts", "71.5"}}, "db.json");
+    EXPECT_TRUE(tool({"check", onlyDeadband})
+                    .err.contains("occ_heat_setpts, occ_cool_setpts, dead_band: The deadband "
+                                  "limitation was not respected."));
+    const QString before = browseAll();
+    clearJournal();
+    EXPECT_EQ(tool({"apply", Demo, broken, "--all"}).exitCode, 2);
+    EXPECT_EQ(tool({"apply", Demo, onlyDeadband, "--all"}).exitCode, 2);
+    EXPECT_EQ(writes(), QStringList());
+    EXPECT_EQ(browseAll(), before);
+    EXPECT_EQ(tool({"check", save("RTU-1")}).exitCode, 0);
+}
+
+TEST_F(ConfigTool, BadInputIsNamedWithItsFileOrFieldAndExitsTwo) {
+    const QString saved = save("RTU-1");
+    QJsonObject otherVersion = json(saved);
+    otherVersion.insert("formatVersion", 2);
+    writeJson(file("v2.json"), otherVersion);
+    QJsonObject otherProgram = json(saved);
+    otherProgram.insert("programId", "9000000000000000");
+    writeJson(file("program.json"), otherProgram);
+    QJsonObject unknownField = json(saved);
+    QJsonObject fields = unknownField.value("fields").toObject();
+    fields.insert("colour", "red");
+    unknownField.insert("fields", fields);
+    writeJson(file("unknown.json"), unknownField);
+    QFile notJson(file("notjson.json"));
+    ASSERT_TRUE(notJson.open(QIODevice::WriteOnly));
+    notJson.write("{ fields: ");
+    notJson.close();
+
+    const QList<QPair<QStringList, QString>> cases = {
+        {{"check", file("notjson.json")}, file("notjson.json") + ": not a JSON document"},
+        {{"check", file("v2.json")}, "format version 2 is not supported"},
+        {{"check", file("program.json")}, "program ID 9000000000000000 is not the thermostats'"},
+        {{"check", file("unknown.json")}, file("unknown.json") + ": unknown field \"colour\""},
+        {{"check", file("missing.json")}, file("missing.json") + ": cannot be read"},
+        {{"apply", "Nowhere", saved, "RTU-1"}, "cannot open the network \"Nowhere\""},
+        {{"apply", Demo, saved, "RTU-99"}, "no device \"RTU-99\" in the network \"Demo Building\""},
+        {{"save", Demo, "--subsystem", "Floor 9", "-o", file("f9")}, "no subsystem \"Floor 9\""},
+        {{"set", Demo, "RTU-1", "password=x1"}, "password: \"x1\" is not a number"},
+        {{"set", Demo, "RTU-1", "colour=red"}, "unknown field \"colour\""},
+        {{"show", Demo}, "usage: rm42-config show"},
+        {{"apply", Demo, saved, "RTU-1", "--all"}, "usage: rm42-config apply"},
+        {{"show", Demo, "RTU-1", "--units", "K"}, "--units takes US or SI"},
+        {{"show", Demo, "RTU-1", "--interface", "RNI-9"},
+         "cannot open the network \"Demo Building\" through \"RNI-9\""},
+    };
+    clearJournal();
+    for (const auto& [arguments, message] : cases) {
+        const ProcessResult result = tool(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(message)) << arguments.join(' ').toStdString() << "\n"
+                                                  << result.err.toStdString();
+    }
+    EXPECT_EQ(writes(), QStringList());
+}
+
+// Set and show -------------------------------------------------------------
+
+TEST_F(ConfigTool, SetWritesTheNamedFieldsInTheChosenUnits) {
+    clearJournal();
+    const ProcessResult set =
+        tool({"set", Demo, "RTU-1", "occ_cool_setpts=25", "unocc_cool_setpts=27", "--units", "SI"});
+    EXPECT_EQ(set.exitCode, 0) << set.out.toStdString() << set.err.toStdString();
+    EXPECT_EQ(writes().size(), 1) << "one value holds both setpoints";
+    EXPECT_EQ(shownValue("RTU-1", "occ_cool_setpts"), "77.00");
+    const ProcessResult tooClose = tool({"set", Demo, "RTU-1", "occ_heat_setpts=76"});
+    EXPECT_EQ(tooClose.exitCode, 2);
+    EXPECT_TRUE(tooClose.out.contains("The deadband limitation was not respected."));
+    EXPECT_EQ(writes().size(), 1);
+    // Any HVAC type takes the fields it has.
+    EXPECT_EQ(tool({"set", Demo, "HP-1", "comfort_mode=ECONOMY"}).exitCode, 0);
+    EXPECT_EQ(shownValue("HP-1", "comfort_mode"), "ECONOMY");
+}
+
+TEST_F(ConfigTool, ShowGroupsTheFieldsByTabWithUnitsAndLimits) {
+    const QJsonObject metric = shown("HP-1", {"--units", "SI"});
+    EXPECT_EQ(metric.value("state").toString(), "Cnfg Online");
+    EXPECT_EQ(metric.value("model").toInt(), 4);
+    EXPECT_EQ(metric.value("hvacType").toString(), "HVT_HEAT_PUMP");
+    const QJsonArray tabs = metric.value("tabs").toArray();
+    ASSERT_FALSE(tabs.isEmpty());
+    const QJsonObject first = tabs.first().toObject();
+    EXPECT_EQ(first.value("tab").toString(), "Heating - Cooling");
+    const QJsonObject cool = first.value("fields").toArray().first().toObject();
+    EXPECT_EQ(cool.value("name").toString(), "occ_cool_setpts");
+    EXPECT_EQ(cool.value("unit").toString(), "ºC");
+    EXPECT_EQ(cool.value("max").toString(), "37.5");
+    // Through a remote interface, as the host may ask the plug-in to.
+    EXPECT_EQ(shown("HP-1", {"--interface", "RNI-1"}).value("model").toInt(), 4);
+    const ProcessResult offNet = tool({"show", "Offnet Site", "RTU-1"});
+    EXPECT_EQ(offNet.exitCode, 1);
+    EXPECT_TRUE(offNet.err.contains("the network is off-net: the thermostat cannot be read"));
+    const QString text = tool({"show", Demo, "HP-1"}).out;
+    EXPECT_TRUE(text.contains("econo_min_pos")) << text.toStdString();
+    EXPECT_TRUE(text.contains("[hidden or disabled on this model]"));
+}
+
+} // namespace

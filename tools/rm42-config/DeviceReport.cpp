@@ -1,0 +1,84 @@
+#include "DeviceReport.h"
+
+#include "CommandLine.h"
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int BarWidth = 30;
+
+QString fieldList(const QStringList& fields) {
+    return fields.join(QStringLiteral(", "));
+}
+
+} // namespace
+
+DeviceReport::DeviceReport(QTextStream& out, QTextStream& err, int deviceCount, bool dryRun)
+    : m_out(out), m_err(err), m_deviceCount(deviceCount), m_dryRun(dryRun),
+      m_progress(isatty(STDERR_FILENO) == 1) {}
+
+void DeviceReport::starting(int position, const QString& device) {
+    if (!m_progress)
+        return;
+    const int done = m_deviceCount == 0 ? BarWidth : position * BarWidth / m_deviceCount;
+    m_err << "\r[" << QString(done, u'#') << QString(BarWidth - done, u' ') << "] " << position + 1
+          << '/' << m_deviceCount << ' ' << device << "\x1b[K";
+    m_err.flush();
+}
+
+void DeviceReport::clearProgress() {
+    if (!m_progress)
+        return;
+    m_err << "\r\x1b[K";
+    m_err.flush();
+}
+
+void DeviceReport::report(const DeviceOutcome& outcome) {
+    clearProgress();
+    using Result = DeviceOutcome::Result;
+    m_out << outcome.device << ": ";
+    switch (outcome.result) {
+    case Result::Changed:
+        ++m_changed;
+        m_out << (m_dryRun ? "would change " : "changed ") << outcome.changes.size()
+              << (outcome.changes.size() == 1 ? " field" : " fields");
+        break;
+    case Result::Unchanged:
+        ++m_unchanged;
+        m_out << "unchanged";
+        break;
+    case Result::Skipped:
+        ++m_skipped;
+        m_out << "skipped: " << outcome.reason;
+        break;
+    case Result::Failed:
+        ++m_failed;
+        m_out << "failed: " << outcome.reason;
+        m_out << "; values written before: "
+              << (outcome.sentValues.isEmpty() ? QStringLiteral("none")
+                                               : fieldList(outcome.sentValues));
+        break;
+    }
+    if (!outcome.hiddenFields.isEmpty())
+        m_out << " (not written, hidden or disabled on its model: "
+              << fieldList(outcome.hiddenFields) << ')';
+    m_out << '\n';
+    for (const ValueProblem& problem : outcome.problems)
+        m_out << "  " << problem.text() << '\n';
+    if (m_dryRun) {
+        for (const FieldChange& change : outcome.changes)
+            m_out << "  " << change.field << ": " << change.from << " -> " << change.to << '\n';
+    }
+    m_out.flush();
+}
+
+int DeviceReport::finish() {
+    clearProgress();
+    m_out << m_deviceCount << (m_deviceCount == 1 ? " device: " : " devices: ") << m_changed
+          << (m_dryRun ? " would change, " : " changed, ") << m_unchanged << " unchanged, "
+          << m_skipped << " skipped, " << m_failed << " failed"
+          << (m_dryRun ? " (dry run: nothing written)" : "") << '\n';
+    m_out.flush();
+    return m_skipped + m_failed == 0 ? ExitStatus::Done : ExitStatus::SomeDeviceFailed;
+}

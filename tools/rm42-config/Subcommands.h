@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+// One subcommand of rm42-config: its name, its usage line, and the function
+// that runs it with the words after the name. The result is the exit status.
+struct Subcommand {
+    const char* name;
+    const char* usage;
+    int (*run)(const QStringList& words, QTextStream& out, QTextStream& err);
+};
+
+int runShow(const QStringList& words, QTextStream& out, QTextStream& err);
+int runSave(const QStringList& words, QTextStream& out, QTextStream& err);
+int runCheck(const QStringList& words, QTextStream& out, QTextStream& err);
+int runApply(const QStringList& words, QTextStream& out, QTextStream& err);
+int runSet(const QStringList& words, QTextStream& out, QTextStream& err);
+
+// Prints the usage line of `name` on `err`; the usage exit status.
+int usageOf(const char* name, QTextStream& err);

@@ -1,0 +1,125 @@
+#include "ThermostatNetwork.h"
+
+#include "host/NetworkOpening.h"
+#include "lns/sim/ObjectServerFromSettings.h"
+#include "model/DisplayUnits.h"
+#include "platform/Error.h"
+#include "platform/PlatformRoot.h"
+#include "platform/StringTable.h"
+#include "support/CRegistry.h"
+
+namespace {
+
+constexpr int PlugInNameResource = 101;
+constexpr int ProgramIdResource = 130;
+
+// The object when the look-up finds it, nothing when it fails.
+template <class Lookup> auto findOrNothing(Lookup lookup) -> decltype(lookup()) {
+    try {
+        return lookup();
+    } catch (const Error&) {
+        return nullptr;
+    }
+}
+
+} // namespace
+
+QString thermostatProgramId() {
+    return StringTable::text(ProgramIdResource);
+}
+
+qint16 storedDisplayUnits() {
+    SettingsStore store(PlatformRoot::settingsStoreFile());
+    const QString plugInKey = QStringLiteral("SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\") +
+                              StringTable::text(PlugInNameResource);
+    return static_cast<qint16>(rules::unitSystemFromStored(
+        CRegistry(store).MachineSetting(plugInKey, QStringLiteral("DisplayUnits"))));
+}
+
+ThermostatNetwork::ThermostatNetwork(const QString& name, const QString& networkInterfaceName)
+    : m_store(PlatformRoot::settingsStoreFile()) {
+    try {
+        m_state.ObjectServer = lns::sim::objectServerFromSettings(m_store);
+        openNetworkOf(m_state, name, networkInterfaceName);
+    } catch (const Error& error) {
+        throw InputProblem(
+            QStringLiteral("cannot open the network \"%1\"%2: %3")
+                .arg(name,
+                     networkInterfaceName.isEmpty()
+                         ? QString()
+                         : QStringLiteral(" through \"%1\"").arg(networkInterfaceName),
+                     error.description()));
+    }
+}
+
+ThermostatNetwork::~ThermostatNetwork() {
+    try {
+        if (m_state.CurrentSystem)
+            m_state.CurrentSystem->Close();
+        if (m_state.CurrentNetwork)
+            m_state.CurrentNetwork->Close();
+        if (m_state.ObjectServer && m_state.ServerOpen)
+            m_state.ObjectServer->Close();
+    } catch (const Error&) {
+        // Every write was committed as it was made: nothing is lost here.
+    }
+}
+
+DeviceTarget ThermostatNetwork::device(const QString& name) const {
+    const auto subsystems = system()->Subsystems();
+    if (name.contains(u'/')) {
+        const QString subsystemName = name.section(u'/', 0, -2);
+        const QString deviceName = name.section(u'/', -1);
+        const auto device = findOrNothing(
+            [&] { return subsystems->Item(subsystemName)->AppDevices()->Item(deviceName); });
+        if (!device)
+            throw InputProblem(
+                QStringLiteral("no device \"%1\" in the network \"%2\"").arg(name, this->name()));
+        return {name, device};
+    }
+    std::vector<DeviceTarget> found;
+    for (int s = 1; s <= subsystems->Count(); ++s) {
+        const auto subsystem = subsystems->Item(s);
+        if (const auto device = findOrNothing([&] { return subsystem->AppDevices()->Item(name); }))
+            found.push_back({subsystem->Name() + u'/' + name, device});
+    }
+    if (found.empty())
+        throw InputProblem(
+            QStringLiteral("no device \"%1\" in the network \"%2\"").arg(name, this->name()));
+    if (found.size() > 1)
+        throw InputProblem(QStringLiteral("the name \"%1\" is in several subsystems of the "
+                                          "network \"%2\": give SUBSYSTEM/DEVICE")
+                               .arg(name, this->name()));
+    return found.front();
+}
+
+std::vector<DeviceTarget> ThermostatNetwork::subsystemThermostats(const QString& subsystem) const {
+    const auto found = findOrNothing([&] { return system()->Subsystems()->Item(subsystem); });
+    if (!found)
+        throw InputProblem(
+            QStringLiteral("no subsystem \"%1\" in the network \"%2\"").arg(subsystem, name()));
+    return thermostatsOf(found);
+}
+
+std::vector<DeviceTarget> ThermostatNetwork::allThermostats() const {
+    std::vector<DeviceTarget> all;
+    const auto subsystems = system()->Subsystems();
+    for (int s = 1; s <= subsystems->Count(); ++s) {
+        for (DeviceTarget& target : thermostatsOf(subsystems->Item(s)))
+            all.push_back(std::move(target));
+    }
+    return all;
+}
+
+std::vector<DeviceTarget>
+ThermostatNetwork::thermostatsOf(const lns::Ref<lns::Subsystem>& subsystem) const {
+    std::vector<DeviceTarget> thermostats;
+    const auto devices = subsystem->AppDevices();
+    const QString programId = thermostatProgramId();
+    for (int d = 1; d <= devices->Count(); ++d) {
+        const auto device = devices->Item(d);
+        if (device->ProgramId() == programId)
+            thermostats.push_back({subsystem->Name() + u'/' + device->Name(), device});
+    }
+    return thermostats;
+}

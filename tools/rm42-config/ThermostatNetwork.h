@@ -1,0 +1,59 @@
+#pragma once
+
+#include "host/PlugInState.h"
+#include "platform/SettingsStore.h"
+
+#include <QString>
+#include <stdexcept>
+#include <vector>
+
+// A device chosen on the command line.
+struct DeviceTarget {
+    QString path; // "SUBSYSTEM/DEVICE"
+    lns::Ref<lns::AppDevice> device;
+};
+
+// Input the command cannot work with (an unknown network, device or
+// subsystem): reported, nothing written, exit status 2.
+class InputProblem : public std::runtime_error {
+public:
+    explicit InputProblem(const QString& message)
+        : std::runtime_error(message.toStdString()), m_message(message) {}
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// The thermostats' program ID, as the plug-in registers it.
+QString thermostatProgramId();
+
+// The display units the plug-in keeps for its window (Imperial unless set).
+qint16 storedDisplayUnits();
+
+// A network opened through the Object Server of the platform's LonWorks
+// folder, the way the plug-in opens one for its host.
+class ThermostatNetwork {
+public:
+    // Throws InputProblem naming the network when it cannot be opened.
+    ThermostatNetwork(const QString& name, const QString& networkInterfaceName);
+    ~ThermostatNetwork();
+    ThermostatNetwork(const ThermostatNetwork&) = delete;
+    ThermostatNetwork& operator=(const ThermostatNetwork&) = delete;
+
+    const QString& name() const { return m_state.CurrentNetworkName; }
+    const lns::Ref<lns::System>& system() const { return m_state.CurrentSystem; }
+    const lns::Ref<lns::ObjectServer>& objectServer() const { return m_state.ObjectServer; }
+
+    // "SUBSYSTEM/DEVICE", or a device name found in exactly one subsystem.
+    DeviceTarget device(const QString& name) const;
+    // Every thermostat of the subsystem, or of the whole network.
+    std::vector<DeviceTarget> subsystemThermostats(const QString& subsystem) const;
+    std::vector<DeviceTarget> allThermostats() const;
+
+private:
+    std::vector<DeviceTarget> thermostatsOf(const lns::Ref<lns::Subsystem>& subsystem) const;
+
+    SettingsStore m_store;
+    PlugInState m_state;
+};
