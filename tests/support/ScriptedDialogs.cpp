@@ -2,6 +2,8 @@
 
 DialogAnswer ScriptedDialogs::message(const MessageRequest& request) {
     messages.append(request);
+    if (onMessage)
+        onMessage(request);
     if (m_answers.empty())
         return defaultAnswerOf(request);
     const DialogAnswer answer = m_answers.front();

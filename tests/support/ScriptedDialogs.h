@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <deque>
+#include <functional>
 
 // Answers dialogs from a queue and records every request. A message asked
 // with an empty queue gets its default button's answer.
@@ -17,6 +18,10 @@ public:
 
     void queueAnswer(DialogAnswer answer) { m_answers.push_back(answer); }
     void queueFile(const QString& path) { m_files.push_back(path); }
+
+    // Runs when a message is asked, before it is answered: what a user might
+    // do elsewhere meanwhile.
+    std::function<void(const MessageRequest&)> onMessage;
 
     QList<MessageRequest> messages;
     QList<FileRequest> fileRequests;

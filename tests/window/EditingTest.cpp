@@ -265,6 +265,22 @@ TEST(WriteRefused, TheEditStaysRedAndTheDatabaseUnchanged) {
     f.dialogs.queueAnswer(DialogAnswer::Cancel);
     w.obUnits[0]->click();
     EXPECT_EQ(f.dialogs.messages.last().title, QStringLiteral("Warning"));
+
+    // Another client makes the device accept writes: Retry sends the value.
+    f.dialogs.messages.clear();
+    f.dialogs.queueAnswer(DialogAnswer::Retry);
+    f.dialogs.onMessage = [&](const MessageRequest&) {
+        f.setDeviceFailure(QStringLiteral("RTU-4"), QString());
+    };
+    w.cmdApply_Click();
+    EXPECT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_FALSE(ModifiedMark::isSet(w.txtNvi[0]));
+    EXPECT_FALSE(w.cmdApply->isEnabled());
+    EXPECT_EQ(f.storedValue(QStringLiteral("Floor 3/RTU-4"), SetPoints,
+                            QStringLiteral("SNVT_temp_setpt#US"))
+                  .section(u',', 3, 3),
+              QStringLiteral("68.00"));
+    EXPECT_TRUE(f.logRows().last().startsWith(QStringLiteral("Updating nciSetPts | ")));
 }
 
 class Units : public Editing {};

@@ -10,6 +10,8 @@
 #include "support/fLog.h"
 
 #include <QDir>
+#include <sqlite3.h>
+#include <stdexcept>
 #include <QTabWidget>
 #include <QTreeWidget>
 
@@ -90,6 +92,34 @@ QStringList WindowFixture::logRows() const {
         rows << list->topLevelItem(i)->text(1) + QStringLiteral(" | ") +
                     list->topLevelItem(i)->text(2);
     return rows;
+}
+
+void WindowFixture::setDeviceFailure(const QString& device, const QString& failure) {
+    const QString file = root.path() + QStringLiteral("/LonWorks/Databases/") + network +
+                         QStringLiteral("/network.sqlite3");
+    sqlite3* db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    sqlite3_busy_timeout(db, 30000);
+    const QByteArray sql =
+        failure.isEmpty()
+            ? "UPDATE records SET document = json_remove(document, '$.failure'),"
+              " revision = revision + 1 WHERE kind = 'device' AND"
+              " json_extract(document, '$.name') = ?1"
+            : "UPDATE records SET document = json_set(document, '$.failure', ?2),"
+              " revision = revision + 1 WHERE kind = 'device' AND"
+              " json_extract(document, '$.name') = ?1";
+    sqlite3_stmt* update = nullptr;
+    sqlite3_prepare_v2(db, sql.constData(), -1, &update, nullptr);
+    const QByteArray name = device.toUtf8();
+    const QByteArray value = failure.toUtf8();
+    sqlite3_bind_text(update, 1, name.constData(), -1, SQLITE_TRANSIENT);
+    if (!failure.isEmpty())
+        sqlite3_bind_text(update, 2, value.constData(), -1, SQLITE_TRANSIENT);
+    const int stepped = sqlite3_step(update);
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+    if (stepped != SQLITE_DONE)
+        throw std::runtime_error("cannot change the failure of " + device.toStdString());
 }
 
 QString WindowFixture::storedDisplayUnits() const {
