@@ -116,6 +116,7 @@ void applyToHundredDevices(benchmark::State& state, bool secondTime) {
             configuration.applyTo(target);
     }
     server.setLatency(TransactionMs);
+    server.keepJournal(true);
     for (auto _ : state) {
         server.clearJournal();
         QElapsedTimer clock;

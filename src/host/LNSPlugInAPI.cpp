@@ -9,6 +9,7 @@
 #include "platform/Error.h"
 
 #include <QCoreApplication>
+#include <QTextStream>
 #include <cmath>
 #include <limits>
 
@@ -190,7 +191,13 @@ void LNSPlugInAPI::setNetworkName(const QString& name) {
         return;
     try {
         openNetworkOf(state, name, m_networkInterfaceName);
-    } catch (const std::exception&) {
+    } catch (const std::exception& failure) {
+        // The host's message stays as it is; whoever reads the program's
+        // output learns why.
+        const auto* error = dynamic_cast<const Error*>(&failure);
+        QTextStream(stderr) << "RM42xxPirConfigure: cannot open the network " << name << ": "
+                            << (error ? error->description() : QString::fromLocal8Bit(failure.what()))
+                            << Qt::endl;
         // No command may act on the network opened before this one.
         state.NetworkOpen = false;
         state.CurrentNetworkName.clear();

@@ -101,6 +101,9 @@ TEST_F(PlugInProcess, AnUnknownNetworkIsReportedAndTheNextWriteRetries) {
                                                          "get networkName\n"));
     EXPECT_EQ(lines, (QStringList{"object 1", errorLine(20006, "Cannot open the network Nowhere"),
                                   "\"\"", "ok", "\"Demo Building\""}));
+    // The Object Server's own reason goes to standard error.
+    EXPECT_TRUE(m_lastErr.contains(QStringLiteral("cannot open the network Nowhere: ")))
+        << m_lastErr.toStdString();
 }
 
 TEST_F(PlugInProcess, LocalNetworkOpensInOrderAndOnlyOnce) {

@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -104,6 +105,37 @@ TEST(NetworkDatabase, RefusesBadValuesDeepInsideADevice) {
     }
     EXPECT_NE(content, original);
     EXPECT_EQ(readAll(file), content);
+}
+
+// Descriptions no caller could use: a device that can never be found by its
+// name, an element count that does not fit the 16 bits callers read.
+TEST(NetworkDatabase, RefusesTwoDevicesOfOneNameAndOversizedProperties) {
+    const auto refusal = [](const std::function<void(QByteArray&)>& edit) {
+        KitFolder kit;
+        const QString file = kit.networkFile(QStringLiteral("Demo Building"));
+        QByteArray content = readAll(file);
+        edit(content);
+        writeAll(file, content);
+        lns::sim::SimObjectServer server(kit.path());
+        server.Open();
+        try {
+            server.Networks()->Item(QStringLiteral("Demo Building"))->Open();
+        } catch (const Error& error) {
+            EXPECT_EQ(readAll(file), content);
+            return error.description();
+        }
+        return QStringLiteral("accepted");
+    };
+    EXPECT_TRUE(refusal([](QByteArray& content) {
+                    content.replace("\"name\": \"HP-1\"", "\"name\": \"RTU-1\"");
+                }).contains(QStringLiteral("holds two devices named \"RTU-1\"")));
+    EXPECT_TRUE(refusal([](QByteArray& content) {
+                    const QByteArray opening = "\"elements\": [";
+                    QByteArray many = opening;
+                    for (int i = 0; i < 32768; ++i)
+                        many += "\"00\",";
+                    content.replace(content.indexOf(opening), opening.size(), many);
+                }).contains(QStringLiteral("holds more than 32767 elements")));
 }
 
 TEST(NetworkDatabase, ChangesAreSavedAndSeenByTheNextServer) {

@@ -1,4 +1,5 @@
 #include "KitFolder.h"
+#include "lns/sim/Journal.h"
 #include "lns/LnsCodes.h"
 #include "platform/Error.h"
 
@@ -90,6 +91,18 @@ TEST(SimObjectServer, JournalKeepsTheOrderOfANetworkOpening) {
         QStringLiteral("System.setTimingSetting 200"),
     };
     EXPECT_EQ(server.journal(), expected);
+}
+
+// A plug-in serving a host for days must not keep every call it received.
+TEST(SimObjectServer, JournalInMemoryIsBoundedAndKeptOnlyWhenAsked) {
+    lns::sim::Journal journal;
+    for (qsizetype i = 0; i < lns::sim::Journal::MemoryLimit + 10; ++i)
+        journal.record(QString::number(i));
+    EXPECT_LE(journal.lines().size(), lns::sim::Journal::MemoryLimit);
+    EXPECT_EQ(journal.lines().last(), QString::number(lns::sim::Journal::MemoryLimit + 9));
+    journal.keepInMemory(false);
+    journal.record(QStringLiteral("Network.Open"));
+    EXPECT_TRUE(journal.lines().isEmpty());
 }
 
 TEST(SimObjectServer, JournalIsAppendedToTheNamedFile) {

@@ -57,7 +57,9 @@ WindowFixture::WindowFixture(bool resourcesRegistered, const QString& displayUni
     window = std::make_unique<fMain>(fMainServices{
         dialogs, *store, state, specific, lns::sim::simResourceCatalogFactory(),
         [this] { return std::make_unique<RecordingProgress>(progressTexts); }});
-    window->setObjectServer(lns::sim::objectServerFromSettings(*store));
+    auto server = lns::sim::objectServerFromSettings(*store);
+    server->keepJournal(true);
+    window->setObjectServer(std::move(server));
     m_services = std::make_unique<PlugInServices>(PlugInServices{
         state, *window, m_registration,
         [this] { return std::make_unique<RecordingProgress>(progressTexts); }, *store,

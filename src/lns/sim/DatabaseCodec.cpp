@@ -1,5 +1,6 @@
 #include "lns/sim/DatabaseCodec.h"
 
+#include <QSet>
 #include <array>
 #include <limits>
 
@@ -65,6 +66,9 @@ Shared<ConfigPropertyRecord> readConfigProperty(const JsonNode& node) {
         cp->elements.push_back(element.toHex());
     if (cp->elements.empty())
         elements.fail(QStringLiteral("holds no element"));
+    // The element count is a 16-bit number for every caller.
+    if (cp->elements.size() > 32767)
+        elements.fail(QStringLiteral("holds more than 32767 elements"));
     cp->failure = readFailure(node);
     cp->formatSpec = cp->format;
     return cp;
@@ -189,7 +193,15 @@ namespace {
 
 Shared<SubsystemRecord> readSubsystem(const JsonNode& node) {
     auto subsystem = readSubsystemSettings(node);
-    subsystem->devices = readList<AppDeviceRecord>(node.field("devices"), readDevice);
+    const JsonNode devices = node.field("devices");
+    subsystem->devices = readList<AppDeviceRecord>(devices, readDevice);
+    // Devices are found by name: a second one of the same name could never be reached.
+    QSet<QString> names;
+    for (const auto& device : subsystem->devices) {
+        if (names.contains(device->name))
+            devices.fail(QStringLiteral("holds two devices named \"%1\"").arg(device->name));
+        names.insert(device->name);
+    }
     return subsystem;
 }
 

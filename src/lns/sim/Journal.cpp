@@ -6,8 +6,18 @@ namespace lns::sim {
 
 Journal::Journal() : m_file(qEnvironmentVariable("LNS_SIM_JOURNAL")) {}
 
+void Journal::keepInMemory(bool keep) {
+    m_keptInMemory = keep;
+    if (!keep)
+        m_lines.clear();
+}
+
 void Journal::record(const QString& line) {
-    m_lines.append(line);
+    if (m_keptInMemory) {
+        if (m_lines.size() >= MemoryLimit)
+            m_lines.remove(0, MemoryLimit / 2);
+        m_lines.append(line);
+    }
     if (m_file.isEmpty())
         return;
     // Opened per line in append mode, so lines of several processes interleave whole.

@@ -6,14 +6,19 @@
 namespace lns::sim {
 
 // The calls the simulated Object Server received, in order, one line each
-// ("Network.Open \"Demo Building\"", "System.setTimingSetting 200"). Kept in
-// memory, and appended to the file named by LNS_SIM_JOURNAL so that a test can
-// follow the calls of another process.
+// ("Network.Open \"Demo Building\"", "System.setTimingSetting 200"). Appended
+// to the file named by LNS_SIM_JOURNAL so that a test can follow the calls of
+// another process, and kept in memory only for a caller that asked for it,
+// up to MemoryLimit lines (the oldest go first): a long session of the
+// plug-in must not grow without bound.
 class Journal {
 public:
+    static constexpr qsizetype MemoryLimit = 100000;
+
     Journal();
 
     void record(const QString& line);
+    void keepInMemory(bool keep);
     const QStringList& lines() const { return m_lines; }
     void clear() { m_lines.clear(); }
 
@@ -24,6 +29,7 @@ public:
 private:
     QStringList m_lines;
     QString m_file;
+    bool m_keptInMemory = true;
 };
 
 } // namespace lns::sim

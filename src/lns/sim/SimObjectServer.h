@@ -42,6 +42,8 @@ public:
 
     // Simulation controls for tests and the host tool.
     const QStringList& journal() const { return m_state->journal.lines(); }
+    // Whether journal() keeps the calls; the programs turn it off.
+    void keepJournal(bool keep) { m_state->journal.keepInMemory(keep); }
     void clearJournal() { m_state->journal.clear(); }
     void setLatency(int milliseconds) { m_state->latencyMs = milliseconds; }
     const QString& lonWorksFolder() const { return m_state->lonWorksFolder; }
