@@ -146,7 +146,7 @@ int run(QApplication& app, const StartupArguments& arguments) {
     case StartupOutcome::Ended:
         break;
     }
-    return 0;
+    return registration.failed() ? 1 : 0;
 }
 
 } // namespace PlugInProgram

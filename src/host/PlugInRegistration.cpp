@@ -7,9 +7,13 @@
 #include "platform/ProcessLauncher.h"
 #include "support/CRegistry.h"
 
+#include <QTextStream>
+
 namespace {
 
 const QString LineBreak = QStringLiteral("\r\n");
+// How long the program's own /regserver and /unregserver may take.
+constexpr int ServerSwitchTimeoutMs = 10000;
 
 // Flags are written as -1 or 1; anything outside -1 to 1 becomes 1, and 0
 // is written as an empty text.
@@ -78,14 +82,21 @@ void PlugInRegistration::Register(bool interactive) {
     try {
         // The platform records the automation class only when asked, so the
         // class is registered from the window as well as from the command line.
-        m_context.launcher.startDetached(m_context.executablePath, {QStringLiteral("/regserver")});
-    } catch (const Error&) {
+        // Waited for: the host may start the plug-in right after.
+        m_context.launcher.run(m_context.executablePath, {QStringLiteral("/regserver")},
+                               ServerSwitchTimeoutMs);
+    } catch (const Error& error) {
+        m_failed = true;
         if (interactive) {
             inform(QStringLiteral("Plug-in ") + Identity().ProgID +
                        QStringLiteral(" registration as COM server failed"),
                    DialogIcon::Critical);
             return;
         }
+        // Silent registration goes on, but says so and ends in failure.
+        QTextStream(stderr) << "RM42xxPirConfigure: " << Identity().ProgID
+                            << " registration as COM server failed: " << error.description()
+                            << Qt::endl;
     }
     writeRegistryValues();
     if (interactive)
@@ -200,8 +211,8 @@ bool PlugInRegistration::openSystem(const lns::Ref<lns::System>& system, const Q
 
 void PlugInRegistration::removeAutomationRegistration(bool interactive) {
     try {
-        m_context.launcher.startDetached(m_context.executablePath,
-                                         {QStringLiteral("/unregserver")});
+        m_context.launcher.run(m_context.executablePath, {QStringLiteral("/unregserver")},
+                               ServerSwitchTimeoutMs);
     } catch (const Error& error) {
         if (interactive)
             inform(QStringLiteral("Plug-in ") + Identity().ProgID +
@@ -209,6 +220,11 @@ void PlugInRegistration::removeAutomationRegistration(bool interactive) {
                        QStringLiteral("Verify that there are not instances running") +
                        QLatin1Char('\r') + error.description(),
                    DialogIcon::Critical);
+        else
+            QTextStream(stderr) << "RM42xxPirConfigure: " << Identity().ProgID
+                                << " deregistration as COM server failed: " << error.description()
+                                << Qt::endl;
+        m_failed = true;
         return;
     }
     CRegistry registry(m_context.store);

@@ -42,6 +42,9 @@ public:
     void Register(bool interactive) override;
     void Deregister(int mode, bool interactive) override;
     void ShowRegistrationWindow() override;
+    // True when the automation class of this run could not be recorded or
+    // removed: the registration did not happen, and must not look as if it had.
+    bool failed() const { return m_failed; }
 
     // The plug-in's key under HKEY_LOCAL_MACHINE.
     static QString PlugInKey();
@@ -60,4 +63,5 @@ private:
     void inform(const QString& text, DialogIcon icon);
 
     PlugInRegistrationContext m_context;
+    bool m_failed = false;
 };

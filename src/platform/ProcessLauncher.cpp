@@ -30,16 +30,28 @@ private:
 
 } // namespace
 
-void SystemProcessLauncher::startDetached(const QString& program, const QStringList& arguments) {
+void SystemProcessLauncher::run(const QString& program, const QStringList& arguments,
+                                int timeoutMs) {
     QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    // Nobody reads what it prints: a closed pipe would end it.
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    if (!process.startDetached())
+    process.start(program, arguments);
+    if (!process.waitForStarted())
         cannotStart(program, process.errorString());
+    if (!process.waitForFinished(timeoutMs)) {
+        // Ended, so that it cannot succeed after its failure was reported.
+        process.kill();
+        process.waitForFinished(1000);
+        throw Error(53, LauncherSource,
+                    QStringLiteral("%1 %2 did not finish within %3 s")
+                        .arg(program, arguments.join(u' '))
+                        .arg(timeoutMs / 1000));
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        throw Error(process.exitCode(), LauncherSource,
+                    QStringLiteral("%1 %2 failed: %3")
+                        .arg(program, arguments.join(u' '),
+                             QString::fromLocal8Bit(process.readAllStandardError()).trimmed()));
 }
 
 std::unique_ptr<StartedProcess> SystemProcessLauncher::start(const QString& program,

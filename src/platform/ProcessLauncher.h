@@ -16,8 +16,10 @@ public:
 class ProcessLauncher {
 public:
     virtual ~ProcessLauncher() = default;
-    // Starts the program and does not wait for it.
-    virtual void startDetached(const QString& program, const QStringList& arguments) = 0;
+    // Runs the program to its end, waiting at most `timeoutMs`. Fails when it
+    // cannot start, does not end in time, or ends in failure (with what it
+    // wrote on standard error).
+    virtual void run(const QString& program, const QStringList& arguments, int timeoutMs) = 0;
     virtual std::unique_ptr<StartedProcess> start(const QString& program,
                                                   const QStringList& arguments) = 0;
 };
@@ -25,7 +27,7 @@ public:
 // Starts real processes.
 class SystemProcessLauncher : public ProcessLauncher {
 public:
-    void startDetached(const QString& program, const QStringList& arguments) override;
+    void run(const QString& program, const QStringList& arguments, int timeoutMs) override;
     std::unique_ptr<StartedProcess> start(const QString& program,
                                           const QStringList& arguments) override;
 };

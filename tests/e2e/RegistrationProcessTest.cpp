@@ -101,6 +101,12 @@ protected:
     QString lastErr;
 };
 
+// The host may start the plug-in at once: the class is there when /regplugin ends.
+TEST_F(RegistrationProcess, RegpluginEndsOnlyOnceTheClassIsRecorded) {
+    ASSERT_EQ(plugIn({QStringLiteral("/regplugin")}).exitCode, 0);
+    EXPECT_TRUE(keyExists(ClassKey));
+}
+
 TEST_F(RegistrationProcess, RegpluginWritesThePlugInKeyAndTheClass) {
     registerPlugIn();
     const ProcessResult query =

@@ -95,7 +95,7 @@ TEST_F(DeviceFileTest, SearchEndsOnLinkLoopsAndUnreadableFolders) {
 // Starts nothing; counts the starts.
 class CountingLauncher : public ProcessLauncher {
 public:
-    void startDetached(const QString&, const QStringList&) override { ++starts; }
+    void run(const QString&, const QStringList&, int) override { ++starts; }
     std::unique_ptr<StartedProcess> start(const QString& program,
                                           const QStringList& arguments) override {
         ++starts;
