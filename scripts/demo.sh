@@ -51,7 +51,7 @@ if ! $interactive; then
   step "Pictures of the configuration window and its activity log"
   ls -1 "$RM42_SNAPSHOT_DIR"/*.png
   step "What the window shows (control, text)"
-  grep -E "^(txtNvi_[0-6]|txtNvi_51|cbNvi_2|lb|lbl|StatusPanel)[A-Za-z_0-9]*\s" "$RM42_SNAPSHOT_DIR/RTU-1-values.txt" | column -t -s $'\t'
+  grep -E "^(txtNvi_[0-6]|txtNvi_51|cbNvi_2|lbModel|lbHvacType|lblDeviceTemplate|StatusPanel_[12])"$'\t' "$RM42_SNAPSHOT_DIR/RTU-1-values.txt" | awk -F'\t' '{ printf "%-18s %s\n", $1, $2 }'
 fi
 
 step "RTU-1's configuration properties as the host's browser reads them"
