@@ -1,5 +1,6 @@
 // The configuration window as the plug-in object sees it: its state and
 // geometry in twips, and the busy pointer.
+#include "host/LNSPlugInAPI.h"
 #include "host/PlugInIdentity.h"
 #include "platform/Error.h"
 #include "platform/WindowSystem.h"
@@ -11,8 +12,7 @@
 namespace {
 
 constexpr double TwipsPerInch = 1440.0;
-// The plug-in object's "cannot proceed" error.
-constexpr qint32 CannotShow = 20006;
+
 
 int toPixels(int twips, double twipsPerPixel) {
     return qRound(twips / twipsPerPixel);
@@ -23,7 +23,7 @@ int toPixels(int twips, double twipsPerPixel) {
 void fMain::setVisible(bool visible) {
     // Pictures taken without a display show nothing on a screen and may go on.
     if (visible && WindowSystem::missing() && !testAttribute(Qt::WA_DontShowOnScreen))
-        throw Error(CannotShow, Identity().Name,
+        throw Error(LNSPlugInAPI::ErrCannotProceed, Identity().Name,
                     QStringLiteral("The configuration window cannot be shown: ") +
                         WindowSystem::missingReason());
     QWidget::setVisible(visible);

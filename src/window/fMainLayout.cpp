@@ -1,6 +1,7 @@
 // The configuration window's controls: eight tabs of values, the template
 // label and picture, the units frame and the buttons, the status bar.
 #include "model/ControlPlacement.h"
+#include "model/KeyRules.h"
 #include "model/Specific.h"
 #include "window/ValueComboBox.h"
 #include "window/WidgetFieldControl.h"
@@ -109,12 +110,11 @@ QGroupBox* framed(const QString& caption, QWidget* control, const QString& unit 
 } // namespace
 
 void fMain::createLayout() {
-    constexpr int LocationBox = 51;
     for (int i = 0; i < FieldControls::TextBoxCount; ++i) {
         txtNvi[i] = new QLineEdit;
         txtNvi[i]->setObjectName(QStringLiteral("txtNvi_%1").arg(i));
         // Values are short numbers; only the location is free text.
-        if (i != LocationBox)
+        if (i != rules::LocationBox)
             txtNvi[i]->setMaximumWidth(
                 txtNvi[i]->fontMetrics().horizontalAdvance(QStringLiteral("-0000.000")) + 16);
     }

@@ -1,6 +1,6 @@
 // Display units: the stored setting, the unit captions and deadband items,
 // and switching the window between Imperial and Metric.
-#include "host/PlugInIdentity.h"
+#include "host/PlugInRegistration.h"
 #include "model/EditingRules.h"
 #include "model/Specific.h"
 #include "platform/Dialogs.h"
@@ -15,23 +15,19 @@ namespace {
 
 const QString DisplayUnitsValue = QStringLiteral("DisplayUnits");
 
-QString plugInKey() {
-    return QStringLiteral("SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\") + Identity().Name;
-}
-
 } // namespace
 
 void fMain::GetDisplayUnits() {
     CRegistry registry(m_services.store);
     m_services.specific.UnitSystem = static_cast<qint16>(
-        rules::unitSystemFromStored(registry.MachineSetting(plugInKey(), DisplayUnitsValue)));
+        rules::unitSystemFromStored(registry.MachineSetting(PlugInRegistration::PlugInKey(), DisplayUnitsValue)));
     obUnits[m_services.specific.UnitSystem]->setChecked(true);
     applyDisplayUnits();
 }
 
 void fMain::SetDisplayUnits() {
     CRegistry registry(m_services.store);
-    registry.MachineSetting(plugInKey(), DisplayUnitsValue,
+    registry.MachineSetting(PlugInRegistration::PlugInKey(), DisplayUnitsValue,
                             rules::storedUnitSystem(m_services.specific.UnitSystem));
 }
 
