@@ -108,8 +108,9 @@ TEST(NetworkDatabase, RefusesBadValuesDeepInsideADevice) {
 }
 
 // Descriptions no caller could use: a device that can never be found by its
-// name, an element count that does not fit the 16 bits callers read.
-TEST(NetworkDatabase, RefusesTwoDevicesOfOneNameAndOversizedProperties) {
+// name, an element count that does not fit the 16 bits callers read. A long
+// value is still a value.
+TEST(NetworkDatabase, RefusesTwoDevicesOfOneNameAndOversizedPropertiesButTakesLongValues) {
     const auto refusal = [](const std::function<void(QByteArray&)>& edit) {
         KitFolder kit;
         const QString file = kit.networkFile(QStringLiteral("Demo Building"));
@@ -136,6 +137,11 @@ TEST(NetworkDatabase, RefusesTwoDevicesOfOneNameAndOversizedProperties) {
                         many += "\"00\",";
                     content.replace(content.indexOf(opening), opening.size(), many);
                 }).contains(QStringLiteral("holds more than 32767 elements")));
+    EXPECT_EQ(refusal([](QByteArray& content) {
+                  const QByteArray location = "\"466c6f6f722031204e6f727468204f6666696365";
+                  content.replace(location, location + QByteArray(200 * 1024, 'e'));
+              }),
+              QStringLiteral("accepted"));
 }
 
 TEST(NetworkDatabase, ChangesAreSavedAndSeenByTheNextServer) {

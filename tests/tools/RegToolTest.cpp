@@ -66,6 +66,12 @@ TEST_F(RegToolTest, AddDoesNotOverwriteWithoutForce) {
         reg({"query", "HKCU\\K", "/v", "V"}).out.endsWith(QStringLiteral("REG_SZ    two\n")));
 }
 
+TEST_F(RegToolTest, ALongBinaryValueIsStoredWhole) {
+    const QString hex = QStringLiteral("0A").repeated(100 * 1024);
+    ASSERT_EQ(reg({"add", "HKLM\\K", "/v", "Blob", "/t", "REG_BINARY", "/d", hex}).status, 0);
+    EXPECT_TRUE(reg({"query", "HKLM\\K", "/v", "Blob"}).out.contains(hex));
+}
+
 TEST_F(RegToolTest, DeleteRemovesValuesAndWholeKeys) {
     ASSERT_EQ(reg({"add", "HKCR\\A\\B\\C", "/v", "V", "/d", "x"}).status, 0);
     EXPECT_EQ(reg({"delete", "HKCR\\A\\B\\C", "/v", "V", "/f"}).status, 0);
