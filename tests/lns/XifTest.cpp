@@ -195,6 +195,8 @@ TEST(XifReader, RefusesEachBadFileNamingTheFileTheLineAndWhatWasExpected) {
          QStringLiteral("line 10: the property applies to LonMark object 5")},
         {Header + variable("a", 1, "&3,0,0\\x80,60,2"),
          QStringLiteral("line 10: the property's applies-to (0 device, 1 object, 2 variable)")},
+        {Header + variable("a", 1, "") + variable("b", 2, "&2,1.2.1,0\\x80,60,2"),
+         QStringLiteral("line 14: the property names 1 twice")},
         {Header + variable("a", 1, "&0,,x\\x80,60,2"),
          QStringLiteral("line 10: the property scope must be a number")},
         {Header + variable("a", 1, "&0,,0\\x80,60"),

@@ -1,5 +1,7 @@
 #include "lns/sim/XifProperties.h"
 
+#include <QSet>
+
 namespace lns::sim {
 
 void XifProperty::setZeroDefault() {
@@ -64,9 +66,15 @@ QList<int> selectsOf(const XifLines& lines, int line, XifProperty::Target target
     if (target == XifProperty::Target::Device)
         return {};
     QList<int> selects;
-    for (const QStringView select : text.tokenize(QLatin1Char('.')))
-        selects.append(
-            xifNumber(lines, line, select, 0, MaximumSelect, "the property's select index"));
+    QSet<int> seen;
+    for (const QStringView select : text.tokenize(QLatin1Char('.'))) {
+        const int index =
+            xifNumber(lines, line, select, 0, MaximumSelect, "the property's select index");
+        if (seen.contains(index))
+            lines.fail(line, QStringLiteral("the property names %1 twice").arg(index));
+        seen.insert(index);
+        selects.append(index);
+    }
     return selects;
 }
 
