@@ -401,8 +401,8 @@ private:
             valueFile(start, words, numbers);
     }
 
-    void templateFile(int start, bool wholeLineRead) {
-        if (!wholeLineRead)
+    void templateFile(int start, bool onlyNumbers) {
+        if (!onlyNumbers)
             fail(start, QStringLiteral("expected only numbers after \"FILE template\""));
         if (m_templateStart >= 0)
             fail(start, QStringLiteral("a second template file"));
