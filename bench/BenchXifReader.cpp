@@ -37,10 +37,10 @@ QByteArray interfaceFile(int objects, int variables, qsizetype limit) {
         const QByteArray object = QByteArray::number(index % objects);
         const bool configuration = index % 4 == 3;
         const QByteArray record =
-            "VAR nvVariable" + number + ' ' + number + " 0 0 1\n0 " + (configuration ? "0" : "1") +
+            "VAR nvVariable" + number + ' ' + number + " 0 0 0\n0 " + (configuration ? "0" : "1") +
             " 0 0 0 0 0 0\n\"" +
-            (configuration ? "&2," + object + ",0,0\\x80,60" : "@" + object + "|1") +
-            "\n105 SNVT_temp_p 2\n" + (configuration ? "NVVAL " + number + " 08AE\n" : "");
+            (configuration ? "&1," + object + ",0\\x80,60,2" : "@" + object + "|1") +
+            "\n105 * 2\n" + (configuration ? "NVVAL " + number + " 2 0x08, 0xAE\n" : "");
         if (text.size() + record.size() > limit)
             break;
         text += record;

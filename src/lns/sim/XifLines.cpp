@@ -114,6 +114,44 @@ XifString XifString::read(const XifLines& lines, int& number) {
     return result;
 }
 
+bool xifIsByteStart(QStringView text) {
+    return text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+}
+
+namespace {
+
+// One line's share of a byte list.
+void appendBytes(const XifLines& lines, int number, QStringView text, QByteArray& out) {
+    QString spaced = text.toString();
+    spaced.replace(QLatin1Char(','), QLatin1Char(' '));
+    for (const QStringView token : xifWords(spaced)) {
+        const QStringView digits = token.mid(2);
+        const bool valid =
+            xifIsByteStart(token) && !digits.isEmpty() && digits.size() <= 2 &&
+            std::all_of(digits.begin(), digits.end(), [](QChar c) { return hexValue(c) >= 0; });
+        if (!valid)
+            lines.fail(number, QStringLiteral("expected bytes written as 0x00 to 0xFF separated "
+                                              "by commas, not \"%1\"")
+                                   .arg(token.left(40)));
+        out += char(digits.size() == 1 ? hexValue(digits[0])
+                                       : hexValue(digits[0]) * 16 + hexValue(digits[1]));
+    }
+}
+
+} // namespace
+
+QByteArray xifBytes(const XifLines& lines, int& number, QStringView rest) {
+    QByteArray bytes;
+    appendBytes(lines, number, rest, bytes);
+    for (++number; number <= lines.count(); ++number) {
+        const QStringView line = lines.line(number).trimmed();
+        if (!xifIsByteStart(line))
+            break;
+        appendBytes(lines, number, line, bytes);
+    }
+    return bytes;
+}
+
 QList<QStringView> xifWords(QStringView line) {
     QList<QStringView> words;
     words.reserve(8); // the longest usual record line

@@ -56,6 +56,14 @@ struct XifString {
     static XifString read(const XifLines& lines, int& number);
 };
 
+// Bytes written as "0x0B, 0xB8, ...": `rest` (what follows a record's numbers on
+// its line), then every following line that begins with "0x"; `number` moves
+// past those lines.
+QByteArray xifBytes(const XifLines& lines, int& number, QStringView rest);
+
+// Whether a word or line starts a byte list.
+bool xifIsByteStart(QStringView text);
+
 // Blank-separated words of a line.
 QList<QStringView> xifWords(QStringView line);
 

@@ -1,7 +1,6 @@
 #include "lns/sim/XifProperties.h"
 
-#include <algorithm>
-#include <cctype>
+#include <QSet>
 
 namespace lns::sim {
 
@@ -9,31 +8,23 @@ void XifProperty::setZeroDefault() {
     record->elements.assign(elementCount, QByteArray(elementSize, '\0'));
 }
 
-void XifProperty::setDefault(const XifLines& lines, int line, QStringView hex) {
-    const qsizetype expected = qsizetype(elementSize) * elementCount;
-    if (hex.size() != expected * 2)
-        lines.fail(line, QStringLiteral("the value of \"%1\" must be %2 bytes (%3 hexadecimal "
-                                        "digits), not %4 digits")
+void XifProperty::setDefault(const XifLines& lines, int line, const QByteArray& bytes) {
+    if (bytes.size() != byteCount())
+        lines.fail(line, QStringLiteral("the value of \"%1\" must be %2 bytes, not %3")
                              .arg(record->name)
-                             .arg(expected)
-                             .arg(expected * 2)
-                             .arg(hex.size()));
-    const QByteArray latin = hex.toLatin1();
-    if (!std::all_of(latin.begin(), latin.end(), [](char c) { return std::isxdigit(uchar(c)); }))
-        lines.fail(
-            line,
-            QStringLiteral("the value of \"%1\" must be hexadecimal digits").arg(record->name));
-    const QByteArray raw = QByteArray::fromHex(latin);
+                             .arg(byteCount())
+                             .arg(bytes.size()));
     record->elements.clear();
     for (int element = 0; element < elementCount; ++element)
-        record->elements.push_back(raw.mid(qsizetype(element) * elementSize, elementSize));
+        record->elements.push_back(bytes.mid(qsizetype(element) * elementSize, elementSize));
 }
 
 namespace XifProperties {
 
 namespace {
 
-constexpr int DeclarationFields = 5;
+constexpr int MaximumSelect = 65534;
+constexpr int FirstFlagCharacter = 0x80;
 
 struct Record {
     int line;
@@ -70,27 +61,77 @@ bool isVersion(QStringView record) {
     return dot > 0 && xifIsInteger(record.left(dot)) && xifIsInteger(record.mid(dot + 1));
 }
 
+QList<int> selectsOf(const XifLines& lines, int line, XifProperty::Target target,
+                     QStringView text) {
+    if (target == XifProperty::Target::Device)
+        return {};
+    QList<int> selects;
+    QSet<int> seen;
+    for (const QStringView select : text.tokenize(QLatin1Char('.'))) {
+        const int index =
+            xifNumber(lines, line, select, 0, MaximumSelect, "the property's select index");
+        if (seen.contains(index))
+            lines.fail(line, QStringLiteral("the property names %1 twice").arg(index));
+        seen.insert(index);
+        selects.append(index);
+    }
+    return selects;
+}
+
+// "4\x80": the scope's digits, then the flag character.
+void readScopeAndFlags(const XifLines& lines, int line, QStringView text,
+                       ConfigPropertyRecord& record) {
+    QStringView scope = text;
+    int flags = 0;
+    if (!text.isEmpty() && text.back().unicode() >= FirstFlagCharacter) {
+        flags = text.back().unicode() - FirstFlagCharacter;
+        scope.chop(1);
+    }
+    if (flags > 0x7F)
+        lines.fail(line, QStringLiteral("the property's flag character must be from \\x80 to "
+                                        "\\xFF"));
+    record.scope = xifNumber(lines, line, scope, 0, 15, "the property scope");
+    record.flags = static_cast<qint16>(flags);
+}
+
+QString typeName(const ConfigPropertyRecord& record) {
+    return QStringLiteral("%1CPT%2")
+        .arg(record.scope == 0 ? QLatin1Char('S') : QLatin1Char('U'))
+        .arg(record.typeIndex);
+}
+
 } // namespace
 
 XifProperty declaration(const XifLines& lines, int line, const QList<QStringView>& fields) {
     if (fields.size() < DeclarationFields)
-        lines.fail(line, QStringLiteral("a property declaration needs target, select, scope, "
-                                        "flags and type index; found %1 fields")
+        lines.fail(line, QStringLiteral("a property declaration needs applies-to, select, "
+                                        "scope with flags and type index; found %1 fields")
                              .arg(fields.size()));
     XifProperty property;
     property.line = line;
-    property.target = static_cast<XifProperty::Target>(xifNumber(
-        lines, line, fields[0], 1, 3, "the property target (1 device, 2 object, 3 variable)"));
-    property.select = xifNumber(lines, line, fields[1], 0, 65534, "the property's select index");
-    property.record->scope = xifNumber(lines, line, fields[2], 0, 15, "the property scope");
-    QStringView flags = fields[3];
-    if (flags.endsWith(QChar(0x80)))
-        flags.chop(1); // the flag byte's end mark
-    property.record->flags =
-        static_cast<qint16>(xifNumber(lines, line, flags, 0, 32767, "the property flags"));
+    property.target = static_cast<XifProperty::Target>(
+        xifNumber(lines, line, fields[0], 0, 2,
+                  "the property's applies-to (0 device, 1 object, 2 variable)"));
+    property.selects = selectsOf(lines, line, property.target, fields[1]);
+    if (property.target != XifProperty::Target::Device && property.selects.isEmpty())
+        lines.fail(line, QStringLiteral("the property names no object or variable"));
+    readScopeAndFlags(lines, line, fields[2], *property.record);
     property.record->typeIndex =
-        xifNumber(lines, line, fields[4], 0, 65535, "the property type index");
+        xifNumber(lines, line, fields[3], 0, 65535, "the property type index");
     return property;
+}
+
+void readSize(const XifLines& lines, int line, QStringView text, XifProperty& property) {
+    QStringView size = text;
+    if (text.endsWith(QLatin1Char(']'))) {
+        const qsizetype open = text.indexOf(QLatin1Char('['));
+        if (open < 0)
+            lines.fail(line, QStringLiteral("expected \"[\" before the property array size"));
+        property.elementCount = xifNumber(lines, line, text.mid(open + 1).chopped(1), 1,
+                                          MaximumElementCount, "the property array size");
+        size = text.left(open);
+    }
+    property.elementSize = xifNumber(lines, line, size, 1, MaximumElementSize, "the element size");
 }
 
 QList<XifProperty> templateFile(const XifLines& lines, const XifString& content) {
@@ -100,44 +141,42 @@ QList<XifProperty> templateFile(const XifLines& lines, const XifString& content)
     QList<XifProperty> properties;
     for (const Record& record : all) {
         const QList<QStringView> fields = fieldsOf(record.text);
-        if (fields.size() < DeclarationFields + 3 || fields.size() > DeclarationFields + 4)
+        if (fields.size() < DeclarationFields + 1 || fields.size() > DeclarationFields + 3)
             lines.fail(record.line,
-                       QStringLiteral("a template record needs target, select, scope, flags, "
-                                      "type index, element size, element count, format and "
-                                      "optionally a name; found %1 fields")
+                       QStringLiteral("a template record needs applies-to, select, scope with "
+                                      "flags, type index and size, then optionally a format and "
+                                      "a name; found %1 fields")
                            .arg(fields.size()));
         XifProperty property = declaration(lines, record.line, fields);
-        property.elementSize =
-            xifNumber(lines, record.line, fields[5], 1, MaximumElementSize, "the element size");
-        property.elementCount =
-            xifNumber(lines, record.line, fields[6], 1, MaximumElementCount, "the element count");
-        property.record->format = fields[7].toString();
-        if (property.record->format.isEmpty())
-            lines.fail(record.line, QStringLiteral("the property's format is empty"));
-        property.record->formatSpec = property.record->format;
-        property.record->name = fields.size() > 8 ? fields[8].toString() : property.record->format;
+        readSize(lines, record.line, fields[DeclarationFields], property);
+        ConfigPropertyRecord& cp = *property.record;
+        cp.format = fields.value(DeclarationFields + 1).toString();
+        cp.formatSpec = cp.format;
+        cp.name = fields.value(DeclarationFields + 2).toString();
+        if (cp.name.isEmpty())
+            cp.name = cp.format.isEmpty() ? typeName(cp) : cp.format;
         property.setZeroDefault();
         properties.append(property);
     }
     return properties;
 }
 
-void valueFile(const XifLines& lines, const XifString& content, QList<XifProperty>& properties) {
-    const QList<Record> values = records(content);
-    for (qsizetype index = 0; index < values.size(); ++index) {
-        if (index >= properties.size())
-            lines.fail(values[index].line,
-                       QStringLiteral("the value file has more values than the template file's "
-                                      "%1 properties")
-                           .arg(properties.size()));
-        properties[index].setDefault(lines, values[index].line, values[index].text);
+void valueFile(const XifLines& lines, int line, const QByteArray& bytes,
+               QList<XifProperty>& properties) {
+    qsizetype needed = 0;
+    for (const XifProperty& property : std::as_const(properties))
+        needed += property.byteCount();
+    if (bytes.size() != needed)
+        lines.fail(line, QStringLiteral("the value file holds %1 bytes; the template file's %2 "
+                                        "properties take %3")
+                             .arg(bytes.size())
+                             .arg(properties.size())
+                             .arg(needed));
+    qsizetype offset = 0;
+    for (XifProperty& property : properties) {
+        property.setDefault(lines, line, bytes.mid(offset, property.byteCount()));
+        offset += property.byteCount();
     }
-    if (values.size() < properties.size())
-        lines.fail(content.lastLine(),
-                   QStringLiteral("the value file ends after %1 values; the template file "
-                                  "declares %2 properties")
-                       .arg(values.size())
-                       .arg(properties.size()));
 }
 
 } // namespace XifProperties

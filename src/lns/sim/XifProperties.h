@@ -8,44 +8,52 @@
 namespace lns::sim {
 
 // A configuration property as the file declares it, before it joins the
-// device, the LonMark object or the network variable it applies to.
+// device, the LonMark objects or the network variables it applies to.
 struct XifProperty {
-    enum class Target { Device = 1, LonMarkObject = 2, NetworkVariable = 3 };
+    enum class Target { Device = 0, LonMarkObject = 1, NetworkVariable = 2 };
 
     int line = 0; // where it is declared
     Target target = Target::Device;
-    int select = 0; // the object or variable index
-    int elementSize = 1;
+    QList<int> selects;  // the objects or variables it applies to, sharing one value
+    int elementSize = 0; // 0 until a size or a value gives it
     int elementCount = 1;
     Shared<ConfigPropertyRecord> record = std::make_shared<ConfigPropertyRecord>();
 
+    qsizetype byteCount() const { return qsizetype(elementSize) * elementCount; }
     // All elements zero until a value says otherwise.
     void setZeroDefault();
-    // `hex` holds every element's bytes in turn; refused unless it fits exactly.
-    void setDefault(const XifLines& lines, int line, QStringView hex);
+    // `bytes` holds every element's bytes in turn; refused unless it fits exactly.
+    void setDefault(const XifLines& lines, int line, const QByteArray& bytes);
 };
 
-// The configuration-property declarations shared by configuration network
-// variables and the template file:
-//   target,select,scope,flags[\x80],typeIndex
-//   target 1 the device, 2 the LonMark object `select`, 3 the variable `select`.
+// Configuration-property declarations, shared by configuration network
+// variables ("&" self-documentation) and the template file:
+//   appliesTo,select,scope<flags>,typeIndex
+//   appliesTo  0 the device, 1 LonMark objects, 2 network variables
+//   select     an index, or indices joined by "." for one property shared by them
+//   scope      digits, directly followed by one flag character from \x80 up
 namespace XifProperties {
 
 constexpr int MaximumElementSize = 255;
 constexpr int MaximumElementCount = 255;
+constexpr int DeclarationFields = 4;
 
-// Reads the five declaration fields at the start of `fields`.
+// Reads the declaration fields at the start of `fields`.
 XifProperty declaration(const XifLines& lines, int line, const QList<QStringView>& fields);
+
+// An element size, optionally followed by "[count]" for a property array.
+void readSize(const XifLines& lines, int line, QStringView text, XifProperty& property);
 
 // The template file: records ended by ";", an optional version record ("1.1")
 // first, then one record per property:
-//   declaration,elementSize,elementCount,format[,name]
-// The name defaults to the format.
+//   declaration,size[[count]][,format[,name]]
+// Format and name are kept when a record gives them; the name defaults to the
+// format, or to the property type ("SCPT60", "UCPT4").
 QList<XifProperty> templateFile(const XifLines& lines, const XifString& content);
 
-// The value file: one record of hexadecimal digits per template property, in
-// the template's order, ended by ";".
-void valueFile(const XifLines& lines, const XifString& content, QList<XifProperty>& properties);
+// The value file: every template property's bytes in the template's order.
+void valueFile(const XifLines& lines, int line, const QByteArray& bytes,
+               QList<XifProperty>& properties);
 
 } // namespace XifProperties
 

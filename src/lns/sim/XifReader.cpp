@@ -15,6 +15,7 @@ namespace {
 
 constexpr int MaximumIndex = 65534; // 0xFFFF means "none"
 constexpr int SupportedVersion = 4;
+constexpr int MaximumBytes = XifLines::MaximumSize;
 
 class Reader {
 public:
@@ -34,7 +35,7 @@ private:
     struct NetworkVariableValue {
         int line;
         int index;
-        QStringView hex;
+        QByteArray bytes;
     };
 
     [[noreturn]] void fail(int line, const QString& reason) const { m_lines.fail(line, reason); }
@@ -89,23 +90,31 @@ private:
         return digits.toUpper();
     }
 
-    // The node and channel lines hold numbers only; the "*" line ends them.
+    // The node, buffer and channel lines hold numbers only. They end at a line
+    // starting with "*" (read with them), the node self-documentation or the first record.
     void nodeLines() {
         for (; m_number <= m_lines.count(); ++m_number) {
             const QList<QStringView> words = nextWords();
-            if (!words.isEmpty() && words.first().startsWith(QLatin1Char('*'))) {
+            if (words.isEmpty())
+                continue;
+            if (words.first().startsWith(QLatin1Char('*'))) {
                 ++m_number;
                 return;
             }
+            if (m_lines.isStringLine(m_number) || isRecordKind(words.first()))
+                return;
             for (const QStringView word : words) {
                 if (!xifIsInteger(word))
-                    fail(m_number, QStringLiteral("expected a node or channel line of numbers or "
-                                                  "the \"*\" line, not \"%1\"")
+                    fail(m_number, QStringLiteral("expected a node or channel line of numbers, "
+                                                  "not \"%1\"")
                                        .arg(word.left(40)));
             }
         }
-        fail(m_lines.count(),
-             QStringLiteral("the file ends before the \"*\" line after the node lines"));
+    }
+
+    static bool isRecordKind(QStringView word) {
+        return word == QLatin1String("VAR") || word == QLatin1String("TAG") ||
+               word == QLatin1String("NVVAL") || word == QLatin1String("FILE");
     }
 
     void skipBlankLines() {
@@ -214,8 +223,10 @@ private:
         const int index = number(start, words[2], 0, MaximumIndex, "the variable index");
         number(start, words[3], 0, 65535, "the average rate");
         number(start, words[4], 0, 65535, "the maximum rate");
+        // 0 for a single variable; an array takes the indices from `index` on.
         const int arraySize =
-            number(start, words[5], 1, MaximumIndex + 1 - index, "the array size");
+            number(start, words[5], 0, MaximumIndex + 1 - index, "the array size");
+        const int elements = std::max(arraySize, 1);
         ++m_number;
         expectLine(start, "VAR", "the variable's flags line");
         variableFlags(nextWords());
@@ -227,30 +238,36 @@ private:
         const int documentationLine = m_number;
         const XifString documentation = XifString::read(m_lines, m_number);
         expectLine(start, "VAR", "the variable's type line");
-        const VariableType type = typeLine();
+        const QString typeName = typeLines();
         const QStringView text(documentation.text);
         if (text.startsWith(QLatin1Char('&')))
-            configurationVariable(documentationLine, text, name, index, arraySize, type);
+            configurationVariable(documentationLine, text, name, index, elements, typeName);
         else if (text.startsWith(QLatin1Char('@')))
             membership(documentationLine, text.mid(1));
-        for (int element = 0; element < arraySize; ++element)
+        for (int element = 0; element < elements; ++element)
             addVariable(start, index + element,
-                        arraySize > 1 ? QStringLiteral("%1[%2]").arg(name).arg(element) : name);
+                        elements > 1 ? QStringLiteral("%1[%2]").arg(name).arg(element) : name);
     }
 
-    struct VariableType {
-        QString name; // empty when the file writes "*"
-        int size;
-    };
-
-    VariableType typeLine() {
+    // "typeIndex typeName|* numbers...", then any lines of numbers that describe
+    // the type's fields. Returns the type name, empty for "*".
+    QString typeLines() {
         const QList<QStringView> words = nextWords();
-        expectWords(words, 3, 3, "the type line \"typeIndex typeName size\" (typeName * if none)");
+        if (words.size() < 2)
+            fail(m_number, QStringLiteral("expected the type line \"typeIndex typeName\" (typeName "
+                                          "* for a standard type) and its numbers"));
         number(m_number, words[0], 0, 65535, "the type index");
-        const int size =
-            number(m_number, words[2], 1, XifProperties::MaximumElementSize, "the type size");
-        ++m_number;
-        return {words[1] == QLatin1String("*") ? QString() : words[1].toString(), size};
+        for (const QStringView word : words.mid(2))
+            number(m_number, word, 0, 65535, "a type field");
+        const QString name = words[1] == QLatin1String("*") ? QString() : words[1].toString();
+        for (++m_number; m_number <= m_lines.count(); ++m_number) {
+            const QList<QStringView> fieldWords = nextWords();
+            if (fieldWords.isEmpty() || !xifIsInteger(fieldWords.first()))
+                break;
+            for (const QStringView word : fieldWords)
+                number(m_number, word, -65535, 65535, "a type field");
+        }
+        return name;
     }
 
     void variableFlags(const QList<QStringView>& words) const {
@@ -262,26 +279,30 @@ private:
         number(m_number, words[1], 0, 1, "the direction (0 input, 1 output)");
     }
 
-    // "&target,select,scope,flags,typeIndex": the variable is also a property,
-    // one element per array element.
+    // "&appliesTo,select,scope<flags>,typeIndex[,size]": the variable is also a
+    // property, one element per array element. Without a size, its value gives it.
     void configurationVariable(int line, QStringView text, const QString& name, int index,
-                               int arraySize, const VariableType& type) {
+                               int elements, const QString& typeName) {
         const qsizetype semicolon = text.indexOf(QLatin1Char(';'));
         QList<QStringView> fields;
         for (const QStringView field :
              text.mid(1, semicolon < 0 ? -1 : semicolon - 1).tokenize(QLatin1Char(',')))
             fields.append(field.trimmed());
-        if (fields.size() != 5)
-            fail(line, QStringLiteral("expected the configuration declaration \"&target,select,"
-                                      "scope,flags,typeIndex\"; found %1 fields")
+        if (fields.size() < XifProperties::DeclarationFields ||
+            fields.size() > XifProperties::DeclarationFields + 1)
+            fail(line, QStringLiteral("expected the configuration declaration \"&appliesTo,select,"
+                                      "scope<flags>,typeIndex[,size]\"; found %1 fields")
                            .arg(fields.size()));
         XifProperty property = XifProperties::declaration(m_lines, line, fields);
-        property.elementSize = type.size;
-        property.elementCount = arraySize;
-        property.setZeroDefault();
+        if (elements > XifProperties::MaximumElementCount)
+            fail(line, QStringLiteral("a configuration variable holds at most %1 elements")
+                           .arg(XifProperties::MaximumElementCount));
+        property.elementCount = elements;
+        if (fields.size() > XifProperties::DeclarationFields)
+            XifProperties::readSize(m_lines, line, fields.last(), property);
         property.record->name = name;
-        property.record->format = type.name;
-        property.record->formatSpec = type.name;
+        property.record->format = typeName;
+        property.record->formatSpec = typeName;
         m_configurationVariables.insert(index, m_properties.size());
         m_properties.append(property);
     }
@@ -328,76 +349,149 @@ private:
         ++m_number;
     }
 
-    void value(const QList<QStringView>& words) {
-        expectWords(words, 3, 3, "\"NVVAL index hexValue\"");
-        m_values.append({m_number,
-                         number(m_number, words[1], 0, MaximumIndex, "the variable index"),
-                         words[2]});
-        ++m_number;
+    // The numbers after a record's kind, up to the first byte or the line's end.
+    qsizetype countNumbers(const QList<QStringView>& words, qsizetype first) const {
+        qsizetype count = 0;
+        while (first + count < words.size() && !xifIsByteStart(words[first + count])) {
+            number(m_number, words[first + count], 0, MaximumBytes, "a record number");
+            ++count;
+        }
+        return count;
     }
 
+    // Bytes announced by the last of a record's numbers, from `words[first]` on.
+    QByteArray announcedBytes(const QList<QStringView>& words, qsizetype first, const char* what) {
+        const int start = m_number;
+        const QStringView line = m_lines.line(start);
+        const QStringView announced = words[first - 1];
+        const QStringView rest =
+            first < words.size() ? line.mid(words[first].data() - line.data()) : QStringView();
+        const QByteArray bytes = xifBytes(m_lines, m_number, rest);
+        if (bytes.size() != announced.toInt())
+            fail(start, QStringLiteral("%1 announces %2 bytes but holds %3")
+                            .arg(QLatin1String(what), announced)
+                            .arg(bytes.size()));
+        return bytes;
+    }
+
+    // "NVVAL index [numbers] byteCount" and the bytes, on the line or the next ones.
+    void value(const QList<QStringView>& words) {
+        const qsizetype numbers = countNumbers(words, 1);
+        if (numbers < 2)
+            fail(m_number, QStringLiteral("expected \"NVVAL index byteCount\" and the bytes; found "
+                                          "%1 numbers")
+                               .arg(numbers));
+        const int line = m_number;
+        const int index = number(line, words[1], 0, MaximumIndex, "the variable index");
+        m_values.append({line, index, announcedBytes(words, 1 + numbers, "the value")});
+    }
+
+    // "FILE template numbers" then the template's string lines, or
+    // "FILE value numbers byteCount" then the bytes.
     void file(const QList<QStringView>& words) {
         const int start = m_number;
-        expectWords(words, 2, 2, "\"FILE template\" or \"FILE value\"");
-        const bool isTemplate = words[1] == QLatin1String("template");
-        if (!isTemplate && words[1] != QLatin1String("value"))
-            fail(start,
-                 QStringLiteral("expected \"FILE template\" or \"FILE value\", not \"FILE %1\"")
-                     .arg(words[1].left(40)));
+        if (words.size() < 2 ||
+            (words[1] != QLatin1String("template") && words[1] != QLatin1String("value")))
+            fail(start, QStringLiteral("expected \"FILE template\" or \"FILE value\", not \"%1\"")
+                            .arg(m_lines.line(start).trimmed().left(40)));
+        const qsizetype numbers = countNumbers(words, 2);
+        if (words[1] == QLatin1String("template"))
+            templateFile(start, numbers + 2 == words.size());
+        else
+            valueFile(start, words, numbers);
+    }
+
+    void templateFile(int start, bool onlyNumbers) {
+        if (!onlyNumbers)
+            fail(start, QStringLiteral("expected only numbers after \"FILE template\""));
+        if (m_templateStart >= 0)
+            fail(start, QStringLiteral("a second template file"));
         ++m_number;
         if (!m_lines.isStringLine(m_number))
             fail(std::min(m_number, m_lines.count()),
-                 QStringLiteral("expected the %1 file's text as lines beginning with a double "
-                                "quote after line %2")
-                     .arg(words[1])
+                 QStringLiteral("expected the template file's text as lines beginning with a "
+                                "double quote after line %1")
                      .arg(start));
         const XifString content = XifString::read(m_lines, m_number);
-        if (isTemplate) {
-            if (m_templateStart >= 0)
-                fail(start, QStringLiteral("a second template file"));
-            m_templateStart = m_properties.size();
-            m_properties.append(XifProperties::templateFile(m_lines, content));
-        } else {
-            if (m_templateStart < 0 || m_hasValueFile)
-                fail(start, QStringLiteral("a value file must follow the one template file"));
-            m_hasValueFile = true;
-            QList<XifProperty> templated = m_properties.mid(m_templateStart);
-            XifProperties::valueFile(m_lines, content, templated); // records are shared
-        }
+        m_templateStart = m_properties.size();
+        m_properties.append(XifProperties::templateFile(m_lines, content));
+    }
+
+    void valueFile(int start, const QList<QStringView>& words, qsizetype numbers) {
+        if (m_templateStart < 0 || m_hasValueFile)
+            fail(start, QStringLiteral("a value file must follow the one template file"));
+        if (numbers < 1)
+            fail(start, QStringLiteral("expected \"FILE value\" with its numbers, the last one its "
+                                       "size in bytes"));
+        m_hasValueFile = true;
+        const QByteArray bytes = announcedBytes(words, 2 + numbers, "the value file");
+        QList<XifProperty> templated = m_properties.mid(m_templateStart);
+        XifProperties::valueFile(m_lines, start, bytes, templated);
+        // The copies share their records; the sizes the values checked stay the same.
     }
 
     void attachProperties() {
         for (const NetworkVariableValue& value : m_values) {
             if (m_configurationVariables.contains(value.index))
-                m_properties[m_configurationVariables.value(value.index)].setDefault(
-                    m_lines, value.line, value.hex);
+                setConfigurationValue(m_properties[m_configurationVariables.value(value.index)],
+                                      value);
             else if (!findVariable(value.index))
                 fail(value.line, QStringLiteral("a value for network variable %1, which no VAR "
                                                 "record declares")
                                      .arg(value.index));
         }
-        for (const XifProperty& property : std::as_const(m_properties))
-            ownerOf(property).push_back(property.record);
+        for (XifProperty& property : m_properties) {
+            if (property.elementSize == 0)
+                fail(property.line, QStringLiteral("the size of \"%1\" is unknown: expected it in "
+                                                   "the declaration or an NVVAL value")
+                                        .arg(property.record->name));
+            if (property.record->elements.empty())
+                property.setZeroDefault();
+            attach(property);
+        }
     }
 
-    SharedList<ConfigPropertyRecord>& ownerOf(const XifProperty& property) {
+    // A configuration variable without a declared size takes its value's.
+    void setConfigurationValue(XifProperty& property, const NetworkVariableValue& value) const {
+        if (property.elementSize == 0) {
+            const qsizetype size = value.bytes.size() / property.elementCount;
+            if (size < 1 || size > XifProperties::MaximumElementSize)
+                fail(value.line, QStringLiteral("the value of \"%1\" must be 1 to %2 bytes per "
+                                                "element")
+                                     .arg(property.record->name)
+                                     .arg(XifProperties::MaximumElementSize));
+            property.elementSize = static_cast<int>(size);
+        }
+        property.setDefault(m_lines, value.line, value.bytes);
+    }
+
+    // One record joins every target it applies to.
+    void attach(const XifProperty& property) {
         switch (property.target) {
         case XifProperty::Target::Device:
-            return m_document.interface->configProperties;
+            m_document.interface->configProperties.push_back(property.record);
+            return;
         case XifProperty::Target::LonMarkObject:
-            if (const auto object = findObject(property.select))
-                return object->configProperties;
-            fail(property.line, QStringLiteral("the property applies to LonMark object %1, which "
-                                               "is not declared")
-                                    .arg(property.select));
+            for (const int select : property.selects) {
+                const auto object = findObject(select);
+                if (!object)
+                    fail(property.line, QStringLiteral("the property applies to LonMark object "
+                                                       "%1, which is not declared")
+                                            .arg(select));
+                object->configProperties.push_back(property.record);
+            }
+            return;
         case XifProperty::Target::NetworkVariable:
-            break;
+            for (const int select : property.selects) {
+                const auto variable = findVariable(select);
+                if (!variable)
+                    fail(property.line, QStringLiteral("the property applies to network variable "
+                                                       "%1, which is not declared")
+                                            .arg(select));
+                variable->configProperties.push_back(property.record);
+            }
+            return;
         }
-        if (const auto variable = findVariable(property.select))
-            return variable->configProperties;
-        fail(property.line, QStringLiteral("the property applies to network variable %1, which is "
-                                           "not declared")
-                                .arg(property.select));
     }
 
     const XifLines& m_lines;
