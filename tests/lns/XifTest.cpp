@@ -135,6 +135,25 @@ TEST(XifReader, ReadsObjectsMembersPropertyArraysAndConfigurationVariablesWithCr
               std::vector<QByteArray>{QByteArray(2, '\0')});
 }
 
+// Two of the largest arrays a property can be: a value file of 127 KB.
+TEST(XifReader, ReadsAValueFileOfOverOneHundredKilobytesWhole) {
+    constexpr int Bytes = 2 * 255 * 255;
+    QByteArray values;
+    for (int i = 0; i < Bytes; ++i)
+        values += "0x" + QByteArray::number(i % 251, 16).rightJustified(2, '0') +
+                  (i % 16 == 15 ? ",\n" : ", ");
+    const QByteArray content = Header +
+                               "FILE template 0 2\n\"1.1;0,,0\\x80,4,255[255],UCPTa;\n"
+                               "\"0,,0\\x80,5,255[255],UCPTb;\n"
+                               "FILE value 1 1 " +
+                               QByteArray::number(Bytes) + '\n' + values + '\n';
+    const XifDocument document = parse(content, QStringLiteral("test.xif"));
+    const auto& properties = document.interface->configProperties;
+    ASSERT_EQ(properties.size(), 2u);
+    ASSERT_EQ(properties[1]->elements.size(), 255u);
+    EXPECT_EQ(properties[1]->elements[254].back(), char((Bytes - 1) % 251));
+}
+
 TEST(XifReader, TakesTheProgramIdGroupsWhateverCharacterSeparatesThem) {
     for (const QByteArray& separator :
          {QByteArray("."), QByteArray("\xc2\xb7"), QByteArray("\xf0\x9f\x98\x80")}) {
