@@ -69,8 +69,11 @@ void fMain::onMonitorValue(int monitorPoint, const QString& value) {
 }
 
 void fMain::onMonitorError(int tag) {
+    // Two lines, the second empty: the log shows nothing but the time for a
+    // one-line message, and the user must see which field failed.
     if (const CNvCtrlTable* field = fieldOfMonitorPoint(tag))
-        activityLog().LogError(QStringLiteral("Nv update error: ") + field->Name);
+        activityLog().LogError(QStringLiteral("Nv update error: ") + field->Name +
+                               QStringLiteral("\r\n"));
 }
 
 void fMain::onRepaint() {

@@ -238,10 +238,10 @@ TEST_F(EditedWindow, AnEditSurvivesDisplayAndRefreshButNotAMonitoredValue) {
     server->raiseMonitorValue(4, QStringLiteral("69.5"));
     EXPECT_EQ(box()->text(), QStringLiteral("69.5"));
     server->raiseMonitorValue(999, QStringLiteral("1")); // names no field: ignored
-    // The one-line message leaves only the time and the red mark in the row.
     const int rows = f.logRows().size();
     server->raiseMonitorError(4);
-    EXPECT_EQ(f.logRows().size(), rows + 1);
+    ASSERT_EQ(f.logRows().size(), rows + 1);
+    EXPECT_EQ(f.logRows().last(), QStringLiteral("Nv update error: occ_heat_setpts | "));
     server->raiseMonitorError(999);
     EXPECT_EQ(f.logRows().size(), rows + 1);
 }
