@@ -3,7 +3,7 @@
 // the network database that rewrites the device's row. The writes of all
 // values at 40 ms a transaction show what the store adds to the sends.
 #include "KitCopy.h"
-#include "lns/sim/SimObjectServer.h"
+#include "OpenDemo.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,29 +13,24 @@
 
 namespace {
 
-struct DemoSetpoints {
+// A copy of the kit's networks in a folder of its own.
+struct KitDatabases {
     QTemporaryDir folder;
-    lns::sim::SimObjectServer server;
-    lns::Ref<lns::ConfigProperties> cps;
-    lns::Ref<lns::ConfigProperty> cp;
-
-    DemoSetpoints() : server(folder.path()) {
+    KitDatabases() {
         copyFromKit(QStringLiteral("Databases"), folder.path() + QStringLiteral("/Databases"));
+    }
+};
+
+struct DemoSetpoints {
+    KitDatabases databases;
+    OpenDemo demo{databases.folder.path()};
+    lns::sim::SimObjectServer& server = demo.server;
+    lns::Ref<lns::ConfigProperties> cps =
+        demo.properties(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"));
+    lns::Ref<lns::ConfigProperty> cp = cps->Item(QStringLiteral("nciSetPts"));
+
+    DemoSetpoints() {
         server.setLatency(0);
-        server.Open();
-        auto network = server.Networks()->Item(QStringLiteral("Demo Building"));
-        network->Open();
-        auto system = network->Systems()->Item(1);
-        system->Open();
-        cps = system->Subsystems()
-                  ->Item(QStringLiteral("Floor 1"))
-                  ->AppDevices()
-                  ->Item(QStringLiteral("RTU-1"))
-                  ->Interface()
-                  ->LonMarkObjects()
-                  ->Item(1)
-                  ->ConfigProperties();
-        cp = cps->Item(QStringLiteral("nciSetPts"));
         cp->setFormatSpec(QStringLiteral("SNVT_temp_setpt#US"));
     }
 };
@@ -80,21 +75,10 @@ BENCHMARK(BM_SimWriteAllValuesAt40ms)->Unit(benchmark::kMillisecond)->Iterations
 
 // The host's opening of a network whose database exists already.
 void BM_OpenDemoBuilding(benchmark::State& state) {
-    QTemporaryDir folder;
-    copyFromKit(QStringLiteral("Databases"), folder.path() + QStringLiteral("/Databases"));
-    {
-        lns::sim::SimObjectServer loader(folder.path());
-        loader.Open();
-        loader.Networks()->Item(QStringLiteral("Demo Building"))->Open();
-    }
-    for (auto _ : state) {
-        lns::sim::SimObjectServer server(folder.path());
-        server.Open();
-        auto network = server.Networks()->Item(QStringLiteral("Demo Building"));
-        network->Open();
-        network->Systems()->Item(1)->Open();
-        network->Close();
-    }
+    const KitDatabases databases;
+    OpenDemo{databases.folder.path()}; // creates the database from the description
+    for (auto _ : state)
+        OpenDemo{databases.folder.path()}.network->Close();
 }
 BENCHMARK(BM_OpenDemoBuilding)->Unit(benchmark::kMillisecond);
 

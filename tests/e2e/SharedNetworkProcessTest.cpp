@@ -1,7 +1,7 @@
 // Commands 50 and 51 from the host while other processes use the same
 // network, and what a plug-in killed in the middle of command 50 leaves.
+#include "OpenDemo.h"
 #include "TestEnvironment.h"
-#include "lns/sim/SimObjectServer.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,32 +53,11 @@ protected:
     TempPlatformRoot root;
 };
 
-// A network of its own for a test that looks into it.
-struct OpenSystem {
-    OpenSystem(const QString& lonWorks, const QString& networkName) : server(lonWorks) {
-        server.Open();
-        network = server.Networks()->Item(networkName);
-        network->Open();
-        system = network->Systems()->Item(1);
-        system->Open();
-    }
-    lns::sim::SimObjectServer server;
-    lns::Ref<lns::Network> network;
-    lns::Ref<lns::System> system;
-};
-
 TEST_F(SharedNetworkProcess, CommandFiftyOneWhileAnotherProcessHoldsTheNetworkStaysDone) {
     ASSERT_EQ(sendCommand(QStringLiteral("Demo Building"), 50), QStringLiteral("ok"));
-    OpenSystem holder(lonWorks(), QStringLiteral("Demo Building"));
-    const auto location = holder.system->Subsystems()
-                              ->Item(QStringLiteral("Floor 1"))
-                              ->AppDevices()
-                              ->Item(QStringLiteral("RTU-1"))
-                              ->Interface()
-                              ->LonMarkObjects()
-                              ->Item(1)
-                              ->ConfigProperties()
-                              ->Item(QStringLiteral("nciLocation"));
+    OpenDemo holder(lonWorks(), QStringLiteral("Demo Building"));
+    const auto location = holder.property(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"),
+                                          QStringLiteral("nciLocation"));
     const auto apps =
         holder.system->TemplateLibrary()->DeviceTemplates()->Item(ProgramId)->ComponentApps();
     ASSERT_GT(apps->Count(), 0);
@@ -121,7 +100,7 @@ TEST_F(SharedNetworkProcess,
         sendCommand(QStringLiteral("New Site"), 50);
         qunsetenv("LNS_SIM_KILL_AT_CALL");
         {
-            OpenSystem left(lonWorks(), QStringLiteral("New Site"));
+            OpenDemo left(lonWorks(), QStringLiteral("New Site"));
             const auto templates = left.system->TemplateLibrary()->DeviceTemplates();
             ASSERT_LE(templates->Count(), 1);
             if (templates->Count() == 1) {
@@ -133,7 +112,7 @@ TEST_F(SharedNetworkProcess,
             }
         }
         ASSERT_EQ(sendCommand(QStringLiteral("New Site"), 50), QStringLiteral("ok"));
-        OpenSystem rerun(lonWorks(), QStringLiteral("New Site"));
+        OpenDemo rerun(lonWorks(), QStringLiteral("New Site"));
         const auto templates = rerun.system->TemplateLibrary()->DeviceTemplates();
         ASSERT_EQ(templates->Count(), 1);
         const auto made = templates->Item(1);

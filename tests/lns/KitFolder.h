@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KitCopy.h"
+#include "OpenDemo.h"
 #include "lns/sim/SimObjectServer.h"
 #include "platform/Error.h"
 
@@ -25,37 +26,6 @@ public:
 
 private:
     QTemporaryDir m_dir;
-};
-
-// The server with "Demo Building" and its system 1 open.
-struct OpenDemo {
-    explicit OpenDemo(const QString& lonWorksFolder,
-                      const QString& networkName = QStringLiteral("Demo Building"))
-        : server(lonWorksFolder) {
-        server.Open();
-        network = server.Networks()->Item(networkName);
-        network->Open();
-        system = network->Systems()->Item(1);
-        system->Open();
-    }
-
-    lns::Ref<lns::AppDevice> device(const QString& subsystem, const QString& name) const {
-        return system->Subsystems()->Item(subsystem)->AppDevices()->Item(name);
-    }
-
-    lns::Ref<lns::ConfigProperty> property(const QString& subsystem, const QString& deviceName,
-                                           const QString& cpName) const {
-        return device(subsystem, deviceName)
-            ->Interface()
-            ->LonMarkObjects()
-            ->Item(QStringLiteral("Thermostat"))
-            ->ConfigProperties()
-            ->Item(cpName);
-    }
-
-    lns::sim::SimObjectServer server;
-    lns::Ref<lns::Network> network;
-    lns::Ref<lns::System> system;
 };
 
 // The LNS code of the Error that `call` throws, or -1 when it throws none.

@@ -1,4 +1,5 @@
 #include "KitCopy.h"
+#include "OpenDemo.h"
 #include "TestEnvironment.h"
 #include "lns/sim/SimObjectServer.h"
 #include "platform/SettingsStore.h"
@@ -109,24 +110,9 @@ TEST(LnsHost, ExportWritesTheNetworkBackInTheLayoutOfItsDescription) {
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     EXPECT_EQ(exported.out, kitText);
 
-    {
-        lns::sim::SimObjectServer server(root.path() + QStringLiteral("/LonWorks"));
-        server.Open();
-        const auto network = server.Networks()->Item(QStringLiteral("Demo Building"));
-        network->Open();
-        const auto system = network->Systems()->Item(1);
-        system->Open();
-        system->Subsystems()
-            ->Item(QStringLiteral("Floor 1"))
-            ->AppDevices()
-            ->Item(QStringLiteral("RTU-1"))
-            ->Interface()
-            ->LonMarkObjects()
-            ->Item(1)
-            ->ConfigProperties()
-            ->Item(QStringLiteral("nciLocation"))
-            ->setFormattedElement(0, QStringLiteral("Lobby"));
-    }
+    OpenDemo(root.path() + QStringLiteral("/LonWorks"))
+        .property(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"), QStringLiteral("nciLocation"))
+        ->setFormattedElement(0, QStringLiteral("Lobby"));
     const QString file = root.path() + QStringLiteral("/demo.json");
     ASSERT_EQ(runProgram(QStringLiteral("lns-host"),
                          {QStringLiteral("export"), QStringLiteral("Demo Building"), file})

@@ -3,7 +3,7 @@
 // i-th time PATTERN with %1 replaced by i. Before each write it reads the
 // property back and stops with status 1 when its own previous value is gone,
 // so a change that another process lost on the way shows at once.
-#include "lns/sim/SimObjectServer.h"
+#include "OpenDemo.h"
 #include "platform/Error.h"
 
 #include <QCoreApplication>
@@ -15,21 +15,10 @@ int main(int argc, char* argv[]) {
     if (arguments.size() != 6)
         return 2;
     try {
-        lns::sim::SimObjectServer server(arguments[1]);
-        server.Open();
-        auto network = server.Networks()->Item(QStringLiteral("Demo Building"));
-        network->Open();
-        auto system = network->Systems()->Item(1);
-        system->Open();
-        auto cp = system->Subsystems()
-                      ->Item(arguments[2].section(QLatin1Char('/'), 0, 0))
-                      ->AppDevices()
-                      ->Item(arguments[2].section(QLatin1Char('/'), 1))
-                      ->Interface()
-                      ->LonMarkObjects()
-                      ->Item(1)
-                      ->ConfigProperties()
-                      ->Item(arguments[3]);
+        OpenDemo demo(arguments[1]);
+        lns::sim::SimObjectServer& server = demo.server;
+        auto cp = demo.property(arguments[2].section(QLatin1Char('/'), 0, 0),
+                                arguments[2].section(QLatin1Char('/'), 1), arguments[3]);
         const int count = arguments[5].toInt();
         QString previous;
         for (int i = 1; i <= count; ++i) {
