@@ -467,29 +467,27 @@ private:
 
     // One record joins every target it applies to.
     void attach(const XifProperty& property) {
+        // `find` gives the object or variable of an index, null when undeclared.
+        const auto attachToEach = [&](const char* kind, const auto& find) {
+            for (const int select : property.selects) {
+                const auto target = find(select);
+                if (!target)
+                    fail(property.line,
+                         QStringLiteral("the property applies to %1 %2, which is not declared")
+                             .arg(QLatin1String(kind))
+                             .arg(select));
+                target->configProperties.push_back(property.record);
+            }
+        };
         switch (property.target) {
         case XifProperty::Target::Device:
             m_document.interface->configProperties.push_back(property.record);
             return;
         case XifProperty::Target::LonMarkObject:
-            for (const int select : property.selects) {
-                const auto object = findObject(select);
-                if (!object)
-                    fail(property.line, QStringLiteral("the property applies to LonMark object "
-                                                       "%1, which is not declared")
-                                            .arg(select));
-                object->configProperties.push_back(property.record);
-            }
+            attachToEach("LonMark object", [this](int index) { return findObject(index); });
             return;
         case XifProperty::Target::NetworkVariable:
-            for (const int select : property.selects) {
-                const auto variable = findVariable(select);
-                if (!variable)
-                    fail(property.line, QStringLiteral("the property applies to network variable "
-                                                       "%1, which is not declared")
-                                            .arg(select));
-                variable->configProperties.push_back(property.record);
-            }
+            attachToEach("network variable", [this](int index) { return findVariable(index); });
             return;
         }
     }
