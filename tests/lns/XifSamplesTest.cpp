@@ -197,3 +197,46 @@ TEST(XifSamples, RefusesCutShortBinaryAndShuffledCopiesNamingTheirLine) {
         expectRefused(lines.join('\n'), label + " shuffled");
     }
 }
+
+TEST(XifSamples, EachImportsIntoTheNewSiteTemplateLibraryAndBrowsesWithItsVariables) {
+    TempPlatformRoot root;
+    ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    const QString site = QStringLiteral("New Site");
+    for (const QString& name : SampleNames) {
+        const ProcessResult imported = runProgram(QStringLiteral("lns-host"),
+                                                  {QStringLiteral("import"), site, Samples + name});
+        ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+        const QString templateName = name.section(QLatin1Char('.'), 0, 0);
+        const ProcessResult browsed =
+            runProgram(QStringLiteral("lns-host"), {QStringLiteral("browse"), site,
+                                                    QStringLiteral("--template"), templateName});
+        ASSERT_EQ(browsed.exitCode, 0) << browsed.err.toStdString();
+        EXPECT_EQ(browsed.out.count(QStringLiteral("\n  NV ")), sampleContent(name).count("\nVAR "))
+            << name.toStdString();
+    }
+    const ProcessResult sensor = runProgram(
+        QStringLiteral("lns-host"), {QStringLiteral("browse"), site, QStringLiteral("--template"),
+                                     QStringLiteral("6kEvbMultiSensor")});
+    EXPECT_TRUE(sensor.out.contains(QStringLiteral("LonMark object 6 \"TempSensor\"  type 1040")))
+        << sensor.out.toStdString();
+    EXPECT_TRUE(sensor.out.contains(QStringLiteral("CP \"SCPT165\"  scope 0  type 165  flags 4")))
+        << sensor.out.toStdString();
+
+    // A file cut short is refused by its line and leaves the library as it was.
+    QTemporaryDir dir;
+    const QString cut = dir.filePath(QStringLiteral("cut.xif"));
+    QFile file(cut);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(sampleContent(QStringLiteral("DAC5000.XIF")).chopped(3));
+    file.close();
+    const ProcessResult refused =
+        runProgram(QStringLiteral("lns-host"), {QStringLiteral("import"), site, cut});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(cut + QStringLiteral(": line 66:")))
+        << refused.err.toStdString();
+    const ProcessResult library =
+        runProgram(QStringLiteral("lns-host"), {QStringLiteral("browse"), site});
+    EXPECT_TRUE(library.out.contains(QStringLiteral("  gc_sw  program ID 90000106000485A8")))
+        << library.out.toStdString();
+    EXPECT_FALSE(library.out.contains(QStringLiteral("  cut  "))) << library.out.toStdString();
+}

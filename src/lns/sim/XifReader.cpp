@@ -6,7 +6,6 @@
 #include "platform/Error.h"
 
 #include <QFile>
-#include <QHash>
 #include <QRegularExpression>
 
 namespace lns::sim::XifReader {
