@@ -45,8 +45,9 @@ int transactions(const QStringList& journal) {
 }
 
 void reportTransactions(benchmark::State& state, WindowFixture& f, int latency) {
-    const int perIteration = transactions(serverOf(f).journal()) /
-                             static_cast<int>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    const int perIteration =
+        transactions(serverOf(f).journal()) /
+        static_cast<int>(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.counters["transactions"] = perIteration;
     state.counters["transactions_ms"] = perIteration * latency;
 }
@@ -55,9 +56,8 @@ void BM_WindowCreationAndLoad(benchmark::State& state) {
     WindowFixture f;
     for (auto _ : state) {
         fMain window({f.dialogs, *f.store, f.state, Specific::process(),
-                      lns::sim::simResourceCatalogFactory(), [] {
-                          return std::unique_ptr<ProgressWindow>();
-                      }});
+                      lns::sim::simResourceCatalogFactory(),
+                      [] { return std::unique_ptr<ProgressWindow>(); }});
         benchmark::DoNotOptimize(window.txtNvi[0]);
     }
 }
@@ -114,8 +114,8 @@ void layOutBigSite(const WindowFixture& f, int devices) {
             copy.insert("name", QStringLiteral("Device %1-%2").arg(area).arg(device));
             list.append(copy);
         }
-        subsystems.append(QJsonObject{{"name", QStringLiteral("Area %1").arg(area)},
-                                      {"devices", list}});
+        subsystems.append(
+            QJsonObject{{"name", QStringLiteral("Area %1").arg(area)}, {"devices", list}});
     }
     system.insert("subsystems", subsystems);
     systems.replace(0, system);
@@ -200,11 +200,18 @@ void BM_Apply(benchmark::State& state) {
     state.counters["sends"] = static_cast<double>(sends) / static_cast<double>(state.iterations());
     state.counters["transactions_ms"] = state.counters["sends"] * latency;
 }
-BENCHMARK(BM_Apply)->Args({1, 0, 0})->Args({5, 0, 0})->Args({19, 0, 0})->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_Apply)
+    ->Args({1, 0, 0})
+    ->Args({5, 0, 0})
+    ->Args({19, 0, 0})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Apply)->Args({19, 0, 5000})->Unit(benchmark::kMillisecond)->Repetitions(3);
-BENCHMARK(BM_Apply)->Args({1, 40, 0})->Args({5, 40, 0})->Args({19, 40, 0})->Iterations(3)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_Apply)
+    ->Args({1, 40, 0})
+    ->Args({5, 40, 0})
+    ->Args({19, 40, 0})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Keystroke(benchmark::State& state) {
     WindowFixture f;

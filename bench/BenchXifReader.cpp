@@ -138,8 +138,14 @@ void RegisterCommandsFromFourMiBFile(benchmark::State& state) {
         plugIn.CurrentSystem = plugIn.CurrentNetwork->Systems()->Item(1);
         plugIn.CurrentSystem->Open();
         DeviceTemplateRegistration registration(
-            {plugIn, store, dialogs, launcher,
-             [] { return std::make_unique<lns::sim::SimResourceCatalog>(); }, {}, {}, [] {}});
+            {plugIn,
+             store,
+             dialogs,
+             launcher,
+             [] { return std::make_unique<lns::sim::SimResourceCatalog>(); },
+             {},
+             {},
+             [] {}});
         state.ResumeTiming();
         if (!registration.RegisterCommands())
             state.SkipWithError(dialogs.texts().join(u'|').toUtf8().constData());

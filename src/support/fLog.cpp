@@ -7,8 +7,8 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QFrame>
-#include <QHash>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLocale>
@@ -138,8 +138,8 @@ void fLog::fitColumns(const QTreeWidgetItem* row) {
         if (textWidth == 0)
             continue; // an empty text never widens its column
         if (padding < 0) {
-            padding = EchLog->sizeHintForIndex(EchLog->indexFromItem(row, column)).width() -
-                      textWidth;
+            padding =
+                EchLog->sizeHintForIndex(EchLog->indexFromItem(row, column)).width() - textWidth;
             if (column == TimeColumn)
                 padding += EchLog->indentation();
         }

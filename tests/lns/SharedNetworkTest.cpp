@@ -207,7 +207,8 @@ TEST(SharedNetwork, DevicesAnotherProgramAddsOrRemovesAreSeenWithoutReopening) {
     EXPECT_EQ(floor1->Count(), 2);
     EXPECT_EQ(floor1->Item(QStringLiteral("RTU-9"))->Name(), QStringLiteral("RTU-9"));
     EXPECT_EQ(lnsCodeOf([&] { floor1->Item(QStringLiteral("HP-1")); }), lns::Code::NotFound);
-    EXPECT_EQ(reader.system->Subsystems()->Item(QStringLiteral("Floor 3"))->AppDevices()->Count(), 3);
+    EXPECT_EQ(reader.system->Subsystems()->Item(QStringLiteral("Floor 3"))->AppDevices()->Count(),
+              3);
 }
 
 // A process so far behind that the oldest changes it missed are no longer

@@ -293,7 +293,8 @@ QJsonObject writeInterface(const InterfaceRecord& interface) {
 
 namespace {
 
-template <class Record> std::optional<int> indexOf(const SharedList<Record>& list, const Record* item) {
+template <class Record>
+std::optional<int> indexOf(const SharedList<Record>& list, const Record* item) {
     for (size_t i = 0; i < list.size(); ++i) {
         if (list[i].get() == item)
             return static_cast<int>(i);
@@ -308,8 +309,9 @@ QByteArray element(const QByteArray& path, const char* member, int index) {
 std::optional<DocumentPart> propertyIn(const InterfaceRecord& interface,
                                        const ConfigPropertyRecord* cp) {
     const QByteArray root = "$.interface";
-    const auto found = [&](const QByteArray& owner,
-                           const SharedList<ConfigPropertyRecord>& list) -> std::optional<DocumentPart> {
+    const auto found =
+        [&](const QByteArray& owner,
+            const SharedList<ConfigPropertyRecord>& list) -> std::optional<DocumentPart> {
         const std::optional<int> index = indexOf(list, cp);
         if (!index)
             return std::nullopt;
@@ -320,8 +322,8 @@ std::optional<DocumentPart> propertyIn(const InterfaceRecord& interface,
         return part;
     for (size_t i = 0; i < interface.networkVariables.size(); ++i) {
         const auto& nv = interface.networkVariables[i];
-        if (auto part = found(element(root, "networkVariables", static_cast<int>(i)),
-                              nv->configProperties))
+        if (auto part =
+                found(element(root, "networkVariables", static_cast<int>(i)), nv->configProperties))
             return part;
     }
     for (size_t i = 0; i < interface.lonMarkObjects.size(); ++i) {
@@ -337,8 +339,8 @@ std::optional<DocumentPart> componentAppsIn(const SharedList<ComponentAppRecord>
                                             const InterfaceRecord& interface,
                                             const SharedList<ComponentAppRecord>* apps) {
     const auto part = [&](const QByteArray& path) {
-        return DocumentPart{path,
-                            QJsonDocument(writeComponentApps(*apps)).toJson(QJsonDocument::Compact)};
+        return DocumentPart{
+            path, QJsonDocument(writeComponentApps(*apps)).toJson(QJsonDocument::Compact)};
     };
     if (apps == own)
         return part("$.componentApps");

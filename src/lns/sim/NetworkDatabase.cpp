@@ -321,9 +321,8 @@ bool NetworkDatabase::syncAllRows() {
     }
     bool moved = false;
     const auto dropGone = [&](auto& cache) {
-        moved = std::erase_if(cache, [&](const auto& entry) {
-                    return !present.contains(entry.first);
-                }) > 0 ||
+        moved = std::erase_if(
+                    cache, [&](const auto& entry) { return !present.contains(entry.first); }) > 0 ||
                 moved;
     };
     dropGone(m_systems);

@@ -28,7 +28,8 @@ public:
 
     void commitPart(const RecordPart& part, const std::function<void()>& change,
                     const std::function<void()>& undo) override {
-        m_database->transact(change, [&] { m_savePart(part); }, undo);
+        m_database->transact(
+            change, [&] { m_savePart(part); }, undo);
     }
 
     bool holdsNewItems() const override { return true; }

@@ -130,7 +130,8 @@ void SimComponentApps::Remove(int index) {
     // Found again inside the change: saving first brings in other processes' changes.
     const Shared<ComponentAppRecord> removed = (*m_apps)[static_cast<size_t>(index - 1)];
     m_store->commitPart(
-        m_apps.get(), [&] { m_apps->erase(std::remove(m_apps->begin(), m_apps->end(), removed), m_apps->end()); },
+        m_apps.get(),
+        [&] { m_apps->erase(std::remove(m_apps->begin(), m_apps->end(), removed), m_apps->end()); },
         [&] {
             const auto at = std::min(static_cast<size_t>(index - 1), m_apps->size());
             m_apps->insert(m_apps->begin() + static_cast<std::ptrdiff_t>(at), removed);
