@@ -4,6 +4,7 @@
 #include "CheckedFile.h"
 #include "DeviceConfiguration.h"
 #include "KitCopy.h"
+#include "OutputFiles.h"
 #include "Thermostat.h"
 #include "lns/sim/SimObjectServer.h"
 #include "platform/SettingsStore.h"
@@ -152,7 +153,7 @@ void BM_CheckFile(benchmark::State& state) {
     const QString path = site.path(QStringLiteral("RTU-001.json"));
     {
         ThermostatNetwork network(Generated, QString());
-        writeFileAtomically(path, configurationJson(commissioningFile(network)));
+        writeOutputFile(path, configurationJson(commissioningFile(network)));
     }
     QString messages;
     QTextStream err(&messages);

@@ -1,11 +1,10 @@
 #include "DeviceConfiguration.h"
 
+#include "BackupFolder.h"
 #include "Thermostat.h"
 #include "model/NumberText.h"
 #include "platform/Error.h"
 
-#include <QDir>
-#include <QRegularExpression>
 
 namespace {
 
@@ -54,12 +53,6 @@ ConfigurationFile configurationOf(const Thermostat& thermostat, const QString& n
             file.readOnly.insert(field->Name, fields.itemOf(field->Name));
     }
     return file;
-}
-
-QString configurationFileName(const QString& devicePath) {
-    QString name = devicePath.section(u'/', -1);
-    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
-    return name + QStringLiteral(".json");
 }
 
 DeviceConfiguration::DeviceConfiguration(ConfigurationFile file, ApplyOptions options,
@@ -112,10 +105,8 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
     if (m_options.dryRun)
         return outcome;
     try {
-        if (!m_options.backupFolder.isEmpty())
-            writeFileAtomically(
-                QDir(m_options.backupFolder).filePath(configurationFileName(target.path)),
-                configurationJson(configurationOf(thermostat, m_network)));
+        if (m_options.backup)
+            m_options.backup->save(configurationOf(thermostat, m_network));
     } catch (const FileProblem& problem) {
         outcome.result = DeviceOutcome::Result::Failed;
         outcome.reason = QStringLiteral("no backup, nothing written: ") + problem.message();
