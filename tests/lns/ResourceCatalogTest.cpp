@@ -126,10 +126,9 @@ TEST_F(ResourceCatalogTest, FullDiskFailsTheUpdateAndKeepsTheSavedState) {
     const QByteArray before = readFile(state);
     SimResourceCatalog catalog;
     ASSERT_EQ(catalog.Open(typesFolder(), ResourceCatalog::ModeUpdate), ResourceCatalog::Success);
-    ASSERT_EQ(catalog.AddFolder(makersParent()), ResourceCatalog::Success);
     {
         const FileSizeLimit full(8);
-        EXPECT_EQ(catalog.Update(), SimResourceCatalog::SaveFailed);
+        EXPECT_EQ(catalog.AddFolder(makersParent()), SimResourceCatalog::SaveFailed);
     }
     EXPECT_EQ(readFile(state), before);
 }
