@@ -11,10 +11,9 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
-
 inline const QString Demo = QStringLiteral("Demo Building");
 inline const QStringList DemoDevices = {"Floor 1/RTU-1", "Floor 1/HP-1",  "Floor 2/RTU-11",
-                                 "Floor 2/HP-12", "Floor 3/RTU-2", "Floor 3/RTU-4"};
+                                        "Floor 2/HP-12", "Floor 3/RTU-2", "Floor 3/RTU-4"};
 inline const QString UnitsKey =
     QStringLiteral("HKLM\\SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\Zentaro PIR ready RM42xx Configure");
 
@@ -124,4 +123,3 @@ protected:
 
     TempPlatformRoot root;
 };
-

@@ -25,10 +25,12 @@ TEST_F(EditableFile, SavedFileListsTheHeaderFirstThenTheFieldsByTabWithTimesOfDa
     QFile saved(save("RTU-1"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(saved.readAll());
-    const QStringList order = {"\"format\"", "\"formatVersion\": 2", "\"source\"", "\"model\"",
-                               "\"hvacType\"", "\"units\"", "\"saved\"", "\"fields\"",
-                               "\"Heating - Cooling\"", "\"occ_cool_setpts\"", "\"Scheduler\"",
-                               "\"occ_1_monday\": \"07:00\"", "\"readOnly\""};
+    const QStringList order = {
+        "\"format\"",          "\"formatVersion\": 2", "\"source\"",
+        "\"model\"",           "\"hvacType\"",         "\"units\"",
+        "\"saved\"",           "\"fields\"",           "\"Heating - Cooling\"",
+        "\"occ_cool_setpts\"", "\"Scheduler\"",        "\"occ_1_monday\": \"07:00\"",
+        "\"readOnly\""};
     qsizetype at = 0;
     for (const QString& part : order) {
         const qsizetype next = text.indexOf(part, at);
@@ -45,13 +47,15 @@ TEST_F(EditableFile, HandWrittenTimesAreTakenAndMistakesAreNamedWhereTheyAre) {
     const ProcessResult dry = tool({"apply", Demo, good, "RTU-1", "--dry-run"});
     EXPECT_TRUE(dry.out.contains("  occ_1_monday: 420 -> 450\n")) << dry.out.toStdString();
     // Version 1 files, in minutes and without tabs, are still read.
-    const QString old = written("old.json", header("1") + "  \"fields\": {\"occ_1_monday\": \"450\"}\n}\n");
+    const QString old =
+        written("old.json", header("1") + "  \"fields\": {\"occ_1_monday\": \"450\"}\n}\n");
     EXPECT_EQ(tool({"check", old}).exitCode, 0);
 
     const QList<QPair<QString, QString>> mistakes = {
         {"  \"fields\": {\"Scheduler\": {\"occ_1_thursday\": \"07:30\"}}\n}\n",
          "unknown field \"occ_1_thursday\" (did you mean \"occ_1_thusrday\"?)"},
-        {"  \"fields\": {\"Sheduler\": {}}\n}\n", "no tab \"Sheduler\" (did you mean \"Scheduler\"?)"},
+        {"  \"fields\": {\"Sheduler\": {}}\n}\n",
+         "no tab \"Sheduler\" (did you mean \"Scheduler\"?)"},
         {"  \"fields\": {\"password\": 42 \"os_cal\": 1}\n}\n",
          "not a JSON document: unterminated object at line 8, column 30"},
         {"  \"fields\": {\"Heating - Cooling\": {\"dead_band\": 2}, \"dead_band\": 3}\n}\n",

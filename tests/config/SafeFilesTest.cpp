@@ -53,7 +53,8 @@ TEST_F(ConfigTool, EachBackupRunKeepsItsOwnFolderAndTheLogKeepsEveryRunWithDates
     ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
     const QString rows = QString::fromUtf8(logFile.readAll());
     const QRegularExpression deviceRow(
-        QStringLiteral("^\"\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\",\"Device\",\"Floor 2/RTU-11\"\r$"),
+        QStringLiteral(
+            "^\"\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\",\"Device\",\"Floor 2/RTU-11\"\r$"),
         QRegularExpression::MultilineOption);
     EXPECT_EQ(rows.count(deviceRow), 2) << rows.toStdString();
     // The backup folder of a run puts the devices back as they were.
@@ -65,14 +66,14 @@ TEST_F(ConfigTool, FullDiskFailsTheSaveKeepsTheOldFileAndSendsNothingWithoutABac
     const QString good = save("RTU-1");
     const QString copy = edited(good, {{"password", "42"}});
     clearJournal();
-    const std::optional<QString> result = onSmallDisk(
-        file("small"),
-        "cp \"$2\" \"$1/RTU-1.json\"\n"
-        "dd if=/dev/zero of=\"$1/fill\" bs=4k 2>/dev/null\n"
-        "\"$3\" save \"$4\" RTU-1 -o \"$1/RTU-1.json\"; echo \"save=$?\"\n"
-        "cmp -s \"$2\" \"$1/RTU-1.json\" && echo intact\n"
-        "\"$3\" apply \"$4\" \"$5\" RTU-1 --backup \"$1/backups\"; echo \"apply=$?\"\n",
-        {good, programPath("rm42-config"), Demo, copy});
+    const std::optional<QString> result =
+        onSmallDisk(file("small"),
+                    "cp \"$2\" \"$1/RTU-1.json\"\n"
+                    "dd if=/dev/zero of=\"$1/fill\" bs=4k 2>/dev/null\n"
+                    "\"$3\" save \"$4\" RTU-1 -o \"$1/RTU-1.json\"; echo \"save=$?\"\n"
+                    "cmp -s \"$2\" \"$1/RTU-1.json\" && echo intact\n"
+                    "\"$3\" apply \"$4\" \"$5\" RTU-1 --backup \"$1/backups\"; echo \"apply=$?\"\n",
+                    {good, programPath("rm42-config"), Demo, copy});
     if (!result)
         GTEST_SKIP() << "no private mount namespace here";
     EXPECT_TRUE(result->contains("save=1")) << result->toStdString();

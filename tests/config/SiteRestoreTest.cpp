@@ -26,10 +26,8 @@ protected:
 
     QString twinValue(const QString& device) {
         const ProcessResult shown = tool({"show", Twins, device, "--json"});
-        for (const QJsonValue& tab : QJsonDocument::fromJson(shown.out.toUtf8())
-                                         .object()
-                                         .value("tabs")
-                                         .toArray()) {
+        for (const QJsonValue& tab :
+             QJsonDocument::fromJson(shown.out.toUtf8()).object().value("tabs").toArray()) {
             for (const QJsonValue& entry : tab.toObject().value("fields").toArray()) {
                 if (entry.toObject().value("name").toString() == "occ_heat_setpts")
                     return entry.toObject().value("value").toString();
@@ -58,13 +56,16 @@ TEST_F(SiteRestore, TwoDevicesOfOneNameAreSavedApartAndBothRestored) {
     for (const QString device : {"Floor 1/RTU-1", "Floor 2/RTU-1"})
         ASSERT_EQ(tool({"set", Twins, device, "occ_heat_setpts=66"}).exitCode, 0);
 
-    const ProcessResult dry = tool({"restore", Twins, site, "--dry-run", "--only", "Floor 2/RTU-1"});
+    const ProcessResult dry =
+        tool({"restore", Twins, site, "--dry-run", "--only", "Floor 2/RTU-1"});
     EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
-    EXPECT_TRUE(dry.out.startsWith("Floor 2/RTU-1: would change 1 field\n")) << dry.out.toStdString();
+    EXPECT_TRUE(dry.out.startsWith("Floor 2/RTU-1: would change 1 field\n"))
+        << dry.out.toStdString();
     EXPECT_TRUE(dry.out.contains("1 device: ")) << dry.out.toStdString();
     const ProcessResult restored = tool({"restore", Twins, site});
     EXPECT_EQ(restored.exitCode, 0) << restored.out.toStdString() << restored.err.toStdString();
-    EXPECT_TRUE(restored.out.contains("6 devices: 2 changed, 4 unchanged")) << restored.out.toStdString();
+    EXPECT_TRUE(restored.out.contains("6 devices: 2 changed, 4 unchanged"))
+        << restored.out.toStdString();
     EXPECT_EQ(twinValue("Floor 1/RTU-1"), floor1);
     EXPECT_EQ(twinValue("Floor 2/RTU-1"), floor2);
     // The folder is not a file to apply.

@@ -55,7 +55,8 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
         words,
         {QStringLiteral("--subsystem"), QStringLiteral("--backup"), QStringLiteral("--log"),
          QStringLiteral("--interface"), QStringLiteral("--only")},
-        {QStringLiteral("--all"), QStringLiteral("--dry-run"), QStringLiteral("--include-location")},
+        {QStringLiteral("--all"), QStringLiteral("--dry-run"),
+         QStringLiteral("--include-location")},
         err);
     if (!line || line->positional.size() < 2)
         return usageOf("apply", err);
@@ -82,9 +83,8 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
         DeviceConfiguration configuration(*file, options, network.name(), network.system(), log);
         DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun);
         DeviceRun run(report, log, line->value(QStringLiteral("--log")), err);
-        run.run(targets, [&](size_t, const DeviceTarget& target) {
-            return configuration.applyTo(target);
-        });
+        run.run(targets,
+                [&](size_t, const DeviceTarget& target) { return configuration.applyTo(target); });
         const int status = run.finish();
         if (backup && !backup->folder().isEmpty())
             out << "backups before the changes: " << backup->folder() << '\n';

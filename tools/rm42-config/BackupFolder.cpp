@@ -29,5 +29,6 @@ QString BackupFolder::makeRunFolder() const {
         if (!QFileInfo::exists(folder))
             break;
     }
-    throw FileProblem(echoed(m_parent) + QStringLiteral(": no folder for this run's backups can be made"));
+    throw FileProblem(echoed(m_parent) +
+                      QStringLiteral(": no folder for this run's backups can be made"));
 }

@@ -29,8 +29,8 @@ std::optional<ConfigurationFile> validatedFile(const QString& path, QTextStream&
 std::optional<ConfigurationFile> validatedContents(const QString& path, const QByteArray& contents,
                                                    QTextStream& err) {
     try {
-        ConfigurationFile file = parseConfigurationFile(path, contents, thermostatProgramId(),
-                                                        ConfigurationFields(1));
+        ConfigurationFile file =
+            parseConfigurationFile(path, contents, thermostatProgramId(), ConfigurationFields(1));
         const std::vector<ValueProblem> problems =
             valueProblems(file.fields, ConfigurationFields(file.unitSystem));
         if (problems.empty())

@@ -20,10 +20,10 @@ constexpr qsizetype LongestValue = 64;
 
 // The LonMark HVAC types (SNVT_hvac_type).
 const QStringList& hvacTypes() {
-    static const QStringList types = {
-        "HVT_NUL",       "HVT_GENERIC", "HVT_FAN_COIL",   "HVT_VAV",
-        "HVT_HEAT_PUMP", "HVT_ROOFTOP", "HVT_UNIT_VENT",  "HVT_CHILL_CEIL",
-        "HVT_RADIATOR",  "HVT_AHU",     "HVT_SELF_CONT"};
+    static const QStringList types = {"HVT_NUL",       "HVT_GENERIC",    "HVT_FAN_COIL",
+                                      "HVT_VAV",       "HVT_HEAT_PUMP",  "HVT_ROOFTOP",
+                                      "HVT_UNIT_VENT", "HVT_CHILL_CEIL", "HVT_RADIATOR",
+                                      "HVT_AHU",       "HVT_SELF_CONT"};
     return types;
 }
 
@@ -200,7 +200,8 @@ ConfigurationFile parseConfigurationFile(const QString& path, const QByteArray& 
     const QString units = requiredText(path, root, QStringLiteral("units"));
     const std::optional<qint16> unitSystem = unitSystemNamed(units);
     if (!unitSystem)
-        refuse(path, QStringLiteral("units \"%1\" are neither \"US\" nor \"SI\"").arg(echoed(units)));
+        refuse(path,
+               QStringLiteral("units \"%1\" are neither \"US\" nor \"SI\"").arg(echoed(units)));
     file.unitSystem = *unitSystem;
     const QJsonObject readOnly = root.value(QStringLiteral("readOnly")).toObject();
     for (auto it = readOnly.begin(); it != readOnly.end(); ++it)

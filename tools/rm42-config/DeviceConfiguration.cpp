@@ -5,7 +5,6 @@
 #include "model/NumberText.h"
 #include "platform/Error.h"
 
-
 namespace {
 
 const QString LocationField = QStringLiteral("nciLocation");

@@ -3,12 +3,12 @@
 #include "CommandLine.h"
 #include "platform/Error.h"
 
-DeviceRun::DeviceRun(DeviceReport& report, ActivityLogLines& log, QString logFile,
-                     QTextStream& err)
+DeviceRun::DeviceRun(DeviceReport& report, ActivityLogLines& log, QString logFile, QTextStream& err)
     : m_report(report), m_log(log), m_logFile(std::move(logFile)), m_err(err) {}
 
-void DeviceRun::run(const std::vector<DeviceTarget>& targets,
-                    const std::function<DeviceOutcome(size_t position, const DeviceTarget&)>& apply) {
+void DeviceRun::run(
+    const std::vector<DeviceTarget>& targets,
+    const std::function<DeviceOutcome(size_t position, const DeviceTarget&)>& apply) {
     for (size_t i = 0; i < targets.size(); ++i) {
         const DeviceTarget& target = targets[i];
         m_report.starting(static_cast<int>(i), target.path);

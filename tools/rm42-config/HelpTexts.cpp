@@ -54,7 +54,8 @@ const std::vector<Subcommand>& subcommands() {
          "  --log FILE          add the run's activity to FILE, each row with date and time\n"
          "  --interface NAME    open the network through this network interface\n",
          runRestore},
-        {"set", "set     NETWORK DEVICE FIELD=VALUE... [--units US|SI] [--dry-run] [--interface NAME]",
+        {"set",
+         "set     NETWORK DEVICE FIELD=VALUE... [--units US|SI] [--dry-run] [--interface NAME]",
          "Checks and writes a few fields given on the command line, as apply does.\n"
          "  --units US|SI     the unit system of the values (default: the display units)\n"
          "  --dry-run         print what would change, write nothing\n"

@@ -26,14 +26,13 @@ std::vector<ManifestEntry> chosenEntries(const SiteManifest& manifest, const QSt
         return manifest.devices;
     std::vector<ManifestEntry> chosen;
     for (const QString& name : only) {
-        const auto found =
-            std::find_if(manifest.devices.begin(), manifest.devices.end(),
-                         [&](const ManifestEntry& entry) {
-                             return entry.device == name || entry.device.section(u'/', -1) == name;
-                         });
+        const auto found = std::find_if(
+            manifest.devices.begin(), manifest.devices.end(), [&](const ManifestEntry& entry) {
+                return entry.device == name || entry.device.section(u'/', -1) == name;
+            });
         if (found == manifest.devices.end())
-            throw FileProblem(QStringLiteral("--only: no device \"%1\" in the manifest")
-                                  .arg(echoed(name)));
+            throw FileProblem(
+                QStringLiteral("--only: no device \"%1\" in the manifest").arg(echoed(name)));
         chosen.push_back(*found);
     }
     return chosen;
@@ -41,8 +40,8 @@ std::vector<ManifestEntry> chosenEntries(const SiteManifest& manifest, const QSt
 
 // Every chosen file as its checksum says it was saved, read and checked.
 std::optional<std::vector<SavedDevice>> checkedDevices(const QString& folder,
-                                                      const std::vector<ManifestEntry>& entries,
-                                                      const CommandLine& line, QTextStream& err) {
+                                                       const std::vector<ManifestEntry>& entries,
+                                                       const CommandLine& line, QTextStream& err) {
     std::vector<SavedDevice> devices;
     bool refused = false;
     for (const ManifestEntry& entry : entries) {
@@ -90,8 +89,8 @@ int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
     const bool dryRun = line->has(QStringLiteral("--dry-run"));
     try {
         const SiteManifest manifest = readManifest(folder);
-        const std::optional<std::vector<SavedDevice>> devices = checkedDevices(
-            folder, chosenEntries(manifest, line->positional.mid(2)), *line, err);
+        const std::optional<std::vector<SavedDevice>> devices =
+            checkedDevices(folder, chosenEntries(manifest, line->positional.mid(2)), *line, err);
         if (!devices)
             return ExitStatus::Refused;
         if (line->values.contains(QStringLiteral("--log")))

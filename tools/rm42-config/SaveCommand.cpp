@@ -16,8 +16,7 @@
 namespace {
 
 // The configuration of the device; throws Error when it cannot be read.
-ConfigurationFile savedConfiguration(const ThermostatNetwork& network,
-                                     const DeviceTarget& target) {
+ConfigurationFile savedConfiguration(const ThermostatNetwork& network, const DeviceTarget& target) {
     if (!target.device)
         throw Error(0, QStringLiteral("rm42-config"), target.failure);
     Thermostat thermostat(network.system(), target.device, target.path,
@@ -26,8 +25,8 @@ ConfigurationFile savedConfiguration(const ThermostatNetwork& network,
     return configurationOf(thermostat, network.name());
 }
 
-int saveOne(const ThermostatNetwork& network, const DeviceTarget& target,
-            const QString& outputFile, QTextStream& out, QTextStream& err) {
+int saveOne(const ThermostatNetwork& network, const DeviceTarget& target, const QString& outputFile,
+            QTextStream& out, QTextStream& err) {
     const bool toOutput = outputFile.isEmpty() || outputFile == u"-";
     try {
         const QByteArray json = configurationJson(savedConfiguration(network, target));
@@ -39,8 +38,8 @@ int saveOne(const ThermostatNetwork& network, const DeviceTarget& target,
         out << printable(target.path) << ": saved to " << printable(outputFile) << '\n';
         return ExitStatus::Done;
     } catch (const Error& error) {
-        err << "rm42-config: " << printable(target.path) << ": failed: "
-            << oneLine(error.description()) << '\n';
+        err << "rm42-config: " << printable(target.path)
+            << ": failed: " << oneLine(error.description()) << '\n';
     } catch (const FileProblem& problem) {
         err << "rm42-config: " << printable(target.path) << ": not saved: " << problem.message()
             << '\n';
@@ -78,7 +77,8 @@ int saveEach(const ThermostatNetwork& network, const std::vector<DeviceTarget>& 
         progress.clear();
         failed += !failure.isEmpty();
         out << printable(target.path)
-            << (failure.isEmpty() ? QStringLiteral(": saved") : QStringLiteral(": failed: ") + failure)
+            << (failure.isEmpty() ? QStringLiteral(": saved")
+                                  : QStringLiteral(": failed: ") + failure)
             << '\n';
         out.flush();
     }

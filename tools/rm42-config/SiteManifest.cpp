@@ -21,9 +21,9 @@ const QString FormatName = QStringLiteral("rm42-config-site");
 QString entryText(const QString& path, const QJsonObject& entry, const QString& key, int index) {
     const QJsonValue value = entry.value(key);
     if (!value.isString() || value.toString().isEmpty())
-        refuse(path, QStringLiteral("device %1: \"%2\" is missing or not a text")
-                         .arg(index + 1)
-                         .arg(key));
+        refuse(
+            path,
+            QStringLiteral("device %1: \"%2\" is missing or not a text").arg(index + 1).arg(key));
     return value.toString();
 }
 
@@ -91,6 +91,5 @@ SiteManifest readManifest(const QString& folder) {
 }
 
 QString sha256Of(const QByteArray& bytes) {
-    return QString::fromLatin1(
-        QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }

@@ -2,9 +2,8 @@
 
 #include "DeviceConfiguration.h"
 #include "EchoedText.h"
-#include "lns/LnsCodes.h"
-
 #include "host/NetworkOpening.h"
+#include "lns/LnsCodes.h"
 #include "lns/sim/ObjectServerFromSettings.h"
 #include "model/DisplayUnits.h"
 #include "platform/Error.h"
@@ -92,8 +91,8 @@ DeviceTarget ThermostatNetwork::lookUp(const QString& name) const {
         const auto device = findOrNothing(
             [&] { return subsystems->Item(subsystemName)->AppDevices()->Item(deviceName); });
         if (!device)
-            throw InputProblem(
-                QStringLiteral("no device \"%1\" in the network \"%2\"").arg(echoed(name), this->name()));
+            throw InputProblem(QStringLiteral("no device \"%1\" in the network \"%2\"")
+                                   .arg(echoed(name), this->name()));
         return {name, device, QString()};
     }
     std::vector<DeviceTarget> found;
@@ -103,8 +102,8 @@ DeviceTarget ThermostatNetwork::lookUp(const QString& name) const {
             found.push_back({subsystem->Name() + u'/' + name, device, QString()});
     }
     if (found.empty())
-        throw InputProblem(
-            QStringLiteral("no device \"%1\" in the network \"%2\"").arg(echoed(name), this->name()));
+        throw InputProblem(QStringLiteral("no device \"%1\" in the network \"%2\"")
+                               .arg(echoed(name), this->name()));
     if (found.size() > 1)
         throw InputProblem(QStringLiteral("the name \"%1\" is in several subsystems of the "
                                           "network \"%2\": give SUBSYSTEM/DEVICE")

@@ -57,7 +57,8 @@ std::optional<int> answeredAboutItself(const QStringList& words, QTextStream& ou
         return usage(err);
     }
     const Subcommand* subcommand = subcommandNamed(first);
-    if (subcommand && (words.contains(QStringLiteral("--help")) || words.contains(QStringLiteral("-h"))))
+    if (subcommand &&
+        (words.contains(QStringLiteral("--help")) || words.contains(QStringLiteral("-h"))))
         return help(*subcommand, out);
     return std::nullopt;
 }
