@@ -64,6 +64,13 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
     DeviceOutcome outcome;
     outcome.device = target.path;
     m_log.LogCommand(QStringLiteral("Device"), target.path);
+    if (!target.device) {
+        m_log.LogError(QStringLiteral("Error looking up ") + target.path + QStringLiteral("\r\n") +
+                       target.failure);
+        outcome.result = DeviceOutcome::Result::Failed;
+        outcome.reason = target.failure;
+        return outcome;
+    }
     Thermostat thermostat(m_system, target.device, target.path, m_file.unitSystem);
     try {
         const QString programId = target.device->ProgramId();

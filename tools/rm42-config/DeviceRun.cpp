@@ -13,22 +13,13 @@ void DeviceRun::run(
         const DeviceTarget& target = targets[i];
         m_report.starting(static_cast<int>(i), target.path);
         DeviceOutcome outcome;
-        if (target.device) {
-            try {
-                outcome = apply(i, target);
-            } catch (const Error& error) {
-                m_log.LogError(error.description());
-                outcome.device = target.path;
-                outcome.result = DeviceOutcome::Result::Failed;
-                outcome.reason = oneLine(error.description());
-            }
-        } else {
-            m_log.LogCommand(QStringLiteral("Device"), target.path);
-            m_log.LogError(QStringLiteral("Error looking up ") + target.path +
-                           QStringLiteral("\r\n") + target.failure);
+        try {
+            outcome = apply(i, target);
+        } catch (const Error& error) {
+            m_log.LogError(error.description());
             outcome.device = target.path;
             outcome.result = DeviceOutcome::Result::Failed;
-            outcome.reason = target.failure;
+            outcome.reason = oneLine(error.description());
         }
         m_report.report(outcome);
         keepLog();

@@ -10,7 +10,7 @@
 // A run over devices: each target gets its turn whatever happened to the one
 // before, is reported as soon as it is done and its activity added to the
 // log file (when there is one), so that a run stopped part way has told what
-// it changed. A target that could not be looked up is reported as failed.
+// it changed. A failure of the Object Server fails that device alone.
 class DeviceRun {
 public:
     DeviceRun(DeviceReport& report, ActivityLogLines& log, QString logFile, QTextStream& err);
