@@ -17,7 +17,8 @@ bool isTimeOfDay(const PlacedField& placed) {
 QString fileText(const PlacedField& placed, const QString& deviceText) {
     bool whole = false;
     const int minutes = deviceText.toInt(&whole);
-    if (!isTimeOfDay(placed) || !whole || minutes < 0 || minutes >= MinutesPerDay)
+    if (!isTimeOfDay(placed) || !whole || deviceText != QString::number(minutes) || minutes < 0 ||
+        minutes >= MinutesPerDay)
         return deviceText;
     return QStringLiteral("%1:%2")
         .arg(minutes / 60, 2, 10, QLatin1Char('0'))
