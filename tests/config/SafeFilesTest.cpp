@@ -66,14 +66,17 @@ TEST_F(ConfigTool, FullDiskFailsTheSaveKeepsTheOldFileAndSendsNothingWithoutABac
     const QString good = save("RTU-1");
     const QString copy = edited(good, {{"password", "42"}});
     clearJournal();
-    const std::optional<QString> result =
-        onSmallDisk(file("small"),
-                    "cp \"$2\" \"$1/RTU-1.json\"\n"
-                    "dd if=/dev/zero of=\"$1/fill\" bs=4k 2>/dev/null\n"
-                    "\"$3\" save \"$4\" RTU-1 -o \"$1/RTU-1.json\"; echo \"save=$?\"\n"
-                    "cmp -s \"$2\" \"$1/RTU-1.json\" && echo intact\n"
-                    "\"$3\" apply \"$4\" \"$5\" RTU-1 --backup \"$1/backups\"; echo \"apply=$?\"\n",
-                    {good, programPath("rm42-config"), Demo, copy});
+    const std::optional<QString> result = onSmallDisk(
+        file("small"),
+        "cp \"$2\" \"$1/RTU-1.json\"\n"
+        "printf '%4095s\\n' earlier > \"$1/log.csv\"; before=$(cksum < \"$1/log.csv\")\n"
+        "dd if=/dev/zero of=\"$1/fill\" bs=4k 2>/dev/null\n"
+        "\"$3\" save \"$4\" RTU-1 -o \"$1/RTU-1.json\"; echo \"save=$?\"\n"
+        "cmp -s \"$2\" \"$1/RTU-1.json\" && echo intact\n"
+        "\"$3\" apply \"$4\" \"$5\" RTU-1 --backup \"$1/backups\" --log \"$1/log.csv\"; "
+        "echo \"apply=$?\"\n"
+        "[ \"$(cksum < \"$1/log.csv\")\" = \"$before\" ] && echo \"log intact\"\n",
+        {good, programPath("rm42-config"), Demo, copy});
     if (!result)
         GTEST_SKIP() << "no private mount namespace here";
     EXPECT_TRUE(result->contains("save=1")) << result->toStdString();
@@ -82,6 +85,8 @@ TEST_F(ConfigTool, FullDiskFailsTheSaveKeepsTheOldFileAndSendsNothingWithoutABac
     EXPECT_TRUE(result->contains("Floor 1/RTU-1: failed: no backup, nothing written"))
         << result->toStdString();
     EXPECT_TRUE(result->contains("apply=1"));
+    EXPECT_TRUE(result->contains("the log cannot be written")) << result->toStdString();
+    EXPECT_TRUE(result->contains("log intact")) << result->toStdString();
     EXPECT_EQ(writes(), QStringList());
 }
 

@@ -12,9 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const ConfigurationFile file = parseConfigurationFile(
             QStringLiteral("fuzz.json"), contents, QStringLiteral("8003DB5500040421"), catalog);
         // Whatever is read writes out and reads back the same.
-        const ConfigurationFile again =
-            parseConfigurationFile(QStringLiteral("again.json"), configurationJson(file),
-                                   file.programId, catalog);
+        const ConfigurationFile again = parseConfigurationFile(
+            QStringLiteral("again.json"), configurationJson(file), file.programId, catalog);
         if (again.fields != file.fields)
             __builtin_trap();
     } catch (const FileProblem&) {
