@@ -2,6 +2,7 @@
 
 #include "model/CNvCtrlTable.h"
 #include "model/CpLookup.h"
+#include "model/Specific.h"
 #include "support/fLog.h"
 #include "window/HelpWindow.h"
 #include "window/WidgetFieldControl.h"
@@ -51,6 +52,14 @@ QWidget* fMain::widgetOf(const CNvCtrlTable& field) const {
     return control ? control->widget() : nullptr;
 }
 
+CNvCtrlTable* fMain::fieldOf(const QWidget* control) const {
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        if (widgetOf(*field) == control)
+            return field.get();
+    }
+    return nullptr;
+}
+
 void fMain::connectControls() {
     connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
     connect(cmdDebug, &QPushButton::clicked, this, [this] { cmdDebug_Click(); });
@@ -63,6 +72,8 @@ void fMain::connectControls() {
     for (int i = 0; i < static_cast<int>(obUnits.size()); ++i)
         connect(obUnits[i], &QRadioButton::clicked, this, [this, i] { obUnits_Click(i); });
     connect(cbOfflineHvacType, &QComboBox::activated, this, [this](int) {
+        if (!m_deviceOpened)
+            return;
         ReadInitValues();
         DisplayFieldValues();
     });

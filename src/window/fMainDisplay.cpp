@@ -20,7 +20,11 @@ namespace {
 
 constexpr int ModelTab = 3;
 constexpr int SchedulerTab = 4;
+constexpr int ContactTab = 6;
 constexpr int EventsComboBox = 16;
+
+// Set on a value control while it is locked because its value was not read.
+constexpr char UnreadProperty[] = "lockedUnread";
 
 // Shows a text in a combo box, selecting the item when the list has it.
 void showInComboBox(QComboBox* combo, const QString& text) {
@@ -36,6 +40,8 @@ void showInComboBox(QComboBox* combo, const QString& text) {
 void fMain::DisplayFieldValues() {
     try {
         for (const auto& field : m_services.specific.NvCtrlTables) {
+            if (isUnread(*field))
+                continue;
             QWidget* control = widgetOf(*field);
             if (auto* box = qobject_cast<QLineEdit*>(control)) {
                 if (!ModifiedMark::isSet(box))
@@ -48,7 +54,9 @@ void fMain::DisplayFieldValues() {
                     label->setText(field->Value());
             }
         }
+        unlockReadValues();
         ApplyModelLayout(offNet() ? 0 : ModelNumberOfRaw(txtDebug->text()));
+        lockUnreadValues();
         setPeriode2Visibility();
     } catch (const Error& error) {
         m_services.dialogs.inform(error.description() + u' ' + error.source(), Identity().Name,
@@ -137,4 +145,68 @@ void fMain::cmdCancel_Click() {
     ChangesPending = false;
     cmdApply->setEnabled(false);
     cmdCancel->setEnabled(false);
+}
+
+bool fMain::isUnread(const CNvCtrlTable& field) const {
+    return field.NvCpTable && m_unreadValues.contains(field.NvCpTable->Name);
+}
+
+// A value that was not read shows nothing rather than a guess, and takes no edit.
+void fMain::lockUnreadValues() {
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        QWidget* control = widgetOf(*field);
+        if (!control || !isUnread(*field))
+            continue;
+        clearValue(control);
+        control->setEnabled(false);
+        control->setProperty(UnreadProperty, true);
+    }
+}
+
+// Once read again it takes edits as before; the model layout then has its say.
+void fMain::unlockReadValues() {
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        QWidget* control = widgetOf(*field);
+        if (!control || isUnread(*field) || !control->property(UnreadProperty).toBool())
+            continue;
+        control->setEnabled(true);
+        control->setProperty(UnreadProperty, false);
+    }
+}
+
+void fMain::clearValue(QWidget* control) {
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        box->clear();
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        combo->setCurrentIndex(-1);
+        combo->clearEditText();
+    }
+    ModifiedMark::clear(control);
+}
+
+// Before a device opens, and after one failed to, no value is shown: none of
+// the device before may pass for the new one's, and no edit can be made.
+void fMain::showNoDevice() {
+    m_deviceOpened = false;
+    for (QLineEdit* box : txtNvi)
+        clearValue(box);
+    for (ValueComboBox* combo : cbNvi)
+        clearValue(combo);
+    lbModel->setText(QStringLiteral("Undefined model"));
+    lbHvacType->setText(QStringLiteral("HVT_UNKNOWN"));
+    lblDeviceTemplate->setText(QStringLiteral("Device Template"));
+    txtDebug->setText(QStringLiteral("0"));
+    for (int tab = 0; tab < tabData->count(); ++tab) {
+        if (tab != ContactTab)
+            tabData->widget(tab)->setEnabled(false);
+    }
+    ChangesPending = false;
+    cmdApply->setEnabled(false);
+    cmdCancel->setEnabled(false);
+}
+
+void fMain::showDeviceOpened() {
+    m_deviceOpened = true;
+    for (int tab = 0; tab < tabData->count(); ++tab)
+        tabData->widget(tab)->setEnabled(true);
 }

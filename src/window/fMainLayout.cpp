@@ -341,13 +341,9 @@ QWidget* fMain::createModelTab() {
         .row(QStringLiteral("Mixed air setpoint"), textBox(44), tempUnits(12))
         .span(framed(QStringLiteral("Mechanical cooling enable"), comboBox(17, itemsOf(17))));
 
-    // The heat-pump and economizer frames share one place: one is shown at a time.
-    auto* options = new QWidget;
-    auto* shared = new QGridLayout(options);
-    shared->setContentsMargins(0, 0, 0, 0);
-    shared->addWidget(frmHeatPump, 0, 0, Qt::AlignTop);
-    shared->addWidget(frmEconomizer, 0, 0, Qt::AlignTop);
-    return column({frmSelectOfflineHvacType, options});
+    // Side by side, so that when the type is not known and both show, neither
+    // draws over the other; usually one of them is hidden.
+    return column({frmSelectOfflineHvacType, page({frmHeatPump, frmEconomizer})});
 }
 
 QWidget* fMain::createSchedulerTab() {

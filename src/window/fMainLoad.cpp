@@ -38,6 +38,7 @@ void fMain::Form_Load() {
     txtMajorVersion->setText(QString::number(RM42_VERSION_MAJOR));
     txtMinorVersion->setText(QString::number(RM42_VERSION_MINOR));
     GetDisplayUnits();
+    showNoDevice();
 }
 
 void fMain::loadPicture() {
