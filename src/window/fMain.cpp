@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabWidget>
 
 fMain::fMain(fMainServices services, QWidget* parent)
@@ -71,6 +72,25 @@ void fMain::connectControls() {
     connect(tabData, &QTabWidget::currentChanged, this, [this](int) { tabData_Click(); });
     for (int i = 0; i < static_cast<int>(obUnits.size()); ++i)
         connect(obUnits[i], &QRadioButton::clicked, this, [this, i] { obUnits_Click(i); });
+    // Help at the tab shown, and the tabs, from anywhere in the window.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { cmdHelp_Click(); });
+    const auto stepTab = [this](int step) {
+        const int count = tabData->count();
+        for (int tab = tabData->currentIndex() + step, tried = 1; tried < count;
+             tab += step, ++tried) {
+            const int wrapped = (tab + count) % count;
+            if (tabData->isTabEnabled(wrapped)) {
+                tabData->setCurrentIndex(wrapped);
+                return;
+            }
+        }
+    };
+    for (const auto& [key, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1}})
+        connect(new QShortcut(key, this), &QShortcut::activated, this,
+                [stepTab, step] { stepTab(step); });
     connect(cbOfflineHvacType, &QComboBox::activated, this, [this](int) {
         if (!m_deviceOpened)
             return;

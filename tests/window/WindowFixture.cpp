@@ -183,6 +183,7 @@ QString WindowFixture::storedValue(const QString& subsystemAndDevice, const QStr
 void saveTabScreenshots(fMain& window, const QString& prefix) {
     const QString folder = QStringLiteral(RM42_SCREENSHOT_DIR);
     QDir().mkpath(folder);
+    window.resize(window.sizeHint()); // whole pages, whatever the test screen's size
     window.show();
     for (int tab = 0; tab < window.tabData->count(); ++tab) {
         window.tabData->setCurrentIndex(tab);
