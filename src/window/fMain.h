@@ -249,6 +249,7 @@ private:
     // Empties and locks every value control until a device opens.
     void showNoDevice();
     void showDeviceOpened();
+    QString deviceTitle() const;
     bool isUnread(const CNvCtrlTable& field) const;
     void lockUnreadValues();
     void unlockReadValues();

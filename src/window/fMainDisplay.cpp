@@ -1,6 +1,7 @@
 // Showing the field values in the controls, the modified mark, the
 // model-dependent layout and the second occupancy period.
 #include "host/PlugInIdentity.h"
+#include "host/PlugInState.h"
 #include "model/CNvCtrlTable.h"
 #include "model/ModelLayout.h"
 #include "model/Specific.h"
@@ -203,10 +204,25 @@ void fMain::showNoDevice() {
     ChangesPending = false;
     cmdApply->setEnabled(false);
     cmdCancel->setEnabled(false);
+    setWindowTitle(Identity().Name);
+}
+
+// The device, its subsystem as the host's path names it, and the plug-in, so
+// that several windows can be told apart.
+QString fMain::deviceTitle() const {
+    const QString device = CurrentDevice->Name();
+    const QStringList path = m_services.state.CurrentObjectName.split(u'/');
+    const qsizetype at = path.lastIndexOf(device);
+    QStringList parts{device};
+    if (at > 0)
+        parts << path[at - 1];
+    parts << Identity().Name;
+    return parts.join(QStringLiteral(" — "));
 }
 
 void fMain::showDeviceOpened() {
     m_deviceOpened = true;
+    setWindowTitle(deviceTitle());
     for (int tab = 0; tab < tabData->count(); ++tab)
         tabData->widget(tab)->setEnabled(true);
 }

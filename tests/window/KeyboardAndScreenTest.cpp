@@ -20,7 +20,7 @@ QWidget* shownHelpWindow() {
     return nullptr;
 }
 
-TEST(ScreenReader, EveryValueBoxAndIconButtonHasItsOwnName) {
+TEST(ScreenReader, EveryValueBoxAndIconButtonHasItsOwnNameAndTheTitleNamesTheDevice) {
     WindowFixture f;
     fMain& w = *f.window;
     QSet<QString> names;
@@ -33,6 +33,12 @@ TEST(ScreenReader, EveryValueBoxAndIconButtonHasItsOwnName) {
         names.insert(name);
     }
     EXPECT_EQ(w.txtNvi[0]->accessibleName(), QStringLiteral("Occupied (Heating)"));
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Zentaro PIR ready RM42xx Configure"));
+    // Once a device is open the title names it, so several windows can be told apart.
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureObject(QStringLiteral("Floor 1/RTU-1/Obj:Thermostat"));
+    EXPECT_EQ(w.windowTitle(),
+              QStringLiteral("RTU-1 — Floor 1 — Zentaro PIR ready RM42xx Configure"));
     EXPECT_EQ(w.cmdHelp->accessibleName(), QStringLiteral("Help"));
     EXPECT_EQ(w.cmdViewLog->accessibleName(), QStringLiteral("Activity log"));
 }
