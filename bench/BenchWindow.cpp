@@ -28,15 +28,17 @@ int transactions(const QStringList& journal) {
             line.startsWith(QStringLiteral("AppDevice.State ")) ||
             line.startsWith(QStringLiteral("ConfigProperty.FormattedValue ")) ||
             line.startsWith(QStringLiteral("ConfigProperty.FormattedElement ")) ||
-            line.startsWith(QStringLiteral("ConfigProperty.setFormattedElement ")))
+            line.startsWith(QStringLiteral("ConfigProperty.setFormattedElement ")) ||
+            line.startsWith(QStringLiteral("ConfigProperty.updateFormattedElement ")))
             ++count;
     }
     return count;
 }
 
 void reportTransactions(benchmark::State& state, WindowFixture& f, int latency) {
-    const int perIteration = transactions(serverOf(f).journal()) /
-                             static_cast<int>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    const int perIteration =
+        transactions(serverOf(f).journal()) /
+        static_cast<int>(std::max<benchmark::IterationCount>(state.iterations(), 1));
     state.counters["transactions"] = perIteration;
     state.counters["transactions_ms"] = perIteration * latency;
 }
@@ -45,9 +47,8 @@ void BM_WindowCreationAndLoad(benchmark::State& state) {
     WindowFixture f;
     for (auto _ : state) {
         fMain window({f.dialogs, *f.store, f.state, Specific::process(),
-                      lns::sim::simResourceCatalogFactory(), [] {
-                          return std::unique_ptr<ProgressWindow>();
-                      }});
+                      lns::sim::simResourceCatalogFactory(),
+                      [] { return std::unique_ptr<ProgressWindow>(); }});
         benchmark::DoNotOptimize(window.txtNvi[0]);
     }
 }

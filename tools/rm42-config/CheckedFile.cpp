@@ -1,6 +1,8 @@
 #include "CheckedFile.h"
 
 #include "ConfigurationFields.h"
+#include "HeldValues.h"
+#include "Thermostat.h"
 #include "ThermostatNetwork.h"
 #include "Validation.h"
 
@@ -18,8 +20,11 @@ std::optional<ConfigurationFile> validatedFile(const QString& path, QTextStream&
     try {
         ConfigurationFile file =
             readConfigurationFile(path, thermostatProgramId(), configurableFieldNames());
-        const std::vector<ValueProblem> problems =
-            valueProblems(file.fields, ConfigurationFields(file.unitSystem));
+        ConfigurationFields fields(file.unitSystem);
+        Thermostat::formGeneralOptions(fields, file.hvacType);
+        std::vector<ValueProblem> problems = valueProblems(file.fields, fields);
+        for (ValueProblem& problem : encodingProblems(file.fields, fields))
+            problems.push_back(std::move(problem));
         if (problems.empty())
             return file;
         err << path << ": refused, nothing written; " << problems.size()
