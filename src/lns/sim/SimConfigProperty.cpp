@@ -126,8 +126,9 @@ void SimConfigProperty::setFormattedElement(int index, const QString& text) {
     const QByteArray previous = m_record->elements[element];
     requireSameSize(previous, raw);
     // Indexed inside the change: saving first brings in other processes' changes.
-    m_store->commit([&] { m_record->elements[element] = raw; },
-                    [&] { m_record->elements[element] = previous; });
+    m_store->commitPart(
+        m_record.get(), [&] { m_record->elements[element] = raw; },
+        [&] { m_record->elements[element] = previous; });
 }
 
 bool SimConfigProperty::updateFormattedElement(int index, const QMap<int, QString>& items) {
