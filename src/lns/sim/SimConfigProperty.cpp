@@ -147,13 +147,13 @@ bool SimConfigProperty::updateFormattedElement(int index, const QMap<int, QStrin
     // A text the format refuses fails here, before any transaction.
     if (updated() == m_record->elements[element])
         return false;
-    // The transaction first brings in what other processes saved; the items
-    // are put in place on that, so their writes stay.
-    // A change must not throw inside the transaction: a format refused now
-    // (another process changed the property's size) leaves the value as it is.
+    // The transaction first brings in what other processes saved and the
+    // items go over that, so their writes stay. The change must not throw
+    // inside the transaction: a refusal now leaves the value as it is.
     QByteArray previous;
     std::optional<Error> refused;
-    m_store->commit(
+    m_store->commitPart(
+        m_record.get(),
         [&] {
             previous = m_record->elements[element];
             try {
