@@ -38,7 +38,8 @@ int transactions(const QStringList& journal) {
             line.startsWith(QStringLiteral("AppDevice.State ")) ||
             line.startsWith(QStringLiteral("ConfigProperty.FormattedValue ")) ||
             line.startsWith(QStringLiteral("ConfigProperty.FormattedElement ")) ||
-            line.startsWith(QStringLiteral("ConfigProperty.setFormattedElement ")))
+            line.startsWith(QStringLiteral("ConfigProperty.setFormattedElement ")) ||
+            line.startsWith(QStringLiteral("ConfigProperty.updateFormattedElement ")))
             ++count;
     }
     return count;

@@ -2,6 +2,7 @@
 
 #include "lns/Collection.h"
 
+#include <QMap>
 #include <QString>
 
 // What the plug-in relies on of the LNS Object Server. Every operation that
@@ -53,6 +54,13 @@ public:
     virtual QString FormattedValue() const = 0;
     virtual QString FormattedElement(int index) const = 0;
     virtual void setFormattedElement(int index, const QString& text) = 0;
+    // Changes only some items of element `index` (`items` maps an item's
+    // position, as the format separates them, to its text) and keeps the
+    // others as the device holds them at that moment: the read and the write
+    // are one transaction, so what another client wrote meanwhile stays.
+    // Writes nothing when the device holds those values already; returns
+    // whether it wrote. Fails as setFormattedElement does.
+    virtual bool updateFormattedElement(int index, const QMap<int, QString>& items) = 0;
     virtual int ResourceScope() const = 0;
     virtual int TypeIndex() const = 0;
     virtual QString DsFormatType() const = 0;

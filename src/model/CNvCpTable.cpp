@@ -1,5 +1,6 @@
 #include "model/CNvCpTable.h"
 
+#include "lns/ItemEncoding.h"
 #include "lns/LnsCodes.h"
 #include "model/LnsErrorText.h"
 #include "model/RuntimeErrors.h"
@@ -43,15 +44,28 @@ bool CNvCpTable::SendNetworkValue() {
     try {
         if (!MyNetworkVariable)
             throw RuntimeErrors::objectNotSet(source);
-        MyNetworkVariable->setFormatSpec(m_readFormatSpec.isEmpty() ? formatSpecifier()
-                                                                    : m_readFormatSpec);
-        MyNetworkVariable->setFormattedElement(ArrayIndex, NvAsString());
+        MyNetworkVariable->setFormatSpec(writeFormatSpecifier());
+        MyNetworkVariable->updateFormattedElement(ArrayIndex, editedItems());
     } catch (const Error& failure) {
         throw valueFailure(failure, source, QStringLiteral("Error updating"), Name,
                            {lns::Code::WriteFailed, lns::Code::FormatFailed});
     }
+    m_deviceItems = NvAsArray;
     ValueAsChanges = false;
     return true;
+}
+
+QByteArray CNvCpTable::EncodedItem(int item, const QString& text) const {
+    return lns::encodedItem(writeFormatSpecifier(), item, text);
+}
+
+QMap<int, QString> CNvCpTable::editedItems() const {
+    QMap<int, QString> edited;
+    for (int item = 0; item < NvAsArray.size(); ++item) {
+        if (item >= m_deviceItems.size() || NvAsArray[item] != m_deviceItems[item])
+            edited.insert(item, NvAsArray[item]);
+    }
+    return edited;
 }
 
 void CNvCpTable::GetNetworkValue() {
@@ -62,6 +76,7 @@ void CNvCpTable::GetNetworkValue() {
         const QString formatSpec = formatSpecifier();
         MyNetworkVariable->setFormatSpec(formatSpec);
         NvAsArray = readItems();
+        m_deviceItems = NvAsArray;
         m_readFormatSpec = formatSpec;
     } catch (const Error& failure) {
         throw valueFailure(failure, source, QStringLiteral("Error reading"), Name,
@@ -74,6 +89,10 @@ QString CNvCpTable::formatSpecifier() const {
         return Format;
     return Format + (m_process.UnitSystem == Specific::Imperial ? QStringLiteral("#US")
                                                                 : QStringLiteral("#SI"));
+}
+
+QString CNvCpTable::writeFormatSpecifier() const {
+    return m_readFormatSpec.isEmpty() ? formatSpecifier() : m_readFormatSpec;
 }
 
 QStringList CNvCpTable::readItems() const {

@@ -2,6 +2,7 @@
 
 #include "lns/ObjectServer.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -30,15 +31,24 @@ public:
     // The items joined with Separator.
     QString NvAsString() const;
 
-    // Writes NvAsString in the format it was read with and clears
-    // ValueAsChanges. Fails with source "SendNetworkValue"; stays dirty then.
+    // Writes the items changed since the value was read, in the format it was
+    // read with, and clears ValueAsChanges. The device's other items stay as
+    // they are at the time of the write, so what another client changed since
+    // the read is kept. Fails with source "SendNetworkValue"; stays dirty then.
     bool SendNetworkValue();
+    // The bytes the device holds for `text` as item `item` of this value, in
+    // the format of the last read (of the display units before any read).
+    // Fails with the formatting failure when the device cannot hold the text
+    // exactly as given.
+    QByteArray EncodedItem(int item, const QString& text) const;
     // Replaces NvAsArray with the value read from the network. Fails with
     // source "GetNetworkValue"; NvAsArray keeps its items then.
     void GetNetworkValue();
 
 private:
     QString formatSpecifier() const;
+    QString writeFormatSpecifier() const;
+    QMap<int, QString> editedItems() const;
     QStringList readItems() const;
     QStringList splitValue(const QString& text) const;
 
@@ -47,4 +57,6 @@ private:
     // The format specifier of the last read; writes use it again, since other
     // values may share the same property under another format.
     QString m_readFormatSpec;
+    // The items as last read or written: what differs from them was edited.
+    QStringList m_deviceItems;
 };

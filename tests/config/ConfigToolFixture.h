@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 inline const QString Demo = QStringLiteral("Demo Building");
@@ -41,7 +43,7 @@ protected:
             return {};
         return QString::fromUtf8(journal.readAll())
             .split(u'\n')
-            .filter(QStringLiteral("setFormattedElement"));
+            .filter(QRegularExpression(QStringLiteral("(set|update)FormattedElement ")));
     }
     void clearJournal() { QFile::remove(journalFile()); }
 

@@ -264,4 +264,75 @@ TEST_F(ConfigTool, ShowGroupsTheFieldsByTabWithUnitsAndLimits) {
     EXPECT_TRUE(text.contains("[hidden or disabled on this model]"));
 }
 
+// Settling, held values and concurrent writers --------------------------------
+
+TEST_F(ConfigTool, ASecondIdenticalApplyOrSetSendsNothingInEitherUnits) {
+    // Whole degrees F are held at 0.01 degC (69 reads back as 69.01).
+    const QString wholeDegrees =
+        edited(save("RTU-1"), {{"occ_heat_setpts", "69"}, {"max_heat", "85"}, {"password", "42"}});
+    const QStringList setMetric = {
+        "set", Demo, "RTU-11", "--units", "SI", "rs_cal=0.3", "occ_cool_setpts=23.1"};
+    const QList<QStringList> runs = {{"apply", Demo, wholeDegrees, "RTU-1"},
+                                     {"set", Demo, "RTU-11", "occ_heat_setpts=69.00"},
+                                     setMetric};
+    for (const QStringList& run : runs) {
+        SCOPED_TRACE(run.join(' ').toStdString());
+        const ProcessResult first = tool(run);
+        EXPECT_EQ(first.exitCode, 0) << first.out.toStdString() << first.err.toStdString();
+        EXPECT_TRUE(first.out.contains(": changed ")) << first.out.toStdString();
+        clearJournal();
+        const ProcessResult again = tool(run);
+        EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+        EXPECT_TRUE(again.out.contains(": unchanged\n")) << again.out.toStdString();
+        EXPECT_TRUE(again.out.contains("0 changed, 1 unchanged")) << again.out.toStdString();
+        EXPECT_EQ(writes(), QStringList());
+    }
+    EXPECT_EQ(shownValue("RTU-1", "occ_heat_setpts"), "69.01");
+}
+
+TEST_F(ConfigTool, ValuesTheDeviceCannotHoldAsGivenAreRefusedByCheckApplyAndSet) {
+    const QString saved = save("RTU-1");
+    const QList<QMap<QString, QString>> refused = {
+        {{"password", "999.5"}, {"nciLocation", QString(31, u'x')}},
+        {{"password", " 5 "}, {"nciLocation", QStringLiteral("Caf\u00e9")}},
+        {{"password", "1000.0"}, {"nciLocation", QStringLiteral("Room") + QChar(0) + "1"}},
+        {{"password", "+5"}, {"Unocc_timer", "2.3"}},
+    };
+    const QString before = browseAll();
+    clearJournal();
+    for (const QMap<QString, QString>& values : refused) {
+        const QString path = edited(saved, values);
+        for (const QStringList& run :
+             {QStringList{"check", path},
+              QStringList{"apply", Demo, path, "--all", "--include-location"}}) {
+            const ProcessResult result = tool(run);
+            EXPECT_EQ(result.exitCode, 2) << run.join(' ').toStdString();
+            for (const QString& field : values.keys())
+                EXPECT_TRUE(result.err.contains("  " + field + ": ")) << result.err.toStdString();
+        }
+        const ProcessResult set =
+            tool({"set", Demo, "RTU-1", "password=" + values.value("password")});
+        EXPECT_EQ(set.exitCode, 2) << set.out.toStdString() << set.err.toStdString();
+        EXPECT_TRUE((set.out + set.err).contains("password: ")) << set.out.toStdString();
+    }
+    EXPECT_EQ(writes(), QStringList());
+    EXPECT_EQ(browseAll(), before);
+}
+
+TEST_F(ConfigTool, TwoRunsSettingOneValueOfADeviceAtOnceKeepBothChanges) {
+    // Slow transactions make each run read before the other writes.
+    qputenv("LNS_SIM_LATENCY_MS", "30");
+    QProcess password;
+    QProcess delay;
+    password.start(programPath("rm42-config"), {"set", Demo, "RTU-1", "password=7"});
+    delay.start(programPath("rm42-config"), {"set", Demo, "RTU-1", "power_delay=50"});
+    for (QProcess* run : {&password, &delay}) {
+        ASSERT_TRUE(run->waitForFinished(60000));
+        EXPECT_EQ(run->exitCode(), 0) << run->readAllStandardError().toStdString();
+    }
+    qunsetenv("LNS_SIM_LATENCY_MS");
+    EXPECT_EQ(shownValue("RTU-1", "password"), "7");
+    EXPECT_EQ(shownValue("RTU-1", "power_delay"), "50");
+}
+
 } // namespace

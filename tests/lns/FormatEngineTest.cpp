@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using lns::sim::FormatEngine;
 
@@ -254,6 +255,48 @@ TEST(FormatRejects, FailureNamesTheItemAndWhatItHolds) {
                   QStringLiteral("UNVT_cfg_1_rtu_hp item 21: \"SCROLL\" is not one of "
                                  "NO_SCROLL, SCROLL_ACTIVE."));
     }
+}
+
+// One item at a time ------------------------------------------------------
+
+qint32 exactFailure(const char* spec, int item, const QString& text) {
+    try {
+        FormatEngine::parseItemExactly(QString::fromUtf8(spec), item, text);
+    } catch (const Error& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+TEST(FormatItemsExactly, OnlyTextTheDeviceHoldsAsGivenIsTaken) {
+    const std::tuple<const char*, int, QString> refused[] = {
+        // a number written otherwise than the device writes it
+        {"UNVT_cfg_1_rtu_hp#US", 0, "1000.0"},
+        {"UNVT_cfg_1_rtu_hp#US", 0, "+5"},
+        {"SNVT_temp_setpt#US", 0, " 70"},
+        // between the steps of the units the value is kept in
+        {"UNVT_cfg_1_rtu_hp#US", 1, "2.3"},
+        {"SNVT_temp_setpt#SI", 3, "21.555"},
+        {"UNVT_cfg_1_rtu_hp#US", 7, "85.25"},
+        {"SNVT_str_asc", 0, QStringLiteral("Room") + QChar(0) + QStringLiteral("1")},
+        // an item the format does not have
+        {"SNVT_temp_setpt#US", 6, "70"},
+    };
+    for (const auto& [spec, item, text] : refused)
+        EXPECT_EQ(exactFailure(spec, item, text), FormatFailed)
+            << spec << " " << item << " \"" << text.toStdString() << '"';
+    const std::tuple<const char*, int, QString> taken[] = {
+        {"UNVT_cfg_1_rtu_hp#US", 0, "5"},    {"UNVT_cfg_1_rtu_hp#US", 1, "2.50"},
+        {"UNVT_cfg_1_rtu_hp#SI", 7, "29.4"}, // converted: rounded to the nearest 0.1 degF
+        {"SNVT_temp_setpt#US", 3, "74"},     // converted: rounded to the nearest 0.01 degC
+        {"SNVT_temp_setpt#SI", 3, "-5.25"},
+    };
+    for (const auto& [spec, item, text] : taken)
+        EXPECT_EQ(exactFailure(spec, item, text), 0)
+            << spec << " " << item << " \"" << text.toStdString() << '"';
+    // Two texts of one value are held as the same bytes.
+    EXPECT_EQ(FormatEngine::parseItemExactly(QStringLiteral("SNVT_temp_setpt#US"), 3, "74"),
+              FormatEngine::parseItemExactly(QStringLiteral("SNVT_temp_setpt#US"), 3, "73.99"));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 #include <sys/resource.h>
 
 namespace {
@@ -54,7 +55,57 @@ void expectWroteAll(QProcess& process, int count) {
     EXPECT_EQ(process.readAllStandardOutput(), QStringLiteral("wrote %1\n").arg(count).toUtf8());
 }
 
+// The sum of every row's revision: it rises with each write to the database.
+qint64 revisions(const QString& file) {
+    sqlite3* db = nullptr;
+    qint64 sum = -1;
+    if (sqlite3_open_v2(file.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* select = nullptr;
+        sqlite3_prepare_v2(db, "SELECT SUM(revision) FROM records", -1, &select, nullptr);
+        if (select && sqlite3_step(select) == SQLITE_ROW)
+            sum = sqlite3_column_int64(select, 0);
+        sqlite3_finalize(select);
+    }
+    sqlite3_close(db);
+    return sum;
+}
+
 } // namespace
+
+TEST(SharedNetwork, AnItemUpdateKeepsWhatAnotherServerWroteAndWritesNothingThatIsHeld) {
+    KitFolder kit;
+    OpenDemo window(kit.path());
+    OpenDemo tool(kit.path());
+    const QString cfg1 = QStringLiteral("nciCfg1RtuHp");
+    const auto mine = window.property(Floor1, Rtu1, cfg1);
+    const auto theirs = tool.property(Floor1, Rtu1, cfg1);
+    mine->setFormatSpec(QStringLiteral("UNVT_cfg_1_rtu_hp#US"));
+    theirs->setFormatSpec(QStringLiteral("UNVT_cfg_1_rtu_hp#SI"));
+    const QStringList read = mine->FormattedValue().split(u' ');
+
+    EXPECT_TRUE(theirs->updateFormattedElement(0, {{0, QStringLiteral("7")}}));
+    EXPECT_TRUE(mine->updateFormattedElement(0, {{3, QStringLiteral("50")}}));
+    QStringList expected = read;
+    expected[0] = QStringLiteral("7");
+    expected[3] = QStringLiteral("50");
+    EXPECT_EQ(mine->FormattedValue().split(u' '), expected);
+
+    // What the device holds already is not written again, in either unit system.
+    const QString database = databaseFile(kit, QStringLiteral("Demo Building"));
+    const qint64 before = revisions(database);
+    EXPECT_FALSE(
+        mine->updateFormattedElement(0, {{0, QStringLiteral("7")}, {3, QStringLiteral("50")}}));
+    EXPECT_FALSE(
+        theirs->updateFormattedElement(0, {{7, theirs->FormattedValue().section(u' ', 7, 7)}}));
+    EXPECT_EQ(revisions(database), before);
+    // A text the format refuses changes nothing.
+    EXPECT_EQ(failureOf([&] {
+                  mine->updateFormattedElement(0, {{0, QStringLiteral("1001")}});
+              }).lnsCode(),
+              lns::Code::FormatFailed);
+    EXPECT_EQ(revisions(database), before);
+}
 
 TEST(SharedNetwork, TwoProcessesWritingPropertiesOfOneDeviceLoseNoValue) {
     KitFolder kit; // neither process finds a database: both load the description at once

@@ -45,7 +45,8 @@ public:
 
     int scope;
     int typeIndex;
-    QStringList elements; // one text a element; one element for an ordinary CP
+    QStringList elements;                    // one text a element; one element for an ordinary CP
+    QString separator = QStringLiteral(" "); // between the items of an element
     qint16 flags = 0;
     int readFailure = 0;  // LNS code a read fails with; 0 reads
     int writeFailure = 0; // LNS code a write fails with; 0 writes
@@ -72,6 +73,19 @@ public:
                              QStringLiteral("write refused"));
         journal << QStringLiteral("write %1 %2 %3").arg(index).arg(formatSpec, text);
         elements[index] = text;
+    }
+    bool updateFormattedElement(int index, const QMap<int, QString>& items) override {
+        if (writeFailure)
+            throw Error::lns(writeFailure, QStringLiteral("Write"),
+                             QStringLiteral("write refused"));
+        QStringList texts = elements[index].split(separator);
+        for (auto it = items.cbegin(); it != items.cend(); ++it)
+            texts[it.key()] = it.value();
+        const QString text = texts.join(separator);
+        journal << QStringLiteral("write %1 %2 %3").arg(index).arg(formatSpec, text);
+        const bool changed = text != elements[index];
+        elements[index] = text;
+        return changed;
     }
     int ResourceScope() const override { return scope; }
     int TypeIndex() const override { return typeIndex; }

@@ -2,7 +2,9 @@
 
 #include "ConfigurationFields.h"
 #include "EchoedText.h"
+#include "HeldValues.h"
 #include "InputFile.h"
+#include "Thermostat.h"
 #include "ThermostatNetwork.h"
 #include "Validation.h"
 #include "platform/PrintableText.h"
@@ -31,8 +33,11 @@ std::optional<ConfigurationFile> validatedContents(const QString& path, const QB
     try {
         ConfigurationFile file =
             parseConfigurationFile(path, contents, thermostatProgramId(), ConfigurationFields(1));
-        const std::vector<ValueProblem> problems =
-            valueProblems(file.fields, ConfigurationFields(file.unitSystem));
+        ConfigurationFields fields(file.unitSystem);
+        Thermostat::formGeneralOptions(fields, file.hvacType);
+        std::vector<ValueProblem> problems = valueProblems(file.fields, fields);
+        for (ValueProblem& problem : encodingProblems(file.fields, fields))
+            problems.push_back(std::move(problem));
         if (problems.empty())
             return file;
         err << echoed(path) << ": refused, nothing written; " << problems.size()

@@ -1,21 +1,13 @@
 #include "DeviceConfiguration.h"
 
 #include "BackupFolder.h"
+#include "HeldValues.h"
 #include "Thermostat.h"
-#include "model/NumberText.h"
 #include "platform/Error.h"
 
 namespace {
 
 const QString LocationField = QStringLiteral("nciLocation");
-
-// The device may format a number otherwise than the file ("75" and "75.0").
-bool sameValue(const QString& current, const QString& wanted) {
-    if (current == wanted)
-        return true;
-    return rules::isNumeric(current) && rules::isNumeric(wanted) &&
-           rules::leadingNumber(current) == rules::leadingNumber(wanted);
-}
 
 QString hvacKind(const QString& hvacType) {
     return Thermostat::isHeatPumpType(hvacType) ? QStringLiteral("a heat pump")
@@ -95,6 +87,13 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
                                   thermostat.hvacType());
         return outcome;
     }
+    // The device's own forms decide; a file was checked against those of its HVAC type.
+    outcome.problems = encodingProblems(m_file.fields, thermostat.fields());
+    if (!outcome.problems.empty()) {
+        outcome.result = DeviceOutcome::Result::Skipped;
+        outcome.reason = QStringLiteral("the device cannot hold every value as given");
+        return outcome;
+    }
     const std::vector<FieldChange> changes = changesFor(thermostat, outcome);
     outcome.problems = setpointProblemsAfter(thermostat, changes);
     if (!outcome.problems.empty()) {
@@ -137,7 +136,7 @@ std::vector<FieldChange> DeviceConfiguration::changesFor(Thermostat& thermostat,
             continue;
         }
         const QString current = placed.item();
-        if (!sameValue(current, *wanted))
+        if (!heldAlike(placed, current, *wanted))
             changes.push_back({placed.name(), current, *wanted});
     }
     return changes;

@@ -51,8 +51,7 @@ void Thermostat::read(const std::function<void(const CNvCpTable&)>& readingLogge
     hvacType->GetNetworkValue();
     if (readingLogged)
         readingLogged(*hvacType);
-    specific.NvCpTables.Item(VariantValue)->Format =
-        isHeatPumpType(hvacType->NvAsString()) ? HeatPumpFormat : RooftopFormat;
+    formGeneralOptions(m_fields, hvacType->NvAsString());
     for (const auto& value : specific.NvCpTables) {
         value->GetNetworkValue();
         if (readingLogged)
@@ -62,6 +61,11 @@ void Thermostat::read(const std::function<void(const CNvCpTable&)>& readingLogge
 
 QString Thermostat::hvacType() const {
     return m_fields.specific().NvCpTables.Item(HvacTypeValue)->NvAsString();
+}
+
+void Thermostat::formGeneralOptions(ConfigurationFields& fields, const QString& hvacType) {
+    fields.specific().NvCpTables.Item(VariantValue)->Format =
+        isHeatPumpType(hvacType) ? HeatPumpFormat : RooftopFormat;
 }
 
 bool Thermostat::isHeatPumpType(const QString& hvacType) {

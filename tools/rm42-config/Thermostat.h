@@ -33,6 +33,8 @@ public:
     ModelLayout layout() const;
 
     static bool isHeatPumpType(const QString& hvacType);
+    // Gives the general options the form of the HVAC type, as the device has.
+    static void formGeneralOptions(ConfigurationFields& fields, const QString& hvacType);
 
 private:
     lns::Ref<lns::System> m_system;

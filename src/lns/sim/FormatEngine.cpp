@@ -135,6 +135,40 @@ QByteArray parseStructured(const StructuredFormat& format, const QString& text, 
     return raw;
 }
 
+// A format of one item (RAW, SNVT_str_asc) holds its whole text as item 0.
+void requireSingleItem(const QString& name, int item) {
+    if (item != 0)
+        failFormatting(QStringLiteral("%1 has one item, not item %2.").arg(name).arg(item));
+}
+
+const FormatItem& itemOf(const StructuredFormat& format, int item) {
+    if (item < 0 || item >= format.items.size())
+        failFormatting(QStringLiteral("%1 has %2 items, not item %3.")
+                           .arg(format.name)
+                           .arg(format.items.size())
+                           .arg(item));
+    return format.items.at(item);
+}
+
+int offsetOf(const StructuredFormat& format, int item) {
+    int offset = 0;
+    for (int i = 0; i < item; ++i)
+        offset += format.items.at(i).size;
+    return offset;
+}
+
+QByteArray parseItemText(const StructuredFormat& format, int item, const QString& text,
+                         UnitSystem units, bool exactly) {
+    const FormatItem& described = itemOf(format, item);
+    try {
+        return exactly ? parseItemExactly(described, text, units)
+                       : parseItem(described, text, units);
+    } catch (const Error& error) {
+        failFormatting(
+            QStringLiteral("%1 item %2: %3").arg(format.name).arg(item).arg(error.description()));
+    }
+}
+
 } // namespace
 
 QString FormatEngine::format(const QString& formatSpec, const QByteArray& raw) {
@@ -153,6 +187,34 @@ QByteArray FormatEngine::parse(const QString& formatSpec, const QString& text) {
     if (spec.name == AsciiStringFormat)
         return parseAscii(text);
     return parseStructured(structuredFormat(spec.name), text, spec.units);
+}
+
+QByteArray FormatEngine::withItems(const QString& formatSpec, const QByteArray& raw,
+                                   const QMap<int, QString>& items) {
+    const FormatSpec spec = parseSpec(formatSpec);
+    if (spec.name == RawFormat || spec.name == AsciiStringFormat) {
+        for (auto it = items.cbegin(); it != items.cend(); ++it)
+            requireSingleItem(spec.name, it.key());
+        return items.isEmpty() ? raw : parse(formatSpec, items.first());
+    }
+    const StructuredFormat& format = structuredFormat(spec.name);
+    requireSize(format.name, raw, format.rawSize());
+    QByteArray changed = raw;
+    for (auto it = items.cbegin(); it != items.cend(); ++it) {
+        const QByteArray bytes = parseItemText(format, it.key(), it.value(), spec.units, false);
+        changed.replace(offsetOf(format, it.key()), bytes.size(), bytes);
+    }
+    return changed;
+}
+
+QByteArray FormatEngine::parseItemExactly(const QString& formatSpec, int item,
+                                          const QString& text) {
+    const FormatSpec spec = parseSpec(formatSpec);
+    if (spec.name == RawFormat || spec.name == AsciiStringFormat) {
+        requireSingleItem(spec.name, item);
+        return parse(formatSpec, text);
+    }
+    return parseItemText(structuredFormat(spec.name), item, text, spec.units, true);
 }
 
 int FormatEngine::rawSize(const QString& formatName) {

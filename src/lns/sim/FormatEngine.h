@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 
 namespace lns::sim {
@@ -17,6 +18,14 @@ public:
     // Fails with Error(LnsErrorBase + FormatFailed) for text the format cannot
     // hold (out of range, unknown enumeration text, wrong item count, not a number).
     static QByteArray parse(const QString& formatSpec, const QString& text);
+    // The raw value with some of its items replaced: `items` maps an item's
+    // position (as the format separates them; 0 for a format of one item) to
+    // its text. The bytes of the other items stay as they are. Fails as parse.
+    static QByteArray withItems(const QString& formatSpec, const QByteArray& raw,
+                                const QMap<int, QString>& items);
+    // The bytes of one item for `text`; fails as parse, and for text the item
+    // would not hold exactly as given (FormatItem.h, parseItemExactly).
+    static QByteArray parseItemExactly(const QString& formatSpec, int item, const QString& text);
     // Size in bytes of one raw value of the format; -1 for RAW (any size) and
     // for an unknown format.
     static int rawSize(const QString& formatName);

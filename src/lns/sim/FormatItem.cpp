@@ -4,6 +4,7 @@
 #include "platform/Error.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -142,6 +143,36 @@ QByteArray parseVersion(const QString& text) {
     return raw;
 }
 
+// Digits with an optional minus and decimal part: how the item writes numbers.
+bool isPlainDecimal(const QString& text) {
+    static const QRegularExpression plain(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    return plain.match(text).hasMatch();
+}
+
+// Whether every step of the scale is a number of `decimals` decimals, so
+// that a text naming a value between steps asks for what cannot be held.
+bool stepsAreDecimal(const LinearScale& scale, int decimals) {
+    const double unit = std::pow(10.0, decimals);
+    const auto whole = [](double value) { return std::abs(value - std::round(value)) < 1e-9; };
+    return whole(scale.factor * unit) && whole(scale.offset * unit);
+}
+
+void requireExactNumber(const FormatItem& item, const QString& text, const QByteArray& raw,
+                        UnitSystem units) {
+    if (!isPlainDecimal(text) || (isPlainInteger(item) && text.contains(QLatin1Char('.'))))
+        failFormatting(
+            QStringLiteral("\"%1\" is not written as the device writes numbers.").arg(text));
+    const LinearScale& scale = item.scale(units);
+    if (!stepsAreDecimal(scale, item.decimals))
+        return;
+    const double held =
+        static_cast<double>(readInteger(raw, item.size, item.isSigned)) * scale.factor +
+        scale.offset;
+    if (std::abs(held - text.toDouble()) > 1e-9 * std::max(1.0, std::abs(held)))
+        failFormatting(QStringLiteral("\"%1\" is not held exactly; the nearest value is %2.")
+                           .arg(text, numberText(held, item.decimals, item.fixedDecimals)));
+}
+
 FormatItem number(int size, bool isSigned, LinearScale metric, LinearScale imperial, int decimals,
                   qint64 rawMin, qint64 rawMax) {
     FormatItem item;
@@ -207,6 +238,16 @@ FormatItem version() {
 }
 
 } // namespace items
+
+QByteArray parseItemExactly(const FormatItem& item, const QString& text, UnitSystem units) {
+    const QByteArray raw = parseItem(item, text, units);
+    if (item.kind == FormatItem::Kind::Number)
+        requireExactNumber(item, text, raw, units);
+    else if (item.kind == FormatItem::Kind::Version && formatItem(item, raw, units) != text)
+        failFormatting(
+            QStringLiteral("\"%1\" is not written as the device writes versions.").arg(text));
+    return raw;
+}
 
 QString formatItem(const FormatItem& item, const QByteArray& raw, UnitSystem units) {
     if (item.kind == FormatItem::Kind::Version) {

@@ -65,6 +65,13 @@ QString formatItem(const FormatItem& item, const QByteArray& raw, UnitSystem uni
 // Bytes of the item for `text`. Fails with the LNS formatting error for text
 // the item cannot hold.
 QByteArray parseItem(const FormatItem& item, const QString& text, UnitSystem units);
+// As parseItem, and fails as well for text the item would not hold exactly as
+// given: a number not written as the item shows numbers (a sign "+", blanks,
+// an exponent, decimals on a whole number), or one that falls between the
+// item's steps in a unit system whose steps the text can name. Rounding to
+// the nearest step where the units convert (74 degF held at 0.01 degC) is not
+// a fault.
+QByteArray parseItemExactly(const FormatItem& item, const QString& text, UnitSystem units);
 
 // The LNS formatting failure with a description of what went wrong.
 [[noreturn]] void failFormatting(const QString& description);

@@ -2,6 +2,8 @@
 
 #include "lns/sim/FormatEngine.h"
 
+#include <optional>
+
 namespace lns::sim {
 
 namespace {
@@ -95,19 +97,15 @@ QString SimConfigProperty::FormattedElement(int index) const {
     return formatElement(index);
 }
 
-void SimConfigProperty::setFormattedElement(int index, const QString& text) {
-    record(QStringLiteral("setFormattedElement %1 %2 %3")
-               .arg(Journal::quoted(m_record->name))
-               .arg(index)
-               .arg(Journal::quoted(text)));
+void SimConfigProperty::beginWrite(int index) const {
     checkIndex(index);
     beginTransaction();
     if (failure() == Failure::WriteFails)
         throw Error::lns(Code::WriteFailed, Source,
                          QStringLiteral("Failed to write data to the network variable object."));
-    const QByteArray raw = FormatEngine::parse(m_record->formatSpec, text);
-    const auto element = static_cast<size_t>(index);
-    const QByteArray previous = m_record->elements[element];
+}
+
+void SimConfigProperty::requireSameSize(const QByteArray& previous, const QByteArray& raw) const {
     if (raw.size() != previous.size())
         throw Error::lns(Code::FormatFailed, Source,
                          QStringLiteral("%1 holds %2 bytes; the format %3 gives %4.")
@@ -115,10 +113,59 @@ void SimConfigProperty::setFormattedElement(int index, const QString& text) {
                              .arg(previous.size())
                              .arg(formatName(m_record->formatSpec))
                              .arg(raw.size()));
+}
+
+void SimConfigProperty::setFormattedElement(int index, const QString& text) {
+    record(QStringLiteral("setFormattedElement %1 %2 %3")
+               .arg(Journal::quoted(m_record->name))
+               .arg(index)
+               .arg(Journal::quoted(text)));
+    beginWrite(index);
+    const QByteArray raw = FormatEngine::parse(m_record->formatSpec, text);
+    const auto element = static_cast<size_t>(index);
+    const QByteArray previous = m_record->elements[element];
+    requireSameSize(previous, raw);
     // Indexed inside the change: saving first brings in other processes' changes.
     m_store->commitPart(
         m_record.get(), [&] { m_record->elements[element] = raw; },
         [&] { m_record->elements[element] = previous; });
+}
+
+bool SimConfigProperty::updateFormattedElement(int index, const QMap<int, QString>& items) {
+    QStringList changes;
+    for (auto it = items.cbegin(); it != items.cend(); ++it)
+        changes << QStringLiteral("%1=%2").arg(it.key()).arg(Journal::quoted(it.value()));
+    record(QStringLiteral("updateFormattedElement %1 %2 %3")
+               .arg(Journal::quoted(m_record->name))
+               .arg(index)
+               .arg(changes.join(u' ')));
+    beginWrite(index);
+    const auto element = static_cast<size_t>(index);
+    const auto updated = [&] {
+        return FormatEngine::withItems(m_record->formatSpec, m_record->elements[element], items);
+    };
+    // A text the format refuses fails here, before any transaction.
+    if (updated() == m_record->elements[element])
+        return false;
+    // The transaction first brings in what other processes saved and the
+    // items go over that, so their writes stay. The change must not throw
+    // inside the transaction: a refusal now leaves the value as it is.
+    QByteArray previous;
+    std::optional<Error> refused;
+    m_store->commitPart(
+        m_record.get(),
+        [&] {
+            previous = m_record->elements[element];
+            try {
+                m_record->elements[element] = updated();
+            } catch (const Error& error) {
+                refused = error;
+            }
+        },
+        [&] { m_record->elements[element] = previous; });
+    if (refused)
+        throw *refused;
+    return true;
 }
 
 int SimConfigProperty::ResourceScope() const {

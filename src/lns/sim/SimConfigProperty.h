@@ -25,6 +25,7 @@ public:
     QString FormattedValue() const override;
     QString FormattedElement(int index) const override;
     void setFormattedElement(int index, const QString& text) override;
+    bool updateFormattedElement(int index, const QMap<int, QString>& items) override;
     int ResourceScope() const override;
     int TypeIndex() const override;
     QString DsFormatType() const override;
@@ -36,6 +37,8 @@ private:
     void beginTransaction() const;
     void checkIndex(int index) const;
     QString formatElement(int index) const;
+    void beginWrite(int index) const;
+    void requireSameSize(const QByteArray& previous, const QByteArray& raw) const;
 
     std::shared_ptr<RecordStore> m_store;
     Shared<ConfigPropertyRecord> m_record;

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace lns {
+
+// The bytes a value of the format `formatSpec` ("SNVT_temp_setpt#US") holds
+// for `text` as its item `item` (as the format separates its items; 0 for a
+// format of one item). Fails with Error(LnsErrorBase + Code::FormatFailed)
+// and the reason when the format cannot hold the text exactly as given. Needs
+// no device, so values can be checked before any network is open; two texts
+// that give the same bytes are the same value on the device.
+QByteArray encodedItem(const QString& formatSpec, int item, const QString& text);
+
+} // namespace lns

@@ -1,0 +1,11 @@
+#include "lns/ItemEncoding.h"
+
+#include "lns/sim/FormatEngine.h"
+
+namespace lns {
+
+QByteArray encodedItem(const QString& formatSpec, int item, const QString& text) {
+    return sim::FormatEngine::parseItemExactly(formatSpec, item, text);
+}
+
+} // namespace lns

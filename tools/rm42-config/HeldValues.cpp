@@ -1,0 +1,43 @@
+#include "HeldValues.h"
+
+#include "platform/Error.h"
+#include "platform/PrintableText.h"
+
+#include <optional>
+
+namespace {
+
+std::optional<QByteArray> encoded(const PlacedField& placed, const QString& text) {
+    try {
+        return placed.field->NvCpTable->EncodedItem(placed.field->ItemArrayIndex, text);
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+std::vector<ValueProblem> encodingProblems(const QMap<QString, QString>& values,
+                                           const ConfigurationFields& fields) {
+    std::vector<ValueProblem> problems;
+    for (const PlacedField& placed : fields.placed()) {
+        const auto value = values.constFind(placed.name());
+        if (value == values.constEnd() || !placed.configurable())
+            continue;
+        try {
+            placed.field->NvCpTable->EncodedItem(placed.field->ItemArrayIndex, *value);
+        } catch (const Error& error) {
+            problems.push_back({{placed.name()},
+                                QStringLiteral("the device cannot hold it as given: ") +
+                                    printable(error.description())});
+        }
+    }
+    return problems;
+}
+
+bool heldAlike(const PlacedField& placed, const QString& current, const QString& wanted) {
+    if (current == wanted)
+        return true;
+    const std::optional<QByteArray> held = encoded(placed, current);
+    return held && held == encoded(placed, wanted);
+}
