@@ -16,8 +16,8 @@ bool isReadOnlyFailure(int rc) {
 
 void createFollowingUmask(const QString& file) {
     // A failure shows when SQLite opens the file, with its reason.
-    const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                          0666);
+    const int fd =
+        ::open(QFile::encodeName(file).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0)
         ::close(fd);
 }

@@ -180,7 +180,8 @@ TEST(LnsHost, EveryProgramRefusesANetworkNameThatIsNoFolderOfTheDatabases) {
               runProgram(QStringLiteral("rm42-config"),
                          {QStringLiteral("show"), name, QStringLiteral("RTU-1")})}) {
             EXPECT_NE(refused.exitCode, 0);
-            EXPECT_TRUE(refused.err.contains(QStringLiteral("\"") + name + QStringLiteral("\" is not a network name")))
+            EXPECT_TRUE(refused.err.contains(QStringLiteral("\"") + name +
+                                             QStringLiteral("\" is not a network name")))
                 << refused.err.toStdString();
         }
     }

@@ -117,9 +117,10 @@ TEST(Setup, LinksBesideTheFolderAreNeverFollowed) {
     QTemporaryDir elsewhere;
     const QString kept = elsewhere.path() + QStringLiteral("/kept/mine.txt");
     writeFile(kept);
-    for (const QString& name : {QStringLiteral("LonWorks.setup"), QStringLiteral("LonWorks.setup-abcdef")})
-        ASSERT_TRUE(QFile::link(elsewhere.path() + QStringLiteral("/kept"),
-                                root.path() + u'/' + name));
+    for (const QString& name :
+         {QStringLiteral("LonWorks.setup"), QStringLiteral("LonWorks.setup-abcdef")})
+        ASSERT_TRUE(
+            QFile::link(elsewhere.path() + QStringLiteral("/kept"), root.path() + u'/' + name));
     ASSERT_EQ(setup().exitCode, 0);
     const ProcessResult forced = setup(Force);
     EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();

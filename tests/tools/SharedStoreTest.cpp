@@ -72,10 +72,12 @@ TEST(SharedStore, AReadOnlyRootAnswersReadsOfItsNetworksAndRefusesWritesWithTheR
     setTreeWritable(root.path(), false);
     const QString demo = QStringLiteral("Demo Building");
 
-    const ProcessResult browse = runAsReader(
-        QStringLiteral("lns-host"), {QStringLiteral("browse"), demo, QStringLiteral("Floor 1/RTU-1")});
+    const ProcessResult browse =
+        runAsReader(QStringLiteral("lns-host"),
+                    {QStringLiteral("browse"), demo, QStringLiteral("Floor 1/RTU-1")});
     EXPECT_EQ(browse.exitCode, 0) << qPrintable(browse.err);
-    EXPECT_TRUE(browse.out.contains(QStringLiteral("Floor 1 North Office"))) << qPrintable(browse.out);
+    EXPECT_TRUE(browse.out.contains(QStringLiteral("Floor 1 North Office")))
+        << qPrintable(browse.out);
     const ProcessResult show = runAsReader(QStringLiteral("rm42-config"),
                                            {QStringLiteral("show"), demo, QStringLiteral("RTU-1")});
     EXPECT_EQ(show.exitCode, 0) << qPrintable(show.err);
@@ -85,10 +87,9 @@ TEST(SharedStore, AReadOnlyRootAnswersReadsOfItsNetworksAndRefusesWritesWithTheR
     EXPECT_EQ(exporting.exitCode, 0) << qPrintable(exporting.err);
     EXPECT_GT(QFileInfo(exported).size(), 1000);
 
-    const ProcessResult set =
-        runAsReader(QStringLiteral("rm42-config"),
-                    {QStringLiteral("set"), demo, QStringLiteral("RTU-1"),
-                     QStringLiteral("occ_cool_setpts=73")});
+    const ProcessResult set = runAsReader(QStringLiteral("rm42-config"),
+                                          {QStringLiteral("set"), demo, QStringLiteral("RTU-1"),
+                                           QStringLiteral("occ_cool_setpts=73")});
     EXPECT_NE(set.exitCode, 0);
     EXPECT_TRUE((set.out + set.err).contains(QStringLiteral("readonly")))
         << qPrintable(set.out + set.err);

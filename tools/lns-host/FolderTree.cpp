@@ -115,7 +115,8 @@ bool place(const QString& replacement, const QString& current, QString& problem)
                     encoded(current).constData(), RENAME_EXCHANGE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
-        return fail(problem, QStringLiteral("cannot put %1 in the place of %2").arg(replacement, current));
+        return fail(problem,
+                    QStringLiteral("cannot put %1 in the place of %2").arg(replacement, current));
     // Without an exchange the old folder steps aside first; killed between
     // the two steps, it stays whole beside its place under a name of its own.
     const QString aside = makeUnique(current + QStringLiteral(".old-"), problem);

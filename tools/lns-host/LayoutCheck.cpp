@@ -10,8 +10,8 @@ void collectMissing(const QString& kit, const QString& folder, const QString& re
     const QDir source(kit + QLatin1Char('/') + relative);
     for (const QFileInfo& entry :
          source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        const QString path = relative.isEmpty() ? entry.fileName()
-                                                : relative + QLatin1Char('/') + entry.fileName();
+        const QString path =
+            relative.isEmpty() ? entry.fileName() : relative + QLatin1Char('/') + entry.fileName();
         if (!QFileInfo::exists(folder + QLatin1Char('/') + path))
             missing << path;
         else if (entry.isDir())

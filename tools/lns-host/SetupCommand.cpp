@@ -51,7 +51,8 @@ bool installConverter(const QString& converter, const QString& bin, QString& pro
     QFile program(converter);
     if (QFile::link(converter, installed) || program.copy(installed))
         return true;
-    problem = QStringLiteral("cannot install %1 in %2: %3").arg(converter, bin, program.errorString());
+    problem =
+        QStringLiteral("cannot install %1 in %2: %3").arg(converter, bin, program.errorString());
     return false;
 }
 
@@ -99,8 +100,8 @@ void removeLeftovers(const QString& folder) {
     const QFileInfo info(folder);
     const QString prefix = info.fileName() + StagingSuffix;
     const QDir parent = info.dir();
-    for (const QString& name : parent.entryList(QDir::Dirs | QDir::NoSymLinks | QDir::Hidden |
-                                                QDir::NoDotAndDotDot)) {
+    for (const QString& name :
+         parent.entryList(QDir::Dirs | QDir::NoSymLinks | QDir::Hidden | QDir::NoDotAndDotDot)) {
         QString ignored;
         if (name.startsWith(prefix) && name.size() == prefix.size() + 6)
             FolderTree::remove(parent.filePath(name), ignored);
@@ -110,8 +111,8 @@ void removeLeftovers(const QString& folder) {
 // Builds the whole layout beside the folder, then puts it in the folder's
 // place; the old folder is removed only then. A failure leaves the folder as
 // it was.
-bool layOut(const QString& kit, const QString& converter, const QString& folder,
-            QTextStream& err, QString& problem) {
+bool layOut(const QString& kit, const QString& converter, const QString& folder, QTextStream& err,
+            QString& problem) {
     const QString staging = FolderTree::makeUnique(folder + StagingSuffix, problem);
     if (staging.isEmpty())
         return false;
