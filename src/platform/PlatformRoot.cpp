@@ -1,14 +1,21 @@
 #include "platform/PlatformRoot.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
 
 namespace PlatformRoot {
 
 QString folder() {
     const QString fromEnvironment = qEnvironmentVariable("LNS_PLATFORM_ROOT");
-    if (!fromEnvironment.isEmpty())
-        return QDir::cleanPath(QDir(fromEnvironment).absolutePath());
+    if (!fromEnvironment.isEmpty()) {
+        const QString absolute = QDir::cleanPath(QDir(fromEnvironment).absolutePath());
+        // A relative root is taken from where this program started; the
+        // programs it starts, working elsewhere, get the same root.
+        if (absolute != fromEnvironment)
+            qputenv("LNS_PLATFORM_ROOT", QFile::encodeName(absolute));
+        return absolute;
+    }
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return QDir::cleanPath(data + QStringLiteral("/lns-platform"));
 }

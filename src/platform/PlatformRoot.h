@@ -3,7 +3,8 @@
 #include <QString>
 
 // The folder that holds the settings store and the LonWorks folder. Named by
-// LNS_PLATFORM_ROOT; unset, a per-user data folder.
+// LNS_PLATFORM_ROOT (a relative one is made absolute once, for this program and
+// those it starts); unset, a per-user data folder.
 namespace PlatformRoot {
 
 QString folder();

@@ -1,13 +1,16 @@
 #include "platform/SettingsStore.h"
 
 #include "platform/Error.h"
+#include "platform/SqliteFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QThread>
-#include <QUrl>
 #include <QtEndian>
+#include <cerrno>
+#include <cstring>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -27,10 +30,8 @@ const char* const CreateSchema =
     " (3, NULL, 'HKEY_CLASSES_ROOT', 'hkey_classes_root');"
     "COMMIT;";
 
-bool isReadOnlyFailure(int rc) {
-    const int primary = rc & 0xFF;
-    return primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM;
-}
+using SqliteFile::isReadOnlyFailure;
+
 constexpr int BusyTimeoutMs = 30000;
 
 qint64 hiveRoot(Hive hive) {
@@ -156,17 +157,44 @@ void SettingsStore::closeDatabase() {
     }
     sqlite3_close(m_db);
     m_db = nullptr;
+    m_standIn = false;
 }
 
-void SettingsStore::ensureOpen() {
-    if (m_db)
+void SettingsStore::ensureOpen(Access access) {
+    if (m_db && !m_standIn)
         return;
+    // A missing store reads as an empty one and makes no file until the
+    // first write; another process may make it meanwhile.
+    if (access == Access::Read && !fileExists()) {
+        if (!m_db)
+            openStandIn();
+        return;
+    }
+    closeDatabase();
     try {
         open();
     } catch (...) {
         closeDatabase();
         throw;
     }
+}
+
+bool SettingsStore::fileExists() const {
+    struct stat entry {};
+    if (::stat(QFile::encodeName(m_file).constData(), &entry) == 0)
+        return true;
+    if (errno == ENOENT)
+        return false;
+    throw Error(1, StoreSource,
+                QStringLiteral("The settings store %1 cannot be used: %2")
+                    .arg(m_file, QString::fromLocal8Bit(std::strerror(errno))));
+}
+
+void SettingsStore::openStandIn() {
+    if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        fail(QStringLiteral("open"));
+    exec(CreateSchema);
+    m_standIn = true;
 }
 
 void SettingsStore::fail(const QString& action) const {
@@ -183,7 +211,7 @@ void SettingsStore::exec(const char* sql) {
 }
 
 template <typename Work> auto SettingsStore::inTransaction(Work work) {
-    ensureOpen();
+    ensureOpen(Access::Write);
     if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
         fail(QStringLiteral("begin"));
     try {
@@ -199,11 +227,14 @@ template <typename Work> auto SettingsStore::inTransaction(Work work) {
 
 void SettingsStore::open() {
     const QFileInfo info(m_file);
-    if (!info.exists() && !QDir().mkpath(info.absolutePath()))
-        throw Error(
-            1, StoreSource,
-            QStringLiteral("The settings store %1 cannot be used: its folder %2 cannot be created")
-                .arg(m_file, info.absolutePath()));
+    if (!info.exists()) {
+        if (!QDir().mkpath(info.absolutePath()))
+            throw Error(1, StoreSource,
+                        QStringLiteral("The settings store %1 cannot be used: its folder %2 "
+                                       "cannot be created")
+                            .arg(m_file, info.absolutePath()));
+        SqliteFile::createFollowingUmask(m_file);
+    }
     if (openForWriting())
         return;
     // A store this process may only read still answers reads; a write then
@@ -221,17 +252,11 @@ bool SettingsStore::openForWriting() {
     if (opened != SQLITE_OK)
         fail(QStringLiteral("open"));
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
-    // Switching the journal mode does not wait on a busy file by itself.
-    for (int waited = 0;; waited += 10) {
-        const int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-        if (rc == SQLITE_OK)
-            break;
-        if (isReadOnlyFailure(rc))
-            return false;
-        if (rc != SQLITE_BUSY || waited >= BusyTimeoutMs)
-            fail(QStringLiteral("open"));
-        QThread::msleep(10);
-    }
+    const int logged = SqliteFile::useWriteAheadLog(m_db, BusyTimeoutMs);
+    if (isReadOnlyFailure(logged))
+        return false;
+    if (logged != SQLITE_OK)
+        fail(QStringLiteral("open"));
     exec("PRAGMA synchronous=NORMAL");
     const int created = sqlite3_exec(m_db, CreateSchema, nullptr, nullptr, nullptr);
     if (isReadOnlyFailure(created))
@@ -247,24 +272,12 @@ void SettingsStore::openForReading() {
                     QStringLiteral("The settings store %1 cannot be used: it does not exist and "
                                    "its folder %2 cannot be written")
                         .arg(m_file, QFileInfo(m_file).absolutePath()));
-    // Without write access to the folder the shared-memory file of a WAL
-    // database cannot be made: the file is then read as it stands.
-    const QByteArray uri = "file:" + QUrl::fromLocalFile(QFileInfo(m_file).absoluteFilePath())
-                                         .toEncoded(QUrl::RemoveScheme) +
-                           "?immutable=1";
-    const bool folderWritable = QFileInfo(QFileInfo(m_file).absolutePath()).isWritable();
-    const int opened =
-        folderWritable ? sqlite3_open_v2(m_file.toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY,
-                                         nullptr)
-                       : sqlite3_open_v2(uri.constData(), &m_db,
-                                         SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
-    if (opened != SQLITE_OK)
+    if (SqliteFile::openForReading(m_file, &m_db) != SQLITE_OK)
         fail(QStringLiteral("open"));
     sqlite3_busy_timeout(m_db, BusyTimeoutMs);
 }
 
 sqlite3_stmt* SettingsStore::prepared(int slot, const char* sql) {
-    ensureOpen();
     if (!m_statements[slot] && sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT,
                                                   &m_statements[slot], nullptr) != SQLITE_OK)
         fail(QStringLiteral("prepare"));
@@ -308,10 +321,12 @@ qint64 SettingsStore::findOrCreateKey(Hive hive, const QString& path) {
 }
 
 bool SettingsStore::keyExists(Hive hive, const QString& path) {
+    ensureOpen(Access::Read);
     return findKey(hive, path) != 0;
 }
 
 std::optional<QString> SettingsStore::storedPath(Hive hive, const QString& path) {
+    ensureOpen(Access::Read);
     qint64 id = hiveRoot(hive);
     QStringList names;
     for (const QString& name : splitPath(path)) {
@@ -360,6 +375,7 @@ bool SettingsStore::addValue(Hive hive, const QString& path, const RegistryValue
 
 std::optional<RegistryValue> SettingsStore::value(Hive hive, const QString& path,
                                                   const QString& name) {
+    ensureOpen(Access::Read);
     const qint64 key = findKey(hive, path);
     if (!key)
         return std::nullopt;
@@ -373,6 +389,7 @@ std::optional<RegistryValue> SettingsStore::value(Hive hive, const QString& path
 }
 
 std::optional<QList<RegistryValue>> SettingsStore::values(Hive hive, const QString& path) {
+    ensureOpen(Access::Read);
     const qint64 key = findKey(hive, path);
     if (!key)
         return std::nullopt;
@@ -387,6 +404,7 @@ std::optional<QList<RegistryValue>> SettingsStore::values(Hive hive, const QStri
 }
 
 std::optional<QStringList> SettingsStore::subKeys(Hive hive, const QString& path) {
+    ensureOpen(Access::Read);
     const qint64 key = findKey(hive, path);
     if (!key)
         return std::nullopt;

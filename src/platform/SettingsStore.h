@@ -31,7 +31,8 @@ struct RegistryValue {
 // keep the case they were created with. Every write is one transaction, and a
 // busy file makes a writer wait, so several processes can share the store.
 // Any failure to use the file throws Error whose description names the file;
-// the file is opened on first use, and again after a failed open.
+// the file is opened on first use, and again after a failed open. Reads of a
+// missing file find nothing and make no file; the first write makes it.
 class SettingsStore {
 public:
     explicit SettingsStore(QString file);
@@ -67,10 +68,13 @@ public:
 
 private:
     class Statement;
+    enum class Access { Read, Write };
+    void ensureOpen(Access access);
+    bool fileExists() const;
+    void openStandIn();
     void open();
     bool openForWriting();
     void openForReading();
-    void ensureOpen();
     void closeDatabase();
     [[noreturn]] void fail(const QString& action) const;
     void exec(const char* sql);
@@ -82,5 +86,6 @@ private:
 
     QString m_file;
     sqlite3* m_db = nullptr;
+    bool m_standIn = false; // m_db is an empty store in memory
     sqlite3_stmt* m_statements[14] = {};
 };

@@ -266,6 +266,19 @@ TEST_F(PlugInProcess, HostToolRefusesAnUnregisteredClassAndABadScriptLine) {
     EXPECT_EQ(bad.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts).size(), 2);
 }
 
+TEST_F(PlugInProcess, HostToolEndsARequestThePlugInCannotReadWithItsErrorAndGoesOn) {
+    const QString script = QStringLiteral("create\nset networkName \"%1\"\nget ManufacturerID\n")
+                               .arg(QString(1100 * 1024, u'x'));
+    const ProcessResult result =
+        runProgram(QStringLiteral("lns-host"), {QStringLiteral("run"), ProgId, QStringLiteral("-")},
+                   script.toUtf8(), 30000);
+    EXPECT_FALSE(result.crashed) << "still waiting";
+    const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << result.err.toStdString();
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("longer than"))) << lines[1].toStdString();
+    EXPECT_EQ(lines[2], QStringLiteral("\"987\""));
+}
+
 // The plug-in alone, spoken to in its own protocol.
 QList<QJsonObject> replies(const QByteArray& input, ProcessResult* result = nullptr) {
     const ProcessResult run =

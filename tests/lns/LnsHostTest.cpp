@@ -84,6 +84,7 @@ TEST(LnsHost, BrowseReportsFailuresAndGoesOnPastABadProperty) {
         QStringLiteral("lns-host"), {QStringLiteral("browse"), QStringLiteral("Demo Building")});
     EXPECT_EQ(early.exitCode, 1);
     EXPECT_TRUE(early.err.contains(QStringLiteral("lns-host setup"))) << early.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(root.settingsStoreFile())) << "a read makes no store";
 
     ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
     const ProcessResult silent = runProgram(
@@ -164,4 +165,25 @@ TEST(LnsHost, SetupRefusesABadNetworkDescriptionNamingItAndTheField) {
     EXPECT_FALSE(QFileInfo::exists(root.path() + QStringLiteral("/LonWorks")));
     EXPECT_EQ(QDir(kit + QStringLiteral("/Databases/New Site")).entryList(QDir::Files),
               QStringList{QStringLiteral("network.json")});
+}
+
+TEST(LnsHost, EveryProgramRefusesANetworkNameThatIsNoFolderOfTheDatabases) {
+    TempPlatformRoot root;
+    ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    const QString lonWorks = root.path() + QStringLiteral("/LonWorks");
+    copyFromKit(QStringLiteral("Databases/New Site/network.json"),
+                lonWorks + QStringLiteral("/network.json"));
+    for (const QString& name : {QStringLiteral(".."), QStringLiteral("../Databases/New Site")}) {
+        for (const ProcessResult& refused :
+             {runProgram(QStringLiteral("lns-host"), {QStringLiteral("export"), name}),
+              runProgram(QStringLiteral("lns-host"), {QStringLiteral("browse"), name}),
+              runProgram(QStringLiteral("rm42-config"),
+                         {QStringLiteral("show"), name, QStringLiteral("RTU-1")})}) {
+            EXPECT_NE(refused.exitCode, 0);
+            EXPECT_TRUE(refused.err.contains(QStringLiteral("\"") + name +
+                                             QStringLiteral("\" is not a network name")))
+                << refused.err.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(lonWorks + QStringLiteral("/network.sqlite3")));
 }

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <unistd.h>
 
 TempPlatformRoot::TempPlatformRoot()
     : m_previous(qgetenv("LNS_PLATFORM_ROOT")), m_hadPrevious(qEnvironmentVariableIsSet("LNS_PLATFORM_ROOT")) {
@@ -45,4 +46,18 @@ ProcessResult runProgram(const QString& name, const QStringList& arguments, cons
     result.out = QString::fromUtf8(process.readAllStandardOutput());
     result.err = QString::fromUtf8(process.readAllStandardError());
     return result;
+}
+
+ProcessResult runAsReader(const QString& name, const QStringList& arguments) {
+    if (geteuid() != 0)
+        return runProgram(name, arguments);
+    QProcess process;
+    process.start(QStringLiteral("setpriv"),
+                  QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                              QStringLiteral("--clear-groups"), programPath(name)} +
+                      arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), process.exitStatus() == QProcess::CrashExit,
+            QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }

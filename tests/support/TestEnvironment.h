@@ -37,3 +37,8 @@ struct ProcessResult {
 // Runs one of this build's programs to its end with the current environment.
 ProcessResult runProgram(const QString& name, const QStringList& arguments, const QByteArray& input = {},
                          int timeoutMs = 60000);
+
+// Runs one of this build's programs as a user who may not write what the
+// current user made read-only: as "nobody" when the tests run as root (who
+// may write anything), else as the current user.
+ProcessResult runAsReader(const QString& name, const QStringList& arguments);

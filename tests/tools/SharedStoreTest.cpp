@@ -1,12 +1,14 @@
-// The settings store as several users and processes share it: read-only
-// roots, racing writers, listings of stored texts.
+// The settings store and the networks as several users and processes share
+// them: read-only roots, stores that cannot be used, racing writers, listings
+// of stored texts.
 #include "TestEnvironment.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -14,23 +16,6 @@ const QString Key = QStringLiteral("HKLM\\SOFTWARE\\Shared");
 
 ProcessResult reg(const QStringList& arguments) {
     return runProgram(QStringLiteral("lns-reg"), arguments);
-}
-
-// Runs a program of this build as a user who may only read the root: as
-// "nobody" when the tests run as root (who may write anything), else as the
-// current user once the root is made read-only.
-ProcessResult runAsReader(const QString& program, const QStringList& arguments) {
-    if (geteuid() != 0)
-        return runProgram(program, arguments);
-    QProcess process;
-    process.start(QStringLiteral("setpriv"),
-                  QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-                              QStringLiteral("--clear-groups"), programPath(program)} +
-                      arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.exitStatus() == QProcess::CrashExit,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
 }
 
 TEST(SharedStore, AStoreThatMayOnlyBeReadAnswersReadsAndRefusesWritesWithTheReason) {
@@ -62,6 +47,86 @@ TEST(SharedStore, AStoreThatMayOnlyBeReadAnswersReadsAndRefusesWritesWithTheReas
     const ProcessResult plugins = runAsReader(QStringLiteral("lns-host"), {QStringLiteral("plugins")});
     EXPECT_EQ(plugins.exitCode, 0) << qPrintable(plugins.err);
     QFile::setPermissions(root.path(), readOnly | QFile::WriteOwner);
+}
+
+// Every file and folder under `path` read-only, or writable again by its owner.
+void setTreeWritable(const QString& path, bool writable) {
+    const auto read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto enter = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+    const auto write = writable ? QFile::WriteOwner : QFile::Permissions();
+    const QFileInfo info(path);
+    if (info.isDir() && !info.isSymLink()) {
+        QFile::setPermissions(path, read | enter | write);
+        for (const QString& name : QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+            setTreeWritable(path + u'/' + name, writable);
+    } else if (!info.isSymLink()) {
+        QFile::setPermissions(path, read | write);
+    }
+}
+
+TEST(SharedStore, AReadOnlyRootAnswersReadsOfItsNetworksAndRefusesWritesWithTheReason) {
+    TempPlatformRoot root;
+    ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
+    QTemporaryDir elsewhere;
+    QFile::setPermissions(elsewhere.path(), QFile::Permissions(0x7777));
+    setTreeWritable(root.path(), false);
+    const QString demo = QStringLiteral("Demo Building");
+
+    const ProcessResult browse =
+        runAsReader(QStringLiteral("lns-host"),
+                    {QStringLiteral("browse"), demo, QStringLiteral("Floor 1/RTU-1")});
+    EXPECT_EQ(browse.exitCode, 0) << qPrintable(browse.err);
+    EXPECT_TRUE(browse.out.contains(QStringLiteral("Floor 1 North Office")))
+        << qPrintable(browse.out);
+    const ProcessResult show = runAsReader(QStringLiteral("rm42-config"),
+                                           {QStringLiteral("show"), demo, QStringLiteral("RTU-1")});
+    EXPECT_EQ(show.exitCode, 0) << qPrintable(show.err);
+    const QString exported = elsewhere.path() + QStringLiteral("/demo.json");
+    const ProcessResult exporting =
+        runAsReader(QStringLiteral("lns-host"), {QStringLiteral("export"), demo, exported});
+    EXPECT_EQ(exporting.exitCode, 0) << qPrintable(exporting.err);
+    EXPECT_GT(QFileInfo(exported).size(), 1000);
+
+    const ProcessResult set = runAsReader(QStringLiteral("rm42-config"),
+                                          {QStringLiteral("set"), demo, QStringLiteral("RTU-1"),
+                                           QStringLiteral("occ_cool_setpts=73")});
+    EXPECT_NE(set.exitCode, 0);
+    EXPECT_TRUE((set.out + set.err).contains(QStringLiteral("readonly")))
+        << qPrintable(set.out + set.err);
+    setTreeWritable(root.path(), true);
+}
+
+TEST(SharedStore, AStoreThatCannotBeUsedIsNamedWithItsReasonInsteadOfSendingUsersToSetup) {
+    TempPlatformRoot root;
+    QFile garbage(root.settingsStoreFile());
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write(QByteArray(4096, 'x'));
+    garbage.close();
+    const QString demo = QStringLiteral("Demo Building");
+    for (const ProcessResult& refused :
+         {runProgram(QStringLiteral("lns-host"), {QStringLiteral("browse"), demo}),
+          runProgram(QStringLiteral("rm42-config"),
+                     {QStringLiteral("show"), demo, QStringLiteral("RTU-1")})}) {
+        EXPECT_NE(refused.exitCode, 0);
+        EXPECT_TRUE(refused.err.contains(root.settingsStoreFile()) &&
+                    refused.err.contains(QStringLiteral("file is not a database")))
+            << qPrintable(refused.err);
+        EXPECT_FALSE(refused.err.contains(QStringLiteral("lns-host setup")));
+    }
+
+    // A relative root used from another folder: the store looked for is named, none is made.
+    QTemporaryDir other;
+    QProcess browse;
+    browse.setWorkingDirectory(other.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LNS_PLATFORM_ROOT"), QStringLiteral("platform"));
+    browse.setProcessEnvironment(environment);
+    browse.start(programPath(QStringLiteral("lns-host")), {QStringLiteral("browse"), demo});
+    browse.waitForFinished(60000);
+    EXPECT_EQ(browse.exitCode(), 1);
+    const QString missing = other.path() + QStringLiteral("/platform/registry.sqlite3");
+    EXPECT_TRUE(QString::fromUtf8(browse.readAllStandardError()).contains(missing));
+    EXPECT_FALSE(QFileInfo::exists(missing));
 }
 
 TEST(SharedStore, OfWritersRacingForANewValueExactlyOneWins) {

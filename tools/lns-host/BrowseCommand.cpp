@@ -4,6 +4,7 @@
 // configuration properties.
 #include "Subcommands.h"
 #include "lns/ObjectServer.h"
+#include "lns/sim/NetworkName.h"
 #include "lns/sim/ObjectServerFromSettings.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
@@ -161,6 +162,7 @@ int runBrowse(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         return 2;
     }
     try {
+        lns::sim::requireNetworkName(request->network);
         SettingsStore store(PlatformRoot::settingsStoreFile());
         const auto server = lns::sim::objectServerFromSettings(store);
         server->setAutoOpen(false);

@@ -3,6 +3,7 @@
 // against the description it was loaded from.
 #include "Subcommands.h"
 #include "lns/sim/NetworkDatabase.h"
+#include "lns/sim/NetworkName.h"
 #include "lns/sim/ObjectServerFromSettings.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
@@ -19,13 +20,10 @@ int runExport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     QByteArray json;
     try {
         SettingsStore store(PlatformRoot::settingsStoreFile());
-        const QString lonWorks = lns::sim::objectServerFromSettings(store)->lonWorksFolder();
-        if (lonWorks.isEmpty()) {
-            err << "lns-host export: there is no LonWorks folder; lay it out with \"lns-host "
-                   "setup\"\n";
-            return 1;
-        }
-        const QString folder = lonWorks + QStringLiteral("/Databases/") + name;
+        const auto server = lns::sim::objectServerFromSettings(store);
+        server->Open(); // a missing folder or an unusable store is refused here
+        const QString folder = lns::sim::networkFolder(server->lonWorksFolder(), name);
+        server->Close();
         if (!lns::sim::NetworkDatabase::existsIn(folder)) {
             err << "lns-host export: there is no network \"" << name << "\" in " << folder << '\n';
             return 1;

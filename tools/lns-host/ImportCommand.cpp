@@ -3,6 +3,7 @@
 // file's name; importing the same name again brings that template up to date.
 #include "Subcommands.h"
 #include "lns/ObjectServer.h"
+#include "lns/sim/NetworkName.h"
 #include "lns/sim/ObjectServerFromSettings.h"
 #include "lns/sim/XifReader.h"
 #include "platform/Error.h"
@@ -50,6 +51,7 @@ int runImport(const QStringList& arguments, QTextStream& out, QTextStream& err) 
     const QString file = QFileInfo(arguments[1]).absoluteFilePath();
     const QString name = QFileInfo(file).completeBaseName();
     try {
+        lns::sim::requireNetworkName(arguments[0]);
         lns::sim::XifReader::read(file);
         SettingsStore store(PlatformRoot::settingsStoreFile());
         const auto server = lns::sim::objectServerFromSettings(store);

@@ -16,7 +16,9 @@ std::optional<AutomationProtocol::Reply> RunSession::request(AutomationProtocol:
     m_process.write(AutomationProtocol::formatRequest(request));
     while (const std::optional<QByteArray> line = readLine()) {
         AutomationProtocol::Reply reply = AutomationProtocol::parseReply(*line);
-        if (reply.id == QJsonValue(id))
+        // A request the plug-in could not read is answered without its id;
+        // only the one waiting can be meant.
+        if (reply.id == QJsonValue(id) || (reply.id.isNull() && reply.error))
             return reply;
     }
     return std::nullopt;

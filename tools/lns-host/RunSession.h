@@ -11,8 +11,8 @@ class RunSession {
 public:
     // False, with the reason in `problem`, when the program cannot be started.
     bool start(const QString& executable, QString& problem);
-    // Sends one request and waits, without a time limit, for its reply;
-    // nothing when the plug-in ended first.
+    // Sends one request and waits, without a time limit, for its reply (or
+    // an error reply without an id); nothing when the plug-in ended first.
     std::optional<AutomationProtocol::Reply> request(AutomationProtocol::Request request);
     // Ends the input and waits for the plug-in to end; its exit status.
     int finish();

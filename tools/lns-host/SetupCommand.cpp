@@ -1,19 +1,28 @@
 // lns-host setup [--force]: lays the LonWorks folder out under the platform
 // root from the kit, loads each network's description into its database, and
-// records the folder as "LonWorks Path".
+// records the folder as "LonWorks Path". One setup runs at a time; a new
+// layout is built beside the folder and takes its place in one step, so the
+// folder is whole at every moment, also when setup is killed.
+#include "ExclusiveLock.h"
+#include "FolderTree.h"
+#include "LayoutCheck.h"
 #include "Subcommands.h"
 #include "lns/sim/NetworkDatabase.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/SettingsStore.h"
-#include "support/CRegistry.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 namespace {
+
+const QString StagingSuffix = QStringLiteral(".setup-");
 
 // The kit and the converter sit at fixed places relative to this program's
 // folder, the same in the build tree and in an installation.
@@ -27,24 +36,24 @@ QString kitFolder() {
                                      : fromEnvironment;
 }
 
-bool copyTree(const QString& from, const QString& to, QString& problem) {
-    if (!QDir().mkpath(to)) {
-        problem = QStringLiteral("cannot create %1").arg(to);
+QString systemReason() {
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// The converter runs where it is installed, so an upgrade reaches every
+// folder laid out; a file system without links gets a copy.
+bool installConverter(const QString& converter, const QString& bin, QString& problem) {
+    if (!QDir().mkpath(bin)) {
+        problem = QStringLiteral("cannot create %1: %2").arg(bin, systemReason());
         return false;
     }
-    const QDir source(from);
-    for (const QFileInfo& entry :
-         source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir()) {
-            if (!copyTree(entry.filePath(), target, problem))
-                return false;
-        } else if (!QFile::copy(entry.filePath(), target)) {
-            problem = QStringLiteral("cannot copy %1 to %2").arg(entry.filePath(), target);
-            return false;
-        }
-    }
-    return true;
+    const QString installed = bin + QStringLiteral("/XIF32BIN");
+    QFile program(converter);
+    if (QFile::link(converter, installed) || program.copy(installed))
+        return true;
+    problem =
+        QStringLiteral("cannot install %1 in %2: %3").arg(converter, bin, program.errorString());
+    return false;
 }
 
 // A description that cannot be loaded is refused with its name in the kit and the field.
@@ -66,30 +75,59 @@ bool loadNetworks(const QString& databases, const QString& kitDatabases, QString
     return true;
 }
 
-// Builds the whole layout beside the target first, so a failure leaves the
-// existing folder as it was.
-bool layOut(const QString& kit, const QString& converter, const QString& target, QString& problem) {
-    const QString staging = target + QStringLiteral(".setup");
-    QDir(staging).removeRecursively();
-    const bool built = copyTree(kit, staging, problem) &&
-                       QDir().mkpath(staging + QStringLiteral("/bin")) &&
-                       QFile::copy(converter, staging + QStringLiteral("/bin/XIF32BIN")) &&
+// Where the layout goes: the LonWorks entry of the platform root, or the
+// folder a link there points to (a folder moved to another disk keeps its
+// link). A link to anything else is refused.
+std::optional<QString> layoutFolder(const QString& entry, QString& problem) {
+    const QFileInfo info(entry);
+    if (info.isSymLink()) {
+        const QString target = info.canonicalFilePath();
+        if (!target.isEmpty() && QFileInfo(target).isDir())
+            return target;
+        problem = QStringLiteral("%1 is a symbolic link to %2, which is not a folder")
+                      .arg(entry, info.symLinkTarget());
+        return std::nullopt;
+    }
+    if (info.exists() && !info.isDir()) {
+        problem = QStringLiteral("%1 is not a folder").arg(entry);
+        return std::nullopt;
+    }
+    return entry;
+}
+
+// The staging folders of setups that were killed; only this one works now.
+void removeLeftovers(const QString& folder) {
+    const QFileInfo info(folder);
+    const QString prefix = info.fileName() + StagingSuffix;
+    const QDir parent = info.dir();
+    for (const QString& name :
+         parent.entryList(QDir::Dirs | QDir::NoSymLinks | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        QString ignored;
+        if (name.startsWith(prefix) && name.size() == prefix.size() + 6)
+            FolderTree::remove(parent.filePath(name), ignored);
+    }
+}
+
+// Builds the whole layout beside the folder, then puts it in the folder's
+// place; the old folder is removed only then. A failure leaves the folder as
+// it was.
+bool layOut(const QString& kit, const QString& converter, const QString& folder, QTextStream& err,
+            QString& problem) {
+    const QString staging = FolderTree::makeUnique(folder + StagingSuffix, problem);
+    if (staging.isEmpty())
+        return false;
+    QString ignored;
+    const bool built = FolderTree::copy(kit, staging, problem) &&
+                       installConverter(converter, staging + QStringLiteral("/bin"), problem) &&
                        loadNetworks(staging + QStringLiteral("/Databases"),
                                     kit + QStringLiteral("/Databases"), problem);
-    if (!built) {
-        if (problem.isEmpty())
-            problem = QStringLiteral("cannot install %1 in %2/bin").arg(converter, staging);
-        QDir(staging).removeRecursively();
+    if (!built || !FolderTree::place(staging, folder, problem)) {
+        FolderTree::remove(staging, ignored);
         return false;
     }
-    if (QFileInfo::exists(target) && !QDir(target).removeRecursively()) {
-        problem = QStringLiteral("cannot remove the old folder %1").arg(target);
-        return false;
-    }
-    if (!QDir().rename(staging, target)) {
-        problem = QStringLiteral("cannot rename %1 to %2").arg(staging, target);
-        return false;
-    }
+    QString leftover;
+    if (!FolderTree::remove(staging, leftover))
+        err << "lns-host setup: the old folder stays at " << staging << ": " << leftover << '\n';
     return true;
 }
 
@@ -103,35 +141,50 @@ int runSetup(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
     const QString kit = kitFolder();
     const QString converter = besideProgram(QLatin1StringView(RM42_CONVERTER_FROM_BIN));
-    const QString target = PlatformRoot::defaultLonWorksFolder();
+    const QString entry = PlatformRoot::defaultLonWorksFolder();
     if (!QFileInfo(kit).isDir() || !QFileInfo::exists(converter)) {
         err << "lns-host setup: the kit " << kit << " or the converter " << converter
             << " is missing\n";
         return 1;
     }
-    if (QFileInfo::exists(target) && !force) {
-        out << "The LonWorks folder " << target << " exists; left as it is (--force replaces it)\n";
+    if (!QDir().mkpath(PlatformRoot::folder())) {
+        err << "lns-host setup: cannot create " << PlatformRoot::folder() << ": " << systemReason()
+            << '\n';
+        return 1;
+    }
+    const ExclusiveLock lock(entry + QStringLiteral(".lock"));
+    QString problem;
+    const std::optional<QString> folder =
+        lock.problem().isEmpty() ? layoutFolder(entry, problem) : std::nullopt;
+    if (!folder) {
+        err << "lns-host setup: " << (problem.isEmpty() ? lock.problem() : problem) << '\n';
+        return 1;
+    }
+    removeLeftovers(*folder);
+    if (QFileInfo::exists(*folder) && !force) {
+        const QStringList missing = missingFromLayout(kit, *folder);
+        if (!missing.isEmpty()) {
+            err << "lns-host setup: the LonWorks folder " << entry << " lacks \""
+                << missing.join(QStringLiteral("\", \"")) << "\" (--force lays it out anew from "
+                << "the kit, without the changes made to its networks)\n";
+            return 1;
+        }
+        out << "The LonWorks folder " << entry << " exists; left as it is (--force replaces it)\n";
     } else {
-        QString problem;
-        if (!layOut(kit, converter, target, problem)) {
+        if (!layOut(kit, converter, *folder, err, problem)) {
             err << "lns-host setup: " << problem << '\n';
             return 1;
         }
-        out << "Laid out the LonWorks folder " << target << '\n';
+        out << "Laid out the LonWorks folder " << entry << '\n';
     }
     try {
         SettingsStore store(PlatformRoot::settingsStoreFile());
-        CRegistry registry(store);
-        registry.MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
-                                QStringLiteral("LonWorks Path"), target);
-        if (registry.ErrorNumber() != 0) {
-            err << "lns-host setup: cannot write \"LonWorks Path\" to " << store.file() << '\n';
-            return 1;
-        }
+        store.setValue(Hive::LocalMachine, QStringLiteral("SOFTWARE\\LonWorks"),
+                       RegistryValue::string(QStringLiteral("LonWorks Path"), entry));
     } catch (const Error& error) {
         err << "lns-host setup: " << error.description() << '\n';
         return 1;
     }
-    out << "HKLM\\SOFTWARE\\LonWorks \"LonWorks Path\" = " << target << '\n';
+    out << "HKLM\\SOFTWARE\\LonWorks \"LonWorks Path\" = " << entry << '\n';
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "EchoedText.h"
 #include "host/NetworkOpening.h"
 #include "lns/LnsCodes.h"
+#include "lns/sim/NetworkName.h"
 #include "lns/sim/ObjectServerFromSettings.h"
 #include "model/DisplayUnits.h"
 #include "platform/Error.h"
@@ -49,6 +50,7 @@ qint16 storedDisplayUnits() {
 ThermostatNetwork::ThermostatNetwork(const QString& name, const QString& networkInterfaceName)
     : m_store(PlatformRoot::settingsStoreFile()) {
     try {
+        lns::sim::requireNetworkName(name);
         m_state.ObjectServer = lns::sim::objectServerFromSettings(m_store);
         openNetworkOf(m_state, name, networkInterfaceName);
     } catch (const Error& error) {

@@ -44,6 +44,8 @@ QString SimObjectServer::databasesFolder() const {
 
 void SimObjectServer::Open() {
     record(QStringLiteral("Open"));
+    if (!m_unavailableReason.isEmpty())
+        throw Error::lns(Code::DatabaseInvalid, Source, m_unavailableReason);
     if (m_state->lonWorksFolder.isEmpty() || !QFileInfo(m_state->lonWorksFolder).isDir())
         throw Error::lns(Code::DatabaseInvalid, Source,
                          QStringLiteral("The LonWorks folder \"%1\" does not exist; lay it out "

@@ -47,6 +47,8 @@ public:
     void clearJournal() { m_state->journal.clear(); }
     void setLatency(int milliseconds) { m_state->latencyMs = milliseconds; }
     const QString& lonWorksFolder() const { return m_state->lonWorksFolder; }
+    // Why there is no LonWorks folder to open; Open() fails with it.
+    void setUnavailableReason(const QString& reason) { m_unavailableReason = reason; }
     bool autoOpen() const { return m_autoOpen; }
     void raiseRepaint();
     void raiseMonitorValue(int monitorPoint, const QString& value);
@@ -67,6 +69,7 @@ private:
     bool m_autoOpen = true;
     qint32 m_flags = 0;
     QString m_activeRemoteInterface;
+    QString m_unavailableReason;
     ObjectServerEvents* m_listener = nullptr;
 };
 

@@ -2,8 +2,8 @@
 
 #include "lns/LnsCodes.h"
 #include "platform/Error.h"
+#include "platform/SqliteFile.h"
 
-#include <QThread>
 #include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
@@ -17,27 +17,40 @@ constexpr int BusyTimeoutMs = 30000;
 } // namespace
 
 SqliteConnection::SqliteConnection(QString file, bool create) : m_file(std::move(file)) {
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     try {
-        if (sqlite3_open_v2(m_file.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK)
-            fail(QStringLiteral("%1"));
-        sqlite3_busy_timeout(m_db, BusyTimeoutMs);
-        // Switching the journal mode does not wait on a busy file by itself.
-        for (int waited = 0;; waited += 10) {
-            const int rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-            if (rc == SQLITE_OK)
-                break;
-            if (rc != SQLITE_BUSY || waited >= BusyTimeoutMs)
+        if (create)
+            SqliteFile::createFollowingUmask(m_file);
+        if (!openForWriting(create)) {
+            // A network this process may only read still answers reads; a
+            // write then fails with the database's own reason.
+            close();
+            if (SqliteFile::openForReading(m_file, &m_db) != SQLITE_OK)
                 fail(QStringLiteral("%1"));
-            QThread::msleep(10);
+            sqlite3_busy_timeout(m_db, BusyTimeoutMs);
         }
-        // A killed process loses nothing committed; only a power cut may undo
-        // the last transactions, which keeps a commit free of a disk sync.
-        exec("PRAGMA synchronous=NORMAL", QStringLiteral("%1"));
     } catch (...) {
         close();
         throw;
     }
+}
+
+bool SqliteConnection::openForWriting(bool create) {
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const int opened = sqlite3_open_v2(m_file.toUtf8().constData(), &m_db, flags, nullptr);
+    if (SqliteFile::isReadOnlyFailure(opened) && !create)
+        return false;
+    if (opened != SQLITE_OK)
+        fail(QStringLiteral("%1"));
+    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    const int logged = SqliteFile::useWriteAheadLog(m_db, BusyTimeoutMs);
+    if (SqliteFile::isReadOnlyFailure(logged) && !create)
+        return false;
+    if (logged != SQLITE_OK)
+        fail(QStringLiteral("%1"));
+    // A killed process loses nothing committed; only a power cut may undo
+    // the last transactions, which keeps a commit free of a disk sync.
+    exec("PRAGMA synchronous=NORMAL", QStringLiteral("%1"));
+    return true;
 }
 
 SqliteConnection::~SqliteConnection() {

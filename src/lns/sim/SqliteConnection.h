@@ -14,7 +14,8 @@ namespace lns::sim {
 // wait for a writer, and a busy timeout, so a writer waits for another
 // process's transaction instead of failing. Every failure throws
 // Error(DatabaseInvalid) whose description names the file and gives SQLite's
-// own reason ("database or disk is full", "file is not a database").
+// own reason ("database or disk is full", "file is not a database"). A file
+// this process may only read is opened for reading: reads answer, writes fail.
 class SqliteConnection {
 public:
     class Statement;
@@ -42,6 +43,8 @@ public:
     [[noreturn]] void fail(const QString& failure) const;
 
 private:
+    // False when the file or its folder may only be read.
+    bool openForWriting(bool create);
     void close();
 
     QString m_file;
