@@ -4,23 +4,41 @@
 #include "lns/sim/AtomicFile.h"
 #include "lns/sim/XifReader.h"
 #include "platform/Error.h"
+#include "platform/StandardOptions.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
+namespace {
+
+const char* const Usage = "usage: XIF32BIN \"in.xif\" \"out.xfb\"\n";
+
+const QString Help = QLatin1String(Usage) + QStringLiteral(
+    "       XIF32BIN --help | --version\n"
+    "\n"
+    "Converts a device's external interface file (text form, version 4.x) into its\n"
+    "binary form. The plug-in runs it from the LonWorks folder (bin/XIF32BIN) when it\n"
+    "imports the device template. Bad input is reported on standard error and\n"
+    "nothing is written.\n");
+
+} // namespace
+
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = app.arguments().mid(1);
+    if (const auto status = StandardOptions::answer(arguments, QStringLiteral("XIF32BIN"), Help, out))
+        return *status;
     if (arguments.size() != 2) {
-        err << "usage: XIF32BIN \"in.xif\" \"out.xfb\"\n";
+        err << Usage;
         return 2;
     }
     try {
         const lns::sim::XifDocument document = lns::sim::XifReader::read(arguments[0]);
         lns::sim::AtomicFile::write(arguments[1], XfbWriter::encode(document));
     } catch (const Error& error) {
-        err << "XIF32BIN: " << error.description() << '\n';
+        err << "XIF32BIN: cannot convert " << arguments[0] << ": " << error.description() << '\n';
         return 1;
     }
     return 0;
