@@ -44,10 +44,24 @@ QPixmap picture(QWidget* widget) {
     return pixmap;
 }
 
+// The grid, within a layout and the layouts nested in it, that holds the control.
+const QGridLayout* gridHolding(const QLayout* layout, const QWidget* control) {
+    if (!layout)
+        return nullptr;
+    const auto* grid = qobject_cast<const QGridLayout*>(layout);
+    if (grid && grid->indexOf(control) >= 0)
+        return grid;
+    for (int i = 0; i < layout->count(); ++i) {
+        if (const QGridLayout* inner = gridHolding(layout->itemAt(i)->layout(), control))
+            return inner;
+    }
+    return nullptr;
+}
+
 // The label in one column of the grid row that holds the control, if any.
 const QLabel* labelInRow(const QWidget* control, int column) {
     const QWidget* owner = control->parentWidget();
-    const auto* grid = qobject_cast<const QGridLayout*>(owner ? owner->layout() : nullptr);
+    const QGridLayout* grid = gridHolding(owner ? owner->layout() : nullptr, control);
     const int index = grid ? grid->indexOf(control) : -1;
     if (index < 0)
         return nullptr;

@@ -178,6 +178,8 @@ else
     fail "lintian"
   cat "$work/lintian.out"
   if grep -q ' hardening-' "$work/lintian.out"; then fail "lintian finds hardening missing"; fi
+  # The one override: fortified functions, whose flags are checked here instead.
+  grep -q -- '-D_FORTIFY_SOURCE=2' "$build/compile_commands.json" || fail "the build is not fortified"
 fi
 
 ((failures == 0)) && echo "package test passed"
