@@ -2,6 +2,7 @@
 // out, and the file's form, without a network.
 #include "ConfigurationFields.h"
 #include "ConfigurationFile.h"
+#include "OutputFiles.h"
 #include "Validation.h"
 
 #include <QFile>
@@ -119,9 +120,9 @@ TEST(ConfigFile, WrittenFileReadsBackAndNumbersReadAsTheirText) {
     file.unitSystem = Metric;
     file.readOnly = {{"nciMajVer", "1"}};
     file.fields = {{"password", "42"}, {"nciLocation", "Hall \"A\""}};
-    writeFileAtomically(path, configurationJson(file));
+    writeOutputFile(path, configurationJson(file));
     const ConfigurationFile read =
-        readConfigurationFile(path, file.programId, {"password", "nciLocation"});
+        readConfigurationFile(path, file.programId, ConfigurationFields(Imperial));
     EXPECT_EQ(read.fields, file.fields);
     EXPECT_EQ(read.readOnly, file.readOnly);
     EXPECT_EQ(read.saved, file.saved);
@@ -134,7 +135,7 @@ TEST(ConfigFile, WrittenFileReadsBackAndNumbersReadAsTheirText) {
     edited.resize(0);
     edited.write(text);
     edited.close();
-    EXPECT_EQ(readConfigurationFile(path, file.programId, {"password", "nciLocation"})
+    EXPECT_EQ(readConfigurationFile(path, file.programId, ConfigurationFields(Imperial))
                   .fields.value("password"),
               "42.5");
 }
@@ -142,8 +143,8 @@ TEST(ConfigFile, WrittenFileReadsBackAndNumbersReadAsTheirText) {
 TEST(ConfigFile, AFileThatCannotBeWrittenLeavesTheOldOne) {
     QTemporaryDir folder;
     const QString path = folder.filePath("keep.json");
-    writeFileAtomically(path, "old");
-    EXPECT_THROW(writeFileAtomically(folder.filePath("missing/dir/x.json"), "new"), FileProblem);
+    writeOutputFile(path, "old");
+    EXPECT_THROW(writeOutputFile(folder.filePath("missing/dir/x.json"), "new"), FileProblem);
     QFile kept(path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "old");

@@ -40,6 +40,7 @@ holds /usr/share/icons/hicolor/48x48/apps/rm42xx-config.png
 holds /usr/share/doc/rm42xx-config/copyright
 holds /usr/share/metainfo/rm42xx-config.metainfo.xml
 holds /usr/share/bash-completion/completions/lns-host
+holds /usr/share/bash-completion/completions/rm42-config
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
