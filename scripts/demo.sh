@@ -1,16 +1,42 @@
 #!/usr/bin/env bash
 # The main job: builds the plug-in and the platform tools, lays out a fresh
-# platform root, registers the plug-in, lets the host register its commands
-# in the demo network and open thermostat RTU-1 in the configuration window.
-# With a display the window appears and the demo ends when you leave it with
-# "Exit"; without one, pictures of the window are written and listed.
+# simulated platform, registers the plug-in, lets the host register its
+# commands in the demo network and open thermostat RTU-1 in the configuration
+# window. With a display the window appears and the demo goes on when you
+# leave it with "Exit"; without one, pictures of the window are written.
+#
+# The platform root is a temporary folder, removed at the end; to keep one
+# (and look at it with lns-host and lns-reg afterwards), name it:
+#   LNS_PLATFORM_ROOT=~/lns-demo bash scripts/demo.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
-cmake --preset dev >/dev/null
-cmake --build --preset dev
+
+# Runs a build step quietly; when it fails, its whole output is shown.
+quietly() {
+  local log
+  log=$(mktemp)
+  if ! "$@" >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    exit 1
+  fi
+  rm -f "$log"
+}
+echo "Building the plug-in and the platform tools in build/dev (the first build takes a few minutes)"
+quietly cmake --preset dev
+quietly cmake --build --preset dev --target RM42xxPirConfigure lns-host lns-reg XIF32BIN
 bin="$PWD/build/dev/bin"
-export LNS_PLATFORM_ROOT="${LNS_PLATFORM_ROOT:-$(mktemp -d /tmp/lns-demo.XXXXXX)}"
+
+if [[ -n "${LNS_PLATFORM_ROOT:-}" ]]; then
+  keep_root=true
+  mkdir -p "$LNS_PLATFORM_ROOT"
+else
+  keep_root=false
+  LNS_PLATFORM_ROOT=$(mktemp -d /tmp/lns-demo.XXXXXX)
+  trap 'rm -rf "$LNS_PLATFORM_ROOT"' EXIT
+fi
+export LNS_PLATFORM_ROOT
 export LNS_SIM_JOURNAL="$LNS_PLATFORM_ROOT/journal.txt"
 interactive=false
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && "${QT_QPA_PLATFORM:-}" != offscreen ]]; then
@@ -18,27 +44,26 @@ if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" && "${QT_QPA_PLATFORM:-}" != offscre
 else
   export QT_QPA_PLATFORM=offscreen
   export RM42_UNATTENDED="${RM42_UNATTENDED:-1}"
-  export RM42_SNAPSHOT_DIR="${RM42_SNAPSHOT_DIR:-$LNS_PLATFORM_ROOT/snapshots}"
+  # Pictures outlive the platform root: they are what a run without a display shows.
+  export RM42_SNAPSHOT_DIR="${RM42_SNAPSHOT_DIR:-$PWD/build/demo-snapshots}"
+  rm -rf "$RM42_SNAPSHOT_DIR"
 fi
 step() { printf '\n== %s\n' "$*"; }
 
-step "Platform root $LNS_PLATFORM_ROOT"
+step "Lay out the simulated LonWorks platform in $LNS_PLATFORM_ROOT"
 "$bin/lns-host" setup
 
-step "Register the plug-in"
+step "Register the plug-in with the host"
 "$bin/RM42xxPirConfigure" /regplugin
 for _ in $(seq 50); do "$bin/lns-reg" query 'HKCR\RM42xxPirConfigure.LNSPlugInAPI' >/dev/null 2>&1 && break; sleep 0.1; done
-"$bin/lns-reg" query 'HKLM\SOFTWARE\LonWorks\LCA\Plug-Ins\Zentaro PIR ready RM42xx Configure'
-"$bin/lns-host" plugins
+"$bin/lns-host" plugins | awk -F'\t' '{ printf "registered: %s (%s), version %s\n", $1, $2, $3 }'
 
 step "The host registers the plug-in's commands and opens RTU-1 in the configuration window"
 show=""
 $interactive && show='set Visible true'
 $interactive && echo "(the window is open: edit, Apply, and leave it with Exit)"
-"$bin/lns-host" run RM42xxPirConfigure.LNSPlugInAPI - <<END
+"$bin/lns-host" run RM42xxPirConfigure.LNSPlugInAPI - <<END 2>/dev/null | paste -sd' ' | sed 's/^/host calls answered: /'
 create
-get Name
-get Version
 set NetworkInterfaceName ""
 set networkName "Demo Building"
 call SendCommand 50 0 ""
@@ -48,14 +73,27 @@ release
 END
 
 if ! $interactive; then
-  step "Pictures of the configuration window and its activity log"
-  ls -1 "$RM42_SNAPSHOT_DIR"/*.png
-  step "What the window shows (control, text)"
-  grep -E "^(txtNvi_[0-6]|txtNvi_51|cbNvi_2|lbModel|lbHvacType|lblDeviceTemplate|StatusPanel_[12])"$'\t' "$RM42_SNAPSHOT_DIR/RTU-1-values.txt" | awk -F'\t' '{ printf "%-18s %s\n", $1, $2 }'
+  step "What the window shows for RTU-1"
+  # Fields of the values file: control, text, caption, unit.
+  grep -E "^(StatusPanel_1|lbModel|lbHvacType|txtNvi_51|txtNvi_[0-7]|cbNvi_2)"$'\t' \
+    "$RM42_SNAPSHOT_DIR/RTU-1-values.txt" |
+    awk -F'\t' '{ caption = $1 == "StatusPanel_1" ? "Device state" : $3; sub(/:$/, "", caption)
+                  printf "  %-40s %s %s\n", caption, $2, $4 }'
+  echo "Pictures of every tab and of the activity log: $RM42_SNAPSHOT_DIR/"
 fi
 
-step "RTU-1's configuration properties as the host's browser reads them"
-"$bin/lns-host" browse "Demo Building" "Floor 1/RTU-1" --units US | grep CP
-
-step "Object Server calls received (first 20 of $(wc -l < "$LNS_SIM_JOURNAL"))"
-head -20 "$LNS_SIM_JOURNAL"
+step "What happened"
+count() { grep -cE "$1" "$LNS_SIM_JOURNAL" || true; }
+echo "The plug-in is registered with the host; command 50 gave \"Demo Building\""
+echo "$(count '^ComponentApps\.Add ') component applications (the host's commands for RM42xx thermostats), and"
+echo "command 13 opened RTU-1, reading $(count '^ConfigProperty\.Formatted(Value|Element) ') settings from the simulated device."
+echo "$(wc -l <"$LNS_SIM_JOURNAL") calls reached the simulated Object Server; no real network was used."
+if $keep_root; then
+  echo
+  echo "The platform root $LNS_PLATFORM_ROOT is kept. Look around with, for example:"
+  echo "  LNS_PLATFORM_ROOT=$LNS_PLATFORM_ROOT $bin/lns-host browse \"Demo Building\" \"Floor 1/RTU-1\""
+else
+  echo
+  echo "The platform root was a temporary folder and is removed now; to keep one, name it:"
+  echo "  LNS_PLATFORM_ROOT=~/lns-demo bash scripts/demo.sh"
+fi

@@ -1,15 +1,13 @@
 #include "host/PlugInIdentity.h"
 
+#include "platform/StandardOptions.h"
 #include "platform/StringTable.h"
 
 PlugInIdentity PlugInIdentity::load() {
     PlugInIdentity identity;
     identity.ProgID = StringTable::text(102);
     identity.Name = StringTable::text(101);
-    identity.Version = QStringLiteral("%1.%2.%3")
-                           .arg(RM42_VERSION_MAJOR)
-                           .arg(RM42_VERSION_MINOR)
-                           .arg(RM42_VERSION_PATCH);
+    identity.Version = StandardOptions::version();
     identity.Description = StringTable::text(103);
     identity.ManufacturerName = StringTable::text(104);
     identity.ManufacturerID = StringTable::text(105);

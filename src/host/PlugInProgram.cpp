@@ -11,6 +11,7 @@
 #include "host/fProgress.h"
 #include "host/fRegisterPlugIn.h"
 #include "lns/sim/ObjectServerFromSettings.h"
+#include "lns/sim/PlatformLayout.h"
 #include "lns/sim/SimResourceCatalog.h"
 #include "model/Specific.h"
 #include "platform/WindowSystem.h"
@@ -133,7 +134,9 @@ int run(QApplication& app, const StartupArguments& arguments) {
                  QTimer::singleShot(0, &app, [] { QCoreApplication::exit(1); });
                  return;
              }
-             window = std::make_unique<fRegisterPlugIn>(registration);
+             window = std::make_unique<fRegisterPlugIn>(
+                 registration, lns::sim::platformLaidOut(store) ? PlatformLayout::LaidOut
+                                                                : PlatformLayout::NotLaidOut);
              QObject::connect(window.get(), &fRegisterPlugIn::unloaded, &app,
                               &QCoreApplication::quit, Qt::QueuedConnection);
              window->show();

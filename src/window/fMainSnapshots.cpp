@@ -1,11 +1,14 @@
 // Pictures of the window for runs without a screen: after each device
 // opening, every tab and the activity log as PNG files, and the texts the
-// value controls show, in the folder that RM42_SNAPSHOT_DIR names.
+// value controls show with their captions and units, in the folder that
+// RM42_SNAPSHOT_DIR names.
 #include "support/fLog.h"
 #include "window/fMain.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSaveFile>
@@ -41,6 +44,57 @@ QPixmap picture(QWidget* widget) {
     return pixmap;
 }
 
+// The grid, within a layout and the layouts nested in it, that holds the control.
+const QGridLayout* gridHolding(const QLayout* layout, const QWidget* control) {
+    if (!layout)
+        return nullptr;
+    const auto* grid = qobject_cast<const QGridLayout*>(layout);
+    if (grid && grid->indexOf(control) >= 0)
+        return grid;
+    for (int i = 0; i < layout->count(); ++i) {
+        if (const QGridLayout* inner = gridHolding(layout->itemAt(i)->layout(), control))
+            return inner;
+    }
+    return nullptr;
+}
+
+// The label in one column of the grid row that holds the control, if any.
+const QLabel* labelInRow(const QWidget* control, int column) {
+    const QWidget* owner = control->parentWidget();
+    const QGridLayout* grid = gridHolding(owner ? owner->layout() : nullptr, control);
+    const int index = grid ? grid->indexOf(control) : -1;
+    if (index < 0)
+        return nullptr;
+    int row = 0, ignored = 0;
+    grid->getItemPosition(index, &row, &ignored, &ignored, &ignored);
+    const QLayoutItem* item = grid->itemAtPosition(row, column);
+    return item ? qobject_cast<const QLabel*>(item->widget()) : nullptr;
+}
+
+// The words a user reads for a control: its accessible name, or else the
+// title of the frame around it and the label in front of it.
+QString caption(const QWidget* control) {
+    if (!control->accessibleName().isEmpty())
+        return control->accessibleName();
+    QStringList words;
+    for (const QWidget* owner = control->parentWidget(); owner; owner = owner->parentWidget()) {
+        const auto* frame = qobject_cast<const QGroupBox*>(owner);
+        if (frame && !frame->title().isEmpty()) {
+            words << frame->title();
+            break;
+        }
+    }
+    if (const QLabel* label = labelInRow(control, 0))
+        words << label->text();
+    return words.join(QStringLiteral(": ")).remove(u'&');
+}
+
+// The unit shown after a control, if any.
+QString unit(const QWidget* control) {
+    const QLabel* label = labelInRow(control, 2);
+    return label ? label->text() : QString();
+}
+
 void report(const QString& path) {
     QTextStream(stderr) << "snapshot: " << path << Qt::endl;
 }
@@ -70,19 +124,24 @@ void fMain::writeSnapshots() {
     writeShownTexts(prefix + QStringLiteral("-values.txt"));
 }
 
-// One line per control: its name, a tab, the text it shows.
+// One line per control, fields separated by tabs: its name, the text it
+// shows, its caption and its unit (the last two empty where it has none).
 void fMain::writeShownTexts(const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
     QTextStream out(&file);
+    const auto line = [&](const QWidget* control, const QString& text) {
+        out << control->objectName() << '\t' << text << '\t' << caption(control) << '\t'
+            << unit(control) << '\n';
+    };
     for (const QLineEdit* box : txtNvi)
-        out << box->objectName() << '\t' << box->text() << '\n';
+        line(box, box->text());
     for (const QComboBox* combo : cbNvi)
-        out << combo->objectName() << '\t' << combo->currentText() << '\n';
+        line(combo, combo->currentText());
     for (const QLabel* label : {lbModel, lbHvacType, lblDeviceTemplate, StatusPanels[0],
                                 StatusPanels[1]})
-        out << label->objectName() << '\t' << label->text() << '\n';
+        line(label, label->text());
     out.flush();
     if (file.commit())
         report(path);

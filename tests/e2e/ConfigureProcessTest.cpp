@@ -46,13 +46,23 @@ protected:
                           {QStringLiteral("run"), ProgId, QStringLiteral("-")}, script.toUtf8());
     }
 
-    // Control name to shown text, from the snapshot of one device.
-    QMap<QString, QString> shown(const QString& device) {
+    // Control name to its fields (shown text, caption, unit), from the
+    // snapshot of one device.
+    QMap<QString, QStringList> shownFields(const QString& device) {
         QFile file(snapshots() + u'/' + device + QStringLiteral("-values.txt"));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
-        QMap<QString, QString> texts;
+        QMap<QString, QStringList> fields;
         for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts))
-            texts.insert(line.section(u'\t', 0, 0), line.section(u'\t', 1));
+            fields.insert(line.section(u'\t', 0, 0), line.section(u'\t', 1).split(u'\t'));
+        return fields;
+    }
+
+    // Control name to shown text.
+    QMap<QString, QString> shown(const QString& device) {
+        QMap<QString, QString> texts;
+        const QMap<QString, QStringList> fields = shownFields(device);
+        for (auto field = fields.begin(); field != fields.end(); ++field)
+            texts.insert(field.key(), field.value().value(0));
         return texts;
     }
 
@@ -105,6 +115,12 @@ TEST_F(ConfigureProcess, TheWindowShowsWhatTheHostsBrowserShows) {
                          std::round(setpoints.value(0).toDouble() * 2) / 2);
         EXPECT_DOUBLE_EQ(window[QStringLiteral("txtNvi_0")].toDouble(),
                          std::round(setpoints.value(3).toDouble() * 2) / 2);
+        // Each value is named as the user reads it, with its unit.
+        const QStringList occupiedHeating = shownFields(device)[QStringLiteral("txtNvi_0")];
+        EXPECT_TRUE(occupiedHeating.value(1).contains(QStringLiteral("occupied"), Qt::CaseInsensitive))
+            << qPrintable(occupiedHeating.join(u'|'));
+        EXPECT_TRUE(occupiedHeating.value(1).contains(QStringLiteral("heating"), Qt::CaseInsensitive));
+        EXPECT_EQ(occupiedHeating.value(2), QStringLiteral("ºF"));
     }
 }
 

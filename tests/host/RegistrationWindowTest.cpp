@@ -3,7 +3,14 @@
 #include "host/PlugInIdentity.h"
 #include "host/fRegisterPlugIn.h"
 
+#include "TestEnvironment.h"
+#include "lns/sim/PlatformLayout.h"
+#include "platform/SettingsStore.h"
+#include "support/CRegistry.h"
+
 #include <QComboBox>
+#include <QDir>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -80,6 +87,44 @@ TEST(RegistrationWindow, RegisterAndExitUnloadTheWindow) {
     QTest::mouseClick(other.bExit, Qt::LeftButton);
     EXPECT_EQ(registration.calls.size(), 1);
     EXPECT_EQ(otherUnloaded.count(), 1);
+}
+
+TEST(RegistrationWindow, ExplainsWhatEachDeregistrationModeRemoves) {
+    testApplication();
+    ObservingRegistration registration;
+    fRegisterPlugIn window(registration);
+    QStringList explanations;
+    for (int position = 0; position < window.cmbDeregMode->count(); ++position) {
+        window.cmbDeregMode->setCurrentIndex(position);
+        explanations << window.lblDeregMode->text();
+    }
+    EXPECT_TRUE(explanations[0].contains(QStringLiteral("stay in the networks")));
+    EXPECT_TRUE(explanations[1].contains(QStringLiteral("commands from every network")));
+    EXPECT_TRUE(explanations[2].contains(QStringLiteral("device templates")));
+    EXPECT_FALSE(window.lblPlatform->isVisibleTo(&window));
+}
+
+TEST(RegistrationWindow, BeforeThePlatformIsLaidOutItSaysToRunSetupAndOffersOnlyDeregistration) {
+    testApplication();
+    ObservingRegistration registration;
+    fRegisterPlugIn window(registration, PlatformLayout::NotLaidOut);
+    registration.window = &window;
+    EXPECT_TRUE(window.lblPlatform->isVisibleTo(&window));
+    EXPECT_TRUE(window.lblPlatform->text().contains(QStringLiteral("\"lns-host setup\"")));
+    EXPECT_FALSE(window.bRegister->isEnabled());
+    EXPECT_TRUE(window.bDeregister->isEnabled());
+}
+
+TEST(RegistrationWindow, ThePlatformIsLaidOutWhenLonWorksPathNamesAFolder) {
+    TempPlatformRoot root;
+    SettingsStore store(root.settingsStoreFile());
+    EXPECT_FALSE(lns::sim::platformLaidOut(store));
+    const QString folder = root.path() + QStringLiteral("/LonWorks");
+    CRegistry(store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
+                                    QStringLiteral("LonWorks Path"), folder);
+    EXPECT_FALSE(lns::sim::platformLaidOut(store)); // named, but not there
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_TRUE(lns::sim::platformLaidOut(store));
 }
 
 } // namespace

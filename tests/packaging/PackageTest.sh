@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # PackageTest.sh BUILD SOURCE PROGRAM...: packs this build into a .deb, checks
-# what it holds, runs the demo's road with the unpacked programs alone (no
+# what it holds (licence, hardening, command-line conventions, desktop files,
+# completions), runs the demo's road with the unpacked programs alone (no
 # checkout, no build tree) and lets lintian judge the package.
 set -euo pipefail
 build=$1 source=$2
@@ -37,6 +38,8 @@ done < <(cd "$source/kit" && find . -type f -printf '%P\n')
 holds /usr/share/applications/rm42xx-config.desktop
 holds /usr/share/icons/hicolor/48x48/apps/rm42xx-config.png
 holds /usr/share/doc/rm42xx-config/copyright
+holds /usr/share/metainfo/rm42xx-config.metainfo.xml
+holds /usr/share/bash-completion/completions/lns-host
 holds /usr/share/bash-completion/completions/rm42-config
 
 root="$work/root"
@@ -53,9 +56,72 @@ for program in "${programs[@]}"; do
   man -l "$root/usr/share/man/man1/$program.1.gz" 2>/dev/null | grep -q "^NAME" ||
     fail "the manual page of $program does not read"
 done
-bash -n "$root/usr/share/bash-completion/completions/rm42-config" ||
-  fail "the bash completion of rm42-config does not parse"
 if grep -rlF "$source" "$root"; then fail "build or checkout paths compiled in"; fi
+
+# The licence: the full Apache License 2.0 in the source tree, and a
+# machine-readable copyright file whose every licence has its text.
+grep -q 'Apache License' "$source/LICENSE" && grep -q 'Version 2.0, January 2004' "$source/LICENSE" ||
+  fail "LICENSE is not the Apache License 2.0"
+if [[ -f /usr/share/common-licenses/Apache-2.0 ]]; then
+  cmp -s "$source/LICENSE" /usr/share/common-licenses/Apache-2.0 || fail "LICENSE is not the licence's full text"
+fi
+copyright="$root/usr/share/doc/rm42xx-config/copyright"
+[[ $(head -1 "$copyright") == 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ]] ||
+  fail "the copyright file does not name its format"
+grep -qx 'License: Apache-2.0' "$copyright" || fail "the copyright file does not give Apache-2.0"
+problems=$(awk 'BEGIN { RS = ""; FS = "\n" }
+  NR == 1 { next }
+  {
+    files = copyright = 0; license = ""; text = 0
+    for (i = 1; i <= NF; i++) {
+      if ($i ~ /^Files:/) files = 1
+      if ($i ~ /^Copyright:/) copyright = 1
+      if ($i ~ /^License:/) { license = $i; sub(/^License: */, "", license); text = i < NF && $(i + 1) ~ /^ / }
+    }
+    if (files && (!copyright || license == "")) print "paragraph " NR ": Files without Copyright or License"
+    if (!files && license == "") print "paragraph " NR ": neither Files nor License"
+    if (text) defined[license] = 1; else if (license != "") used[license] = 1
+  }
+  END { for (name in used) if (!(name in defined)) print "licence " name " has no text" }' "$copyright")
+[[ -z $problems ]] || fail "the copyright file: $problems"
+
+# Hardening: every program has the stack protector, read-only relocations
+# and immediate binding (lintian below looks at the fortified functions).
+for program in "$root"/usr/bin/* "$root"/usr/libexec/rm42xx-config/*; do
+  name=$(basename "$program")
+  # Read whole first: grep -q stopping early would fail the pipe.
+  symbols=$(readelf --dyn-syms -W "$program") dynamic=$(readelf -d "$program") segments=$(readelf -lW "$program")
+  grep -q '__stack_chk_fail' <<<"$symbols" || fail "$name has no stack protector"
+  grep -qE 'BIND_NOW|FLAGS_1.* NOW' <<<"$dynamic" || fail "$name does not bind now"
+  grep -q GNU_RELRO <<<"$segments" || fail "$name has no read-only relocations"
+done
+
+# Every program answers --help (usage on standard output) and --version,
+# without a display, a platform root or a window.
+version=$(dpkg-deb -f "$deb" Version)
+bare() { (cd "$work" && env -i PATH="$root/usr/bin:/usr/bin:/bin" HOME="$work/home" "$@"); }
+for program in "$root"/usr/bin/* "$root"/usr/libexec/rm42xx-config/*; do
+  name=$(basename "$program")
+  help=$(bare "$program" --help 2>"$work/help.err") || fail "$name --help exits $?"
+  [[ ${help,,} == *usage:* && ! -s "$work/help.err" ]] || fail "$name --help does not print its usage alone"
+  [[ $(bare "$program" --version 2>&1) == *"$version"* ]] || fail "$name --version does not print $version"
+done
+
+# Desktop integration: docks match the window to its entry, and the
+# software centres' description is valid.
+grep -qx 'StartupWMClass=RM42xxPirConfigure' "$desktop" || fail "the desktop entry names no window class"
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/rm42xx-config.metainfo.xml" ||
+    fail "the AppStream description is not valid"
+fi
+
+# Bash completions: one per program, named after it; lns-host's completes
+# its subcommands and the networks of the platform root.
+for file in "$root"/usr/share/bash-completion/completions/*; do
+  name=$(basename "$file")
+  [[ -x "$root/usr/bin/$name" ]] || fail "the completion $name names no program"
+  bash -c "source '$file' && complete -p '$name'" >/dev/null 2>&1 || fail "the completion $name does not register"
+done
 
 # The demo's road, with the unpacked programs and nothing else of this machine's
 # setup: a bare environment, a fresh platform root, a folder of its own.
@@ -93,11 +159,28 @@ grep -qF '"Zentaro PIR ready RM42xx Device Configure"  command 13  class 7' "$wo
   fail "command 50 did not register the device command"
 grep -qF 'ComponentApps.Add' "$platform/journal.txt" || fail "no component application was added"
 
-# Lintian: no error and no warning.
+complete_line() {
+  run bash -c 'source /usr/share/bash-completion/bash_completion && source "$1" && shift &&
+    COMP_WORDS=("$@") COMP_CWORD=$(($# - 1)) COMP_LINE="$*" COMP_POINT=${#COMP_LINE} &&
+    _lns_host && printf "%s\n" "${COMPREPLY[@]}"' - "$root/usr/share/bash-completion/completions/lns-host" "$@"
+}
+if [[ -f /usr/share/bash-completion/bash_completion ]]; then
+  [[ $(complete_line lns-host br) == browse ]] || fail "lns-host's completion does not complete a subcommand"
+  complete_line lns-host browse De | grep -qxF 'Demo\ Building' || fail "lns-host's completion does not complete a network"
+else
+  fail "bash-completion is missing (bash scripts/install-deps.sh installs it)"
+fi
+
+# Lintian: no error, no warning and no hardening information tag.
 if ! command -v lintian >/dev/null; then
   fail "lintian is missing (bash scripts/install-deps.sh installs it)"
-elif ! lintian --fail-on error,warning "$deb" 2> >(grep -v 'running with root privileges' >&2); then
-  fail "lintian"
+else
+  lintian -I --fail-on error,warning "$deb" >"$work/lintian.out" 2> >(grep -v 'running with root privileges' >&2) ||
+    fail "lintian"
+  cat "$work/lintian.out"
+  if grep -q ' hardening-' "$work/lintian.out"; then fail "lintian finds hardening missing"; fi
+  # The one override: fortified functions, whose flags are checked here instead.
+  grep -q -- '-D_FORTIFY_SOURCE=2' "$build/compile_commands.json" || fail "the build is not fortified"
 fi
 
 ((failures == 0)) && echo "package test passed"

@@ -88,6 +88,25 @@ TEST_F(RegToolTest, MissingKeysAndValuesExitWithOne) {
     EXPECT_EQ(reg({"query", "HKLM", "/v", "nothing"}).status, 1);
 }
 
+TEST_F(RegToolTest, FailuresNameTheToolWhatFailedAndWhyAndHelpGoesToStandardOutput) {
+    EXPECT_EQ(reg({"query", "HKLM\\SOFTWARE\\Nothing"}).err,
+              QStringLiteral("lns-reg: query HKEY_LOCAL_MACHINE\\SOFTWARE\\Nothing: the key does "
+                             "not exist\n"));
+    ASSERT_EQ(reg({"add", "HKCU\\A", "/v", "x", "/d", "1"}).status, 0);
+    EXPECT_EQ(reg({"add", "HKCU\\A", "/v", "x", "/d", "2"}).err,
+              QStringLiteral("lns-reg: add HKEY_CURRENT_USER\\A: the value exists; give /f to "
+                             "overwrite it\n"));
+
+    const ToolRun help = reg({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage:\n  lns-reg query KEY")));
+    EXPECT_TRUE(help.err.isEmpty());
+    EXPECT_EQ(reg({"--version"}).out, QStringLiteral("lns-reg %1.%2.%3\n")
+                                          .arg(RM42_VERSION_MAJOR)
+                                          .arg(RM42_VERSION_MINOR)
+                                          .arg(RM42_VERSION_PATCH));
+}
+
 TEST_F(RegToolTest, UsageErrorsExitWithTwo) {
     const QList<QStringList> misuses = {
         {},

@@ -43,11 +43,11 @@ std::optional<BrowseRequest> parseRequest(const QStringList& arguments) {
     return request;
 }
 
+// The reason first; the error number, for whoever looks it up, after it.
 QString errorText(const Error& error) {
-    return QStringLiteral("error %1 (0x%2): %3")
-        .arg(error.number())
-        .arg(static_cast<quint32>(error.number()), 8, 16, QLatin1Char('0'))
-        .arg(error.description());
+    return QStringLiteral("failed: %1 (0x%2)")
+        .arg(error.description())
+        .arg(static_cast<quint32>(error.number()), 8, 16, QLatin1Char('0'));
 }
 
 // The value of one call, or its error; the browse goes on either way.
@@ -186,7 +186,8 @@ int runBrowse(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         server->Close();
     } catch (const Error& error) {
         out.flush();
-        err << "lns-host browse: " << errorText(error) << '\n';
+        err << "lns-host browse: " << request->network << ": " << error.description() << " (0x"
+            << QString::number(static_cast<quint32>(error.number()), 16) << ")\n";
         return 1;
     }
     return 0;

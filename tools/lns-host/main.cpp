@@ -1,8 +1,8 @@
 // lns-host: stands in for the LNS host application.
 #include "Subcommands.h"
+#include "platform/StandardOptions.h"
 
 #include <QCoreApplication>
-#include <iterator>
 
 namespace {
 
@@ -15,10 +15,27 @@ const Subcommand Subcommands[] = {
     {"import", "import NETWORK FILE", runImport},
 };
 
-int usage(QTextStream& err) {
-    err << "usage:\n";
+QString usage() {
+    QString text = QStringLiteral("usage:\n");
     for (const Subcommand& subcommand : Subcommands)
-        err << "  lns-host " << subcommand.usage << '\n';
+        text += QStringLiteral("  lns-host %1\n").arg(QLatin1String(subcommand.usage));
+    return text;
+}
+
+const QString Help = usage() + QStringLiteral(
+    "  lns-host SUBCOMMAND --help\n"
+    "  lns-host --version\n"
+    "\n"
+    "The host of a simulated LonWorks platform: setup lays out the LonWorks folder,\n"
+    "browse shows a network, export writes it as JSON, import adds a device maker's\n"
+    "interface file to a network's template library, plugins lists the registered\n"
+    "plug-ins and run drives one with a script of calls.\n"
+    "\n"
+    "Environment: LNS_PLATFORM_ROOT names the platform root\n"
+    "(default ~/.local/share/lns-platform). See lns-host(1).\n");
+
+int usageError(QTextStream& err) {
+    err << usage();
     return 2;
 }
 
@@ -29,12 +46,19 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QStringList arguments = app.arguments().mid(1);
+    if (const auto status = StandardOptions::answer(arguments, QStringLiteral("lns-host"), Help, out))
+        return *status;
     if (arguments.isEmpty())
-        return usage(err);
+        return usageError(err);
     for (const Subcommand& subcommand : Subcommands) {
-        if (arguments.first() == QLatin1String(subcommand.name))
-            return subcommand.run(arguments.mid(1), out, err);
+        if (arguments.first() != QLatin1String(subcommand.name))
+            continue;
+        if (arguments.mid(1) == QStringList{QStringLiteral("--help")}) {
+            out << "usage: lns-host " << subcommand.usage << "\nSee lns-host(1).\n";
+            return 0;
+        }
+        return subcommand.run(arguments.mid(1), out, err);
     }
     err << "lns-host: unknown subcommand \"" << arguments.first() << "\"\n";
-    return usage(err);
+    return usageError(err);
 }

@@ -4,6 +4,7 @@
 #include "platform/RegistryKeyName.h"
 #include "platform/PrintableText.h"
 #include "platform/SettingsStore.h"
+#include "platform/StandardOptions.h"
 
 #include <optional>
 
@@ -19,6 +20,14 @@ const char* const UsageText =
     "  lns-reg add KEY [/v NAME | /ve] [/t REG_SZ|REG_DWORD|REG_BINARY] [/d DATA] [/f]\n"
     "  lns-reg delete KEY [/v NAME | /ve] /f\n"
     "KEY starts with HKLM, HKCU, HKCR or the hive's full name.\n";
+
+const QString Help = QLatin1String(UsageText) + QStringLiteral(
+    "  lns-reg --help | --version\n"
+    "\n"
+    "Reads and writes the settings store of the simulated LonWorks platform\n"
+    "($LNS_PLATFORM_ROOT/registry.sqlite3), in the style of the reg command.\n"
+    "Exit status: 0 success, 1 missing key or value or unusable store, 2 usage error.\n"
+    "See lns-reg(1).\n");
 
 struct UsageError {
     QString reason;
@@ -127,22 +136,25 @@ RegistryValue valueFromOptions(const Options& options) {
     return RegistryValue::string(name, data);
 }
 
-int missing(QTextStream& err, const QString& what) {
-    err << "ERROR: " << what << Qt::endl;
+// One line on err in the style of every tool: "lns-reg: what failed: why".
+int failure(QTextStream& err, const QString& what, const QString& why) {
+    err << "lns-reg: " << what << ": " << why << Qt::endl;
     return Missing;
 }
 
 int query(SettingsStore& store, const Options& options, QTextStream& out, QTextStream& err) {
     const auto storedPath = store.storedPath(options.key.hive, options.key.path);
     if (!storedPath)
-        return missing(err, QStringLiteral("The key %1 does not exist.").arg(options.key.fullName()));
+        return failure(err, QStringLiteral("query %1").arg(options.key.fullName()),
+                       QStringLiteral("the key does not exist"));
     const QString keyName = RegistryKeyName{options.key.hive, *storedPath}.fullName();
     if (options.valueName) {
         const auto value = store.value(options.key.hive, options.key.path, *options.valueName);
         if (!value)
-            return missing(err, QStringLiteral("The value %1 of %2 does not exist.")
-                                    .arg(options.valueName->isEmpty() ? QStringLiteral("(Default)") : *options.valueName,
-                                         keyName));
+            return failure(err, QStringLiteral("query %1").arg(keyName),
+                           QStringLiteral("the value %1 does not exist")
+                               .arg(options.valueName->isEmpty() ? QStringLiteral("(Default)")
+                                                                 : *options.valueName));
         out << printable(keyName) << '\n' << valueLine(*value) << '\n';
         return Success;
     }
@@ -168,8 +180,8 @@ int add(SettingsStore& store, const Options& options, QTextStream& err) {
     }
     // Checked and written at once: of writers racing for a new value, one wins.
     if (!store.addValue(options.key.hive, options.key.path, value)) {
-        err << "ERROR: The value exists; give /f to overwrite it." << Qt::endl;
-        return Missing;
+        return failure(err, QStringLiteral("add %1").arg(options.key.fullName()),
+                       QStringLiteral("the value exists; give /f to overwrite it"));
     }
     return Success;
 }
@@ -181,19 +193,23 @@ int remove(SettingsStore& store, const Options& options, QTextStream& err) {
         throw UsageError{QStringLiteral("delete takes no /t or /d")};
     if (options.valueName) {
         if (!store.deleteValue(options.key.hive, options.key.path, *options.valueName))
-            return missing(err, QStringLiteral("The value does not exist."));
+            return failure(err, QStringLiteral("delete %1").arg(options.key.fullName()),
+                           QStringLiteral("the value does not exist"));
         return Success;
     }
     if (options.key.path.isEmpty())
         throw UsageError{QStringLiteral("a hive cannot be deleted")};
     if (!store.deleteTree(options.key.hive, options.key.path))
-        return missing(err, QStringLiteral("The key %1 does not exist.").arg(options.key.fullName()));
+        return failure(err, QStringLiteral("delete %1").arg(options.key.fullName()),
+                       QStringLiteral("the key does not exist"));
     return Success;
 }
 
 } // namespace
 
 int runRegTool(const QStringList& arguments, const QString& storeFile, QTextStream& out, QTextStream& err) {
+    if (const auto status = StandardOptions::answer(arguments, QStringLiteral("lns-reg"), Help, out))
+        return *status;
     try {
         const QString verb = arguments.value(0).toLower();
         if (verb != QLatin1String("query") && verb != QLatin1String("add") && verb != QLatin1String("delete"))
@@ -207,10 +223,10 @@ int runRegTool(const QStringList& arguments, const QString& storeFile, QTextStre
             return add(store, options, err);
         return remove(store, options, err);
     } catch (const UsageError& usage) {
-        err << "ERROR: " << usage.reason << '\n' << UsageText;
+        err << "lns-reg: " << usage.reason << '\n' << UsageText;
         err.flush();
         return Usage;
     } catch (const Error& error) {
-        return missing(err, error.description());
+        return failure(err, QStringLiteral("the settings store"), error.description());
     }
 }

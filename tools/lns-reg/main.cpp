@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     QTextStream err(stderr);
     for (int i = 1; i < argc; ++i) {
         if (!isUtf8(argv[i])) {
-            err << "ERROR: argument " << i << " is not UTF-8 text\n";
+            err << "lns-reg: argument " << i << ": not UTF-8 text\n";
             return 2;
         }
     }

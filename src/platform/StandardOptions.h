@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+// --help and --version, answered alike by every program before it looks at
+// its own arguments: the answer goes to standard output and the program
+// ends with status 0.
+namespace StandardOptions {
+
+// The project's version, major.minor.patch.
+QString version();
+
+// When the arguments are exactly "--help" or "--version", writes the help
+// (the usage text) or "PROGRAM VERSION" to out and returns 0; otherwise nothing.
+std::optional<int> answer(const QStringList& arguments, const QString& program,
+                          const QString& help, QTextStream& out);
+
+} // namespace StandardOptions
