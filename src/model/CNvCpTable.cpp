@@ -43,6 +43,11 @@ bool CNvCpTable::SendNetworkValue() {
     try {
         if (!MyNetworkVariable)
             throw RuntimeErrors::objectNotSet(source);
+        // Edits merged into placeholders would overwrite the stored value with them.
+        if (m_holdsPlaceholder)
+            throw Error(
+                0, source,
+                QStringLiteral("The value could not be read off-net, so it is not written."));
         MyNetworkVariable->setFormatSpec(m_readFormatSpec.isEmpty() ? formatSpecifier()
                                                                     : m_readFormatSpec);
         MyNetworkVariable->setFormattedElement(ArrayIndex, NvAsString());
@@ -61,7 +66,9 @@ void CNvCpTable::GetNetworkValue() {
             throw RuntimeErrors::objectNotSet(source);
         const QString formatSpec = formatSpecifier();
         MyNetworkVariable->setFormatSpec(formatSpec);
-        NvAsArray = readItems();
+        const bool unreadable = unreadableOffNet();
+        NvAsArray = unreadable ? OffNetPlaceholder.split(u' ') : readItems();
+        m_holdsPlaceholder = unreadable;
         m_readFormatSpec = formatSpec;
     } catch (const Error& failure) {
         throw valueFailure(failure, source, QStringLiteral("Error reading"), Name,
@@ -76,13 +83,15 @@ QString CNvCpTable::formatSpecifier() const {
                                                                 : QStringLiteral("#SI"));
 }
 
-QStringList CNvCpTable::readItems() const {
+bool CNvCpTable::unreadableOffNet() const {
     // Both are read on every read, so that a property whose flags cannot be
     // read fails on line as well.
     const bool offNet = m_system->ManagementMode() == OffNet;
     const qint16 flags = MyNetworkVariable->Flags();
-    if (offNet && flags == NotReadableOffNet)
-        return OffNetPlaceholder.split(u' ');
+    return offNet && flags == NotReadableOffNet;
+}
+
+QStringList CNvCpTable::readItems() const {
     const QString text = MyNetworkVariable->ElementCount() > 1
                              ? MyNetworkVariable->FormattedElement(ArrayIndex)
                              : MyNetworkVariable->FormattedValue();

@@ -39,6 +39,7 @@ public:
 
 private:
     QString formatSpecifier() const;
+    bool unreadableOffNet() const;
     QStringList readItems() const;
     QStringList splitValue(const QString& text) const;
 
@@ -47,4 +48,6 @@ private:
     // The format specifier of the last read; writes use it again, since other
     // values may share the same property under another format.
     QString m_readFormatSpec;
+    // The last read gave the off-net placeholder instead of the value.
+    bool m_holdsPlaceholder = false;
 };

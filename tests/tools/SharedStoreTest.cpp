@@ -16,6 +16,17 @@ ProcessResult reg(const QStringList& arguments) {
     return runProgram(QStringLiteral("lns-reg"), arguments);
 }
 
+// Waits for a started program to end by itself; one that hangs is killed
+// and fails the test, so that it cannot pass for one that succeeded.
+bool endedInTime(QProcess& process) {
+    if (process.waitForFinished(60000))
+        return process.exitStatus() == QProcess::NormalExit;
+    ADD_FAILURE() << qPrintable(process.program()) << " did not end";
+    process.kill();
+    process.waitForFinished();
+    return false;
+}
+
 // Runs a program of this build as a user who may only read the root: as
 // "nobody" when the tests run as root (who may write anything), else as the
 // current user once the root is made read-only.
@@ -27,8 +38,8 @@ ProcessResult runAsReader(const QString& program, const QStringList& arguments) 
                   QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
                               QStringLiteral("--clear-groups"), programPath(program)} +
                       arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.exitStatus() == QProcess::CrashExit,
+    const bool ended = endedInTime(process);
+    return {ended ? process.exitCode() : -1, !ended,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }
@@ -79,8 +90,7 @@ TEST(SharedStore, OfWritersRacingForANewValueExactlyOneWins) {
         }
         int won = 0;
         for (const auto& process : writers) {
-            process->waitForFinished(60000);
-            won += process->exitCode() == 0 ? 1 : 0;
+            won += endedInTime(*process) && process->exitCode() == 0 ? 1 : 0;
         }
         EXPECT_EQ(won, 1) << "round " << round;
     }
@@ -107,7 +117,7 @@ TEST(SharedStore, AKeyNameThatIsNotUtf8IsAUsageError) {
     shell.start(QStringLiteral("sh"),
                 {QStringLiteral("-c"),
                  QStringLiteral("\"%1\" add \"HKLM\\\\A$(printf '\\377')\"").arg(programPath(QStringLiteral("lns-reg")))});
-    shell.waitForFinished(60000);
+    ASSERT_TRUE(endedInTime(shell));
     EXPECT_EQ(shell.exitCode(), 2) << shell.readAllStandardError().toStdString();
     EXPECT_EQ(reg({QStringLiteral("query"), QStringLiteral("HKLM")}).out.count(u'\n'), 1);
 }
