@@ -138,6 +138,9 @@ ConfigurationFile readConfigurationFile(const QString& path, const QString& prog
 
 void writeFileAtomically(const QString& path, const QByteArray& text) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    // The flush reports a disk that is full; the commit alone would rename a
+    // truncated file over the old one.
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() ||
+        !file.commit())
         refuse(path, QStringLiteral("cannot be written: ") + file.errorString());
 }
