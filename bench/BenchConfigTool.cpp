@@ -1,9 +1,12 @@
 // rm42-config's apply over 100 thermostats of a generated network at 40 ms
-// per device transaction, against the sum of those transactions' times; and
-// the check of a configuration file.
+// per device transaction, against the sum of those transactions' times; the
+// restore of a saved site by the program itself at that latency; and the
+// check of a configuration file.
 #include "CheckedFile.h"
 #include "DeviceConfiguration.h"
 #include "KitCopy.h"
+#include "OutputFiles.h"
+#include "SiteFolder.h"
 #include "Thermostat.h"
 #include "lns/sim/SimObjectServer.h"
 #include "platform/SettingsStore.h"
@@ -14,6 +17,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -147,12 +151,68 @@ void BM_ApplyAgainToHundredDevices(benchmark::State& state) {
 }
 BENCHMARK(BM_ApplyAgainToHundredDevices)->Iterations(1)->Unit(benchmark::kSecond);
 
+// Saves every device of the site into a folder, then changes every device,
+// so that a restore has two values to send back to each.
+QString savedThenChangedSite(const GeneratedSite& site) {
+    const QString folder = site.path(QStringLiteral("site"));
+    QDir().mkpath(folder);
+    ThermostatNetwork network(Generated, QString());
+    dynamic_cast<lns::sim::SimObjectServer&>(*network.objectServer()).setLatency(0);
+    SiteFolder saved(folder, network.name());
+    const std::vector<DeviceTarget> targets = network.allThermostats();
+    for (const DeviceTarget& target : targets) {
+        Thermostat thermostat(network.system(), target.device, target.path,
+                              ConfigurationFile::SavedUnitSystem);
+        thermostat.read();
+        saved.add(configurationOf(thermostat, network.name()));
+    }
+    ActivityLogLines log;
+    DeviceConfiguration change(commissioningFile(network), {}, network.name(), network.system(),
+                               log);
+    for (const DeviceTarget& target : targets)
+        change.applyTo(target);
+    return folder;
+}
+
+void BM_RestoreHundredDevices(benchmark::State& state) {
+    GeneratedSite site;
+    const QString folder = savedThenChangedSite(site);
+    const QString journal = site.path(QStringLiteral("journal.txt"));
+    for (auto _ : state) {
+        QFile::remove(journal);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LNS_SIM_LATENCY_MS"), QString::number(TransactionMs));
+        environment.insert(QStringLiteral("LNS_SIM_JOURNAL"), journal);
+        QProcess restore;
+        restore.setProcessEnvironment(environment);
+        QElapsedTimer clock;
+        clock.start();
+        restore.start(QStringLiteral(RM42_BIN_DIR "/rm42-config"),
+                      {QStringLiteral("restore"), Generated, folder});
+        restore.waitForFinished(-1);
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        if (restore.exitCode() != 0)
+            state.SkipWithError(restore.readAllStandardError().constData());
+        QFile calls(journal);
+        calls.open(QIODevice::ReadOnly);
+        qsizetype transactions = 0;
+        for (const QByteArray& call : calls.readAll().split('\n'))
+            transactions += isTransaction(QString::fromUtf8(call));
+        const double transactionSeconds = transactions * TransactionMs / 1000.0;
+        state.counters["transactions"] = static_cast<double>(transactions);
+        state.counters["restore_s"] = seconds;
+        state.counters["transactions_s"] = transactionSeconds;
+        state.counters["ratio"] = seconds / transactionSeconds;
+    }
+}
+BENCHMARK(BM_RestoreHundredDevices)->Iterations(1)->Unit(benchmark::kSecond);
+
 void BM_CheckFile(benchmark::State& state) {
     GeneratedSite site;
     const QString path = site.path(QStringLiteral("RTU-001.json"));
     {
         ThermostatNetwork network(Generated, QString());
-        writeFileAtomically(path, configurationJson(commissioningFile(network)));
+        writeOutputFile(path, configurationJson(commissioningFile(network)));
     }
     QString messages;
     QTextStream err(&messages);

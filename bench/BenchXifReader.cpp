@@ -1,8 +1,18 @@
 // Reading external interface files in their published text form: a device of
-// 5,000 network variables, a 4 MiB file read and converted by XIF32BIN, and a
-// file that declares more LonMark objects than a device holds.
+// 5,000 network variables, a 4 MiB file read and converted by XIF32BIN, a
+// file that declares more LonMark objects than a device holds, and command
+// 50 importing a template from a 4 MiB file.
+#include "ScriptedDialogs.h"
+#include "TestEnvironment.h"
+#include "host/DeviceTemplateRegistration.h"
+#include "host/PlugInState.h"
+#include "lns/sim/ObjectServerFromSettings.h"
+#include "lns/sim/SimResourceCatalog.h"
+#include "lns/sim/SqliteConnection.h"
 #include "lns/sim/XifReader.h"
 #include "platform/Error.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/SettingsStore.h"
 
 #include <QFile>
 #include <QProcess>
@@ -102,5 +112,59 @@ void RefuseTooManyObjects(benchmark::State& state) {
     state.counters["bytes"] = double(file.size());
 }
 BENCHMARK(RefuseTooManyObjects)->Unit(benchmark::kMillisecond);
+
+// Command 50 in a new network whose device's interface file is the 4 MiB
+// file: conversion, import and one application per command. Counts the saves
+// of the template's row.
+void RegisterCommandsFromFourMiBFile(benchmark::State& state) {
+    double templateWrites = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        TempPlatformRoot root;
+        runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")});
+        QFile xif(root.path() + QStringLiteral("/LonWorks/Import/Zentaro/RM42xx.XIF"));
+        xif.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        xif.write(fourMiBFile());
+        xif.close();
+        SettingsStore store(root.settingsStoreFile());
+        ScriptedDialogs dialogs;
+        SystemProcessLauncher launcher;
+        PlugInState plugIn;
+        FillSupportedCommands(plugIn);
+        plugIn.ObjectServer = lns::sim::objectServerFromSettings(store);
+        plugIn.ObjectServer->Open();
+        plugIn.CurrentNetwork = plugIn.ObjectServer->Networks()->Item(QStringLiteral("New Site"));
+        plugIn.CurrentNetwork->Open();
+        plugIn.CurrentSystem = plugIn.CurrentNetwork->Systems()->Item(1);
+        plugIn.CurrentSystem->Open();
+        DeviceTemplateRegistration registration(
+            {plugIn,
+             store,
+             dialogs,
+             launcher,
+             [] { return std::make_unique<lns::sim::SimResourceCatalog>(); },
+             {},
+             {},
+             [] {}});
+        state.ResumeTiming();
+        if (!registration.RegisterCommands())
+            state.SkipWithError(dialogs.texts().join(u'|').toUtf8().constData());
+        state.PauseTiming();
+        plugIn.CurrentNetwork->Close();
+        lns::sim::SqliteConnection database(
+            root.path() + QStringLiteral("/LonWorks/Databases/New Site/network.sqlite3"), false);
+        auto revision = database.statement(
+            "SELECT max(revision) FROM records WHERE kind = 'template'", QStringLiteral("%1"));
+        revision.step();
+        templateWrites += static_cast<double>(revision.number(0));
+        state.ResumeTiming();
+    }
+    state.counters["template_row_writes"] =
+        templateWrites / static_cast<double>(state.iterations());
+}
+BENCHMARK(RegisterCommandsFromFourMiBFile)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
 
 } // namespace

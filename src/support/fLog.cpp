@@ -8,10 +8,12 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLocale>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTime>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -29,8 +31,13 @@ QString timeOfDay() {
     return QLocale::system().toString(QTime::currentTime(), format.trimmed());
 }
 
-QIcon rowIcon(const QString& key) {
-    return QIcon(QStringLiteral(":/log/%1.png").arg(key));
+// Loaded once: a row's icon is shared with every other row of its kind.
+const QIcon& rowIcon(const QString& key) {
+    static QHash<QString, QIcon> icons;
+    const auto found = icons.constFind(key);
+    if (found != icons.cend())
+        return *found;
+    return *icons.insert(key, QIcon(QStringLiteral(":/log/%1.png").arg(key)));
 }
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
@@ -93,17 +100,50 @@ QTreeWidgetItem* fLog::addRow(const QString& iconKey) {
     row->setIcon(TimeColumn, rowIcon(iconKey));
     row->setData(TimeColumn, IconKeyRole, iconKey);
     row->setText(TimeColumn, timeOfDay());
-    EchLog->scrollToItem(row);
+    scrollToNewestLater();
     return row;
 }
 
-// Columns only ever widen to fit the row added, so a long log costs no more
-// per row than a short one.
+// Scrolling lays out every row, so it waits for the event loop and happens
+// once however many rows came meanwhile, and only where it can be seen.
+void fLog::scrollToNewestLater() {
+    m_scrollPending = true;
+    if (!isVisible() || m_scrollQueued)
+        return;
+    m_scrollQueued = true;
+    QMetaObject::invokeMethod(this, &fLog::scrollToNewest, Qt::QueuedConnection);
+}
+
+void fLog::scrollToNewest() {
+    m_scrollQueued = false;
+    const int count = EchLog->topLevelItemCount();
+    if (!m_scrollPending || !isVisible() || count == 0)
+        return;
+    m_scrollPending = false;
+    EchLog->scrollToItem(EchLog->topLevelItem(count - 1));
+}
+
+void fLog::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    scrollToNewest();
+}
+
+// Columns only ever widen to fit the row added. A text's width comes from the
+// font; what the list adds around it (margins, the icon) is measured once.
 void fLog::fitColumns(const QTreeWidgetItem* row) {
+    const QFontMetrics metrics = EchLog->fontMetrics();
     for (int column = 0; column < ColumnCount; ++column) {
-        int needed = EchLog->sizeHintForIndex(EchLog->indexFromItem(row, column)).width();
-        if (column == TimeColumn)
-            needed += EchLog->indentation();
+        const int textWidth = metrics.horizontalAdvance(row->text(column));
+        int& padding = m_columnPadding[column];
+        if (textWidth == 0)
+            continue; // an empty text never widens its column
+        if (padding < 0) {
+            padding =
+                EchLog->sizeHintForIndex(EchLog->indexFromItem(row, column)).width() - textWidth;
+            if (column == TimeColumn)
+                padding += EchLog->indentation();
+        }
+        const int needed = textWidth + padding;
         if (needed > EchLog->columnWidth(column))
             EchLog->setColumnWidth(column, needed);
     }

@@ -5,11 +5,13 @@
 
 #include <QList>
 #include <QWidget>
+#include <array>
 
 class Dialogs;
 class QCheckBox;
 class QFrame;
 class QPushButton;
+class QShowEvent;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -45,12 +47,21 @@ public:
     QPushButton* cmdClear = nullptr;
     QPushButton* cmdClose = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void createControls();
     QTreeWidgetItem* addRow(const QString& iconKey);
+    void scrollToNewestLater();
+    void scrollToNewest();
     void fitColumns(const QTreeWidgetItem* row);
     // The file to save to, after the overwrite question; empty when the user cancelled.
     QString chooseFile();
 
     Dialogs& m_dialogs;
+    bool m_scrollPending = false;
+    bool m_scrollQueued = false;
+    // What a column adds to the width of its text; -1 until measured.
+    std::array<int, 3> m_columnPadding{-1, -1, -1};
 };

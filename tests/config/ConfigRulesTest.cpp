@@ -3,6 +3,7 @@
 #include "ConfigurationFields.h"
 #include "ConfigurationFile.h"
 #include "FileSizeLimit.h"
+#include "OutputFiles.h"
 #include "Validation.h"
 
 #include <QDir>
@@ -121,9 +122,9 @@ TEST(ConfigFile, WrittenFileReadsBackAndNumbersReadAsTheirText) {
     file.unitSystem = Metric;
     file.readOnly = {{"nciMajVer", "1"}};
     file.fields = {{"password", "42"}, {"nciLocation", "Hall \"A\""}};
-    writeFileAtomically(path, configurationJson(file));
+    writeOutputFile(path, configurationJson(file));
     const ConfigurationFile read =
-        readConfigurationFile(path, file.programId, {"password", "nciLocation"});
+        readConfigurationFile(path, file.programId, ConfigurationFields(Imperial));
     EXPECT_EQ(read.fields, file.fields);
     EXPECT_EQ(read.readOnly, file.readOnly);
     EXPECT_EQ(read.saved, file.saved);
@@ -136,7 +137,7 @@ TEST(ConfigFile, WrittenFileReadsBackAndNumbersReadAsTheirText) {
     edited.resize(0);
     edited.write(text);
     edited.close();
-    EXPECT_EQ(readConfigurationFile(path, file.programId, {"password", "nciLocation"})
+    EXPECT_EQ(readConfigurationFile(path, file.programId, ConfigurationFields(Imperial))
                   .fields.value("password"),
               "42.5");
 }
@@ -144,10 +145,10 @@ TEST(ConfigFile, WrittenFileReadsBackAndNumbersReadAsTheirText) {
 TEST(ConfigFile, AFileThatCannotBeWrittenLeavesTheOldOne) {
     QTemporaryDir folder;
     const QString path = folder.filePath("keep.json");
-    writeFileAtomically(path, "old");
+    writeOutputFile(path, "old");
     {
         const FileSizeLimit full(64); // the new text does not fit on the "disk"
-        EXPECT_THROW(writeFileAtomically(path, QByteArray(4096, 'n')), FileProblem);
+        EXPECT_THROW(writeOutputFile(path, QByteArray(4096, 'n')), FileProblem);
     }
     QFile kept(path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));

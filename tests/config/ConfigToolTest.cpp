@@ -1,109 +1,8 @@
 // rm42-config end to end: the program against the kit's networks in a fresh
 // platform root, with the Object Server's journal telling what reached a device.
-#include "TestEnvironment.h"
-
-#include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <gtest/gtest.h>
+#include "ConfigToolFixture.h"
 
 namespace {
-
-const QString Demo = QStringLiteral("Demo Building");
-const QStringList DemoDevices = {"Floor 1/RTU-1", "Floor 1/HP-1",  "Floor 2/RTU-11",
-                                 "Floor 2/HP-12", "Floor 3/RTU-2", "Floor 3/RTU-4"};
-const QString UnitsKey =
-    QStringLiteral("HKLM\\SOFTWARE\\LonWorks\\LCA\\Plug-Ins\\Zentaro PIR ready RM42xx Configure");
-
-class ConfigTool : public ::testing::Test {
-protected:
-    void SetUp() override {
-        qputenv("LNS_SIM_JOURNAL", journalFile().toUtf8());
-        ASSERT_EQ(runProgram(QStringLiteral("lns-host"), {QStringLiteral("setup")}).exitCode, 0);
-    }
-    void TearDown() override { qunsetenv("LNS_SIM_JOURNAL"); }
-
-    QString journalFile() const { return root.path() + QStringLiteral("/journal.txt"); }
-    QString file(const QString& name) const { return root.path() + u'/' + name; }
-
-    ProcessResult tool(const QStringList& arguments) {
-        ProcessResult result = runProgram(QStringLiteral("rm42-config"), arguments);
-        EXPECT_FALSE(result.crashed) << result.err.toStdString();
-        return result;
-    }
-
-    // The device writes since the journal was last cleared.
-    QStringList writes() const {
-        QFile journal(journalFile());
-        if (!journal.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(journal.readAll())
-            .split(u'\n')
-            .filter(QStringLiteral("setFormattedElement"));
-    }
-    void clearJournal() { QFile::remove(journalFile()); }
-
-    // What the host's browser shows of every demo device.
-    QString browseAll() {
-        QString all;
-        for (const QString& device : DemoDevices)
-            all += runProgram(QStringLiteral("lns-host"), {QStringLiteral("browse"), Demo, device})
-                       .out;
-        return all;
-    }
-
-    QString save(const QString& device) {
-        const QString path = file(device.section(u'/', -1) + QStringLiteral(".json"));
-        const ProcessResult saved = tool({QStringLiteral("save"), Demo, device, "-o", path});
-        EXPECT_EQ(saved.exitCode, 0) << saved.err.toStdString();
-        return path;
-    }
-
-    QJsonObject json(const QString& path) {
-        QFile in(path);
-        EXPECT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString();
-        return QJsonDocument::fromJson(in.readAll()).object();
-    }
-    void writeJson(const QString& path, const QJsonObject& object) {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(QJsonDocument(object).toJson());
-    }
-    // The saved file at `path` with some field values replaced.
-    QString edited(const QString& path, const QMap<QString, QString>& values,
-                   const QString& name = QStringLiteral("edited.json")) {
-        QJsonObject object = json(path);
-        QJsonObject fields = object.value("fields").toObject();
-        for (auto it = values.cbegin(); it != values.cend(); ++it)
-            fields.insert(it.key(), it.value());
-        object.insert("fields", fields);
-        writeJson(file(name), object);
-        return file(name);
-    }
-
-    QJsonObject shown(const QString& device, const QStringList& more = {}) {
-        const ProcessResult result =
-            tool(QStringList{QStringLiteral("show"), Demo, device, "--json"} + more);
-        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-        QJsonParseError error;
-        const QJsonDocument document = QJsonDocument::fromJson(result.out.toUtf8(), &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out.toStdString();
-        return document.object();
-    }
-    QString shownValue(const QString& device, const QString& field) {
-        for (const QJsonValue& tab : shown(device).value("tabs").toArray()) {
-            for (const QJsonValue& entry : tab.toObject().value("fields").toArray()) {
-                if (entry.toObject().value("name").toString() == field)
-                    return entry.toObject().value("value").toString();
-            }
-        }
-        return QString();
-    }
-
-    TempPlatformRoot root;
-};
 
 // Round trip -------------------------------------------------------------
 
@@ -123,7 +22,7 @@ TEST_F(ConfigTool, EveryDemoDeviceSavedInEitherDisplayUnitsAppliesBackWithNothin
             << saved.out.toStdString();
         clearJournal();
         for (const QString& device : DemoDevices) {
-            const QString path = folder + u'/' + device.section(u'/', -1) + ".json";
+            const QString path = folder + u'/' + QString(device).replace(u'/', u'_') + ".json";
             const ProcessResult applied = tool({"apply", Demo, path, device});
             EXPECT_EQ(applied.exitCode, 0)
                 << applied.out.toStdString() << applied.err.toStdString();
@@ -136,14 +35,14 @@ TEST_F(ConfigTool, EveryDemoDeviceSavedInEitherDisplayUnitsAppliesBackWithNothin
 
 TEST_F(ConfigTool, SavedFileRecordsIdentityAndOnlyTheFieldsTheModelShows) {
     const QJsonObject rooftop = json(save("Floor 1/RTU-1"));
-    EXPECT_EQ(rooftop.value("formatVersion").toInt(), 1);
+    EXPECT_EQ(rooftop.value("formatVersion").toInt(), 2);
     EXPECT_EQ(rooftop.value("programId").toString(), "8003DB5500040421");
     EXPECT_EQ(rooftop.value("source").toObject().value("device").toString(), "Floor 1/RTU-1");
     EXPECT_EQ(rooftop.value("model").toInt(), 1);
     EXPECT_EQ(rooftop.value("hvacType").toString(), "HVT_ROOFTOP");
     EXPECT_EQ(rooftop.value("units").toString(), "US");
     EXPECT_EQ(rooftop.value("readOnly").toObject().value("nciMajVer").toString(), "1");
-    const QJsonObject fields = rooftop.value("fields").toObject();
+    const QJsonObject fields = fieldsOf(rooftop);
     EXPECT_EQ(fields.value("occ_cool_setpts").toString(), "72.00");
     EXPECT_TRUE(fields.contains("econo_min_pos"));
     EXPECT_FALSE(fields.contains("rev_valve_cfg")) << "heat-pump option of a rooftop";
@@ -155,8 +54,9 @@ TEST_F(ConfigTool, SavedFileRecordsIdentityAndOnlyTheFieldsTheModelShows) {
     const ProcessResult floor = tool({"save", Demo, "--subsystem", "Floor 1", "-o", file("f1")});
     EXPECT_EQ(floor.exitCode, 0) << floor.err.toStdString();
     EXPECT_TRUE(floor.out.endsWith("2 devices: 2 saved, 0 failed\n")) << floor.out.toStdString();
-    EXPECT_EQ(QDir(file("f1")).entryList(QDir::Files), (QStringList{"HP-1.json", "RTU-1.json"}));
-    const QJsonObject heatPump = json(save("Floor 1/HP-1")).value("fields").toObject();
+    EXPECT_EQ(QDir(file("f1")).entryList(QDir::Files),
+              (QStringList{"Floor 1_HP-1.json", "Floor 1_RTU-1.json", "manifest.json"}));
+    const QJsonObject heatPump = fieldsOf(json(save("Floor 1/HP-1")));
     EXPECT_TRUE(heatPump.contains("rev_valve_cfg"));
     EXPECT_FALSE(heatPump.contains("econo_min_pos"));
 }
@@ -232,9 +132,12 @@ TEST_F(ConfigTool, BackupAppliedAgainUndoesTheApply) {
               1); // HP-12 is a heat pump: skipped
     EXPECT_EQ(shownValue("RTU-11", "nciLocation"), "Lobby");
     EXPECT_NE(browseAll(), before);
-    EXPECT_FALSE(QFile::exists(backups + "/HP-12.json")) << "nothing was changed there";
+    const QStringList runs = QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(runs.size(), 1);
+    const QString run = backups + u'/' + runs.first();
+    EXPECT_FALSE(QFile::exists(run + "/Floor 2_HP-12.json")) << "nothing was changed there";
     const ProcessResult undone =
-        tool({"apply", Demo, backups + "/RTU-11.json", "RTU-11", "--include-location"});
+        tool({"apply", Demo, run + "/Floor 2_RTU-11.json", "RTU-11", "--include-location"});
     EXPECT_EQ(undone.exitCode, 0) << undone.out.toStdString();
     EXPECT_EQ(browseAll(), before);
 }
@@ -278,8 +181,8 @@ TEST_F(ConfigTool, FileBreakingRulesIsRefusedNamingEveryFieldAndNothingIsWritten
 TEST_F(ConfigTool, BadInputIsNamedWithItsFileOrFieldAndExitsTwo) {
     const QString saved = save("RTU-1");
     QJsonObject otherVersion = json(saved);
-    otherVersion.insert("formatVersion", 2);
-    writeJson(file("v2.json"), otherVersion);
+    otherVersion.insert("formatVersion", 3);
+    writeJson(file("v3.json"), otherVersion);
     QJsonObject otherProgram = json(saved);
     otherProgram.insert("programId", "9000000000000000");
     writeJson(file("program.json"), otherProgram);
@@ -295,7 +198,7 @@ TEST_F(ConfigTool, BadInputIsNamedWithItsFileOrFieldAndExitsTwo) {
 
     const QList<QPair<QStringList, QString>> cases = {
         {{"check", file("notjson.json")}, file("notjson.json") + ": not a JSON document"},
-        {{"check", file("v2.json")}, "format version 2 is not supported"},
+        {{"check", file("v3.json")}, "format version 3 is not supported"},
         {{"check", file("program.json")}, "program ID 9000000000000000 is not the thermostats'"},
         {{"check", file("unknown.json")}, file("unknown.json") + ": unknown field \"colour\""},
         {{"check", file("missing.json")}, file("missing.json") + ": cannot be read"},

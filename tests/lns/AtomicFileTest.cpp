@@ -43,3 +43,17 @@ TEST(AtomicFile, AFailedSaveNamesTheFileAndTheSystemsReason) {
     EXPECT_EQ(error.description(),
               QStringLiteral("Cannot save %1: No such file or directory").arg(file));
 }
+
+TEST(AtomicFile, APathThatIsNoRegularFileIsRefusedAndLeftInPlace) {
+    QTemporaryDir folder;
+    const QString fifo = folder.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {fifo, folder.path()}) {
+        const Error error = failureOf([&] { lns::sim::AtomicFile::write(path, "content"); });
+        EXPECT_EQ(error.description(),
+                  QStringLiteral("Cannot save %1: it is not a regular file").arg(path));
+    }
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "lns/sim/FormatEngine.h"
 #include "lns/sim/ResourceFiles.h"
 #include "lns/sim/SimResourceCatalog.h"
@@ -118,6 +119,18 @@ TEST_F(ResourceCatalogTest, ReadOnlyCatalogRefusesChangesAndLeavesTheStateAlone)
     EXPECT_EQ(catalog.FindResourceSet(MakerScope, MakerScopeNumber, 3, 0),
               ResourceCatalog::NotInCatalog);
     EXPECT_EQ(readFile(nativeTypes() + QStringLiteral("/catalog.json")), before);
+}
+
+TEST_F(ResourceCatalogTest, FullDiskFailsTheUpdateAndKeepsTheSavedState) {
+    const QString state = nativeTypes() + QStringLiteral("/catalog.json");
+    const QByteArray before = readFile(state);
+    SimResourceCatalog catalog;
+    ASSERT_EQ(catalog.Open(typesFolder(), ResourceCatalog::ModeUpdate), ResourceCatalog::Success);
+    {
+        const FileSizeLimit full(8);
+        EXPECT_EQ(catalog.AddFolder(makersParent()), SimResourceCatalog::SaveFailed);
+    }
+    EXPECT_EQ(readFile(state), before);
 }
 
 TEST_F(ResourceCatalogTest, FunctionalProfileListsTheThermostatObjectAtTheMakersScopeOnly) {

@@ -4,6 +4,7 @@
 #include "KitFolder.h"
 #include "TestEnvironment.h"
 #include "lns/LnsCodes.h"
+#include "lns/sim/SqliteConnection.h"
 
 #include <QProcess>
 #include <csignal>
@@ -25,6 +26,21 @@ QByteArray readAll(const QString& file) {
     QFile input(file);
     return input.open(QIODevice::ReadOnly) ? input.readAll() : QByteArray();
 }
+
+// Another program writing the network's file with plain SQL.
+class RawWriter {
+public:
+    explicit RawWriter(const QString& file) : m_connection(file, false) {}
+    void run(const char* sql) { m_connection.exec(sql, QStringLiteral("%1")); }
+    qint64 count(const char* sql) {
+        auto query = m_connection.statement(sql, QStringLiteral("%1"));
+        query.step();
+        return query.number(0);
+    }
+
+private:
+    lns::sim::SqliteConnection m_connection;
+};
 
 void startWriter(QProcess& process, const KitFolder& kit, const QString& property,
                  const QString& pattern, int count) {
@@ -89,9 +105,12 @@ TEST(SharedNetwork, AnotherServerSeesATemplateOnlyWholeAndSeesItGo) {
 
     templates->Remove(QStringLiteral("Spare"));
     EXPECT_EQ(seen->Count(), 1);
-    const auto late = imported->ComponentApps()->Add(QStringLiteral("Late"), {}, 0);
-    EXPECT_EQ(lnsCodeOf([&] { late->setCommandId(13); }), lns::Code::NotFound)
-        << "a change to a template another process removed fails";
+    const auto lateApps = imported->ComponentApps();
+    const auto late = lateApps->Add(QStringLiteral("Late"), {}, 0);
+    late->setCommandId(13);
+    EXPECT_EQ(lnsCodeOf([&] { lateApps->Count(); }), lns::Code::NotFound)
+        << "saving an application of a template another process removed fails";
+    EXPECT_EQ(lateApps->Count(), 0);
 }
 
 TEST(SharedNetwork, ComponentApplicationsRemovedElsewhereStayRemovedAfterALocalWrite) {
@@ -102,10 +121,14 @@ TEST(SharedNetwork, ComponentApplicationsRemovedElsewhereStayRemovedAfterALocalW
         OpenDemo other(kit.path());
         const auto apps = other.system->ComponentApps();
         const auto app = apps->Add(QStringLiteral("Configure"), QStringLiteral("A.B"), 7);
-        EXPECT_EQ(holder.system->ComponentApps()->Count(), 0) << "seen with its command ID";
         app->setCommandId(13);
+        app->setDescription(QStringLiteral("Configure it"));
+        EXPECT_EQ(holder.system->ComponentApps()->Count(), 0) << "seen only whole";
+        EXPECT_EQ(apps->Count(), 1); // the adding process's next call saves it
         ASSERT_EQ(holder.system->ComponentApps()->Count(), 1);
         EXPECT_EQ(holder.system->ComponentApps()->Item(1)->CommandId(), 13);
+        EXPECT_EQ(holder.system->ComponentApps()->Item(1)->Description(),
+                  QStringLiteral("Configure it"));
         apps->Remove(1);
     }
     location->setFormattedElement(0, QStringLiteral("Server room"));
@@ -168,4 +191,63 @@ TEST(SharedNetwork, AFailedSaveCarriesTheSystemsReasonAndChangesNothing) {
                   .property(Floor1, Rtu1, QStringLiteral("nciLocation"))
                   ->FormattedValue(),
               QStringLiteral("Server room"));
+}
+
+TEST(SharedNetwork, DevicesAnotherProgramAddsOrRemovesAreSeenWithoutReopening) {
+    KitFolder kit;
+    OpenDemo reader(kit.path());
+    const auto floor1 = reader.system->Subsystems()->Item(Floor1)->AppDevices();
+    ASSERT_EQ(floor1->Count(), 2);
+    RawWriter writer(databaseFile(kit, QStringLiteral("Demo Building")));
+    writer.run("INSERT INTO records (kind, parent, revision, document)"
+               " SELECT kind, parent, 1, json_set(document, '$.name', 'RTU-9') FROM records"
+               " WHERE kind = 'device' AND json_extract(document, '$.name') = 'RTU-1'");
+    writer.run("DELETE FROM records WHERE kind = 'device' AND"
+               " json_extract(document, '$.name') = 'HP-1'");
+    EXPECT_EQ(floor1->Count(), 2);
+    EXPECT_EQ(floor1->Item(QStringLiteral("RTU-9"))->Name(), QStringLiteral("RTU-9"));
+    EXPECT_EQ(lnsCodeOf([&] { floor1->Item(QStringLiteral("HP-1")); }), lns::Code::NotFound);
+    EXPECT_EQ(reader.system->Subsystems()->Item(QStringLiteral("Floor 3"))->AppDevices()->Count(),
+              3);
+}
+
+// A process so far behind that the oldest changes it missed are no longer
+// listed compares every row instead.
+TEST(SharedNetwork, AProcessFarBehindStillSeesEveryChange) {
+    KitFolder kit;
+    OpenDemo reader(kit.path());
+    const auto location = reader.property(Floor1, Rtu1, QStringLiteral("nciLocation"));
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
+    OpenDemo(kit.path())
+        .property(Floor1, Rtu1, QStringLiteral("nciLocation"))
+        ->setFormattedElement(0, QStringLiteral("Lobby"));
+    RawWriter writer(databaseFile(kit, QStringLiteral("Demo Building")));
+    writer.run("BEGIN");
+    for (int i = 0; i < 10001; ++i)
+        writer.run("UPDATE records SET revision = revision + 1 WHERE kind = 'subsystem'"
+                   " AND json_extract(document, '$.name') = 'Floor 3'");
+    writer.run("COMMIT");
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Lobby"));
+}
+
+// A file of a program without the change log gets it on its first open; that
+// program's writes are seen all the same.
+TEST(SharedNetwork, AFileWithoutAChangeLogGetsOneAndEarlierWritersAreSeen) {
+    KitFolder kit;
+    const QString file = databaseFile(kit, QStringLiteral("Demo Building"));
+    { OpenDemo first(kit.path()); }
+    {
+        RawWriter writer(file);
+        writer.run("DROP TRIGGER record_inserted; DROP TRIGGER record_updated;"
+                   " DROP TRIGGER record_deleted; DROP TABLE changes;");
+    }
+    OpenDemo reader(kit.path());
+    const auto location = reader.property(Floor1, Rtu1, QStringLiteral("nciLocation"));
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
+    RawWriter writer(file);
+    EXPECT_EQ(writer.count("SELECT count(*) FROM sqlite_master WHERE type = 'trigger'"), 3);
+    writer.run("UPDATE records SET revision = revision + 1,"
+               " document = json_set(document, '$.failure', 'unreachable')"
+               " WHERE kind = 'device' AND json_extract(document, '$.name') = 'RTU-1'");
+    EXPECT_EQ(lnsCodeOf([&] { location->FormattedValue(); }), lns::Code::DeviceUnreachable);
 }

@@ -37,6 +37,7 @@ done < <(cd "$source/kit" && find . -type f -printf '%P\n')
 holds /usr/share/applications/rm42xx-config.desktop
 holds /usr/share/icons/hicolor/48x48/apps/rm42xx-config.png
 holds /usr/share/doc/rm42xx-config/copyright
+holds /usr/share/bash-completion/completions/rm42-config
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
@@ -52,6 +53,8 @@ for program in "${programs[@]}"; do
   man -l "$root/usr/share/man/man1/$program.1.gz" 2>/dev/null | grep -q "^NAME" ||
     fail "the manual page of $program does not read"
 done
+bash -n "$root/usr/share/bash-completion/completions/rm42-config" ||
+  fail "the bash completion of rm42-config does not parse"
 if grep -rlF "$source" "$root"; then fail "build or checkout paths compiled in"; fi
 
 # The demo's road, with the unpacked programs and nothing else of this machine's

@@ -138,6 +138,24 @@ TEST_F(fLogTest, ClearButtonAsksFirstAndClearDoesNot) {
     EXPECT_EQ(dialogs.messages.size(), 2);
 }
 
+TEST_F(fLogTest, TheNewestRowIsInViewWhenTheLogIsShownAndWhileItIsShown) {
+    const auto newestInView = [&] {
+        QApplication::processEvents();
+        const QRect shown = log.EchLog->visualItemRect(row(rowCount() - 1));
+        return shown.isValid() && log.EchLog->viewport()->rect().contains(shown);
+    };
+    for (int i = 0; i < 300; ++i)
+        log.LogCommand(QStringLiteral("Reading nciSetPts %1").arg(i), QStringLiteral("Ok"));
+    log.show();
+    EXPECT_TRUE(newestInView());
+
+    for (int i = 0; i < 300; ++i)
+        log.LogError(QStringLiteral("Read failed\r\n try %1").arg(i));
+    EXPECT_TRUE(newestInView());
+    EXPECT_GE(log.EchLog->columnWidth(2),
+              log.EchLog->fontMetrics().horizontalAdvance(QStringLiteral(" try 299")));
+}
+
 TEST_F(fLogTest, TheConfigurationWindowKeepsOneLogForTheRun) {
     WindowFixture f;
     fLog& first = f.window->activityLog();

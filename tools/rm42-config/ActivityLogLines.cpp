@@ -1,11 +1,13 @@
 #include "ActivityLogLines.h"
 
-#include <QTime>
+#include "OutputFiles.h"
+
+#include <QDateTime>
 
 namespace {
 
 QString now() {
-    return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"));
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 } // namespace
@@ -18,4 +20,9 @@ void ActivityLogLines::LogError(const QString& message) {
     const QStringList lines = message.split(QStringLiteral("\r\n"));
     m_rows.append({now(), lines.size() >= 2 ? lines[0] : QString(),
                    lines.size() >= 2 ? lines[1] : QString()});
+}
+
+void ActivityLogLines::appendTo(const QString& path) {
+    appendToOutputFile(path, activityLogText(m_rows));
+    m_rows.clear();
 }

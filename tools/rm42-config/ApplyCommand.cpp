@@ -1,12 +1,16 @@
 // rm42-config apply NETWORK FILE (DEVICE... | --subsystem PATH | --all): the
-// file is checked first, then written to each device in turn.
+// file and every path are checked first, then the file is written to each
+// device in turn.
+#include "BackupFolder.h"
 #include "CheckedFile.h"
 #include "CommandLine.h"
-#include "DeviceReport.h"
+#include "DeviceRun.h"
+#include "EchoedText.h"
+#include "FieldSelection.h"
+#include "OutputFiles.h"
 #include "Subcommands.h"
-#include "platform/Error.h"
 
-#include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -21,27 +25,39 @@ std::vector<DeviceTarget> targetsOf(const ThermostatNetwork& network, const Comm
     return targets;
 }
 
-// Every target gets its turn, whatever happened to the one before.
-int applyToEach(DeviceConfiguration& configuration, const std::vector<DeviceTarget>& targets,
-                bool dryRun, QTextStream& out, QTextStream& err) {
-    DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun);
-    for (size_t i = 0; i < targets.size(); ++i) {
-        report.starting(static_cast<int>(i), targets[i].path);
-        report.report(configuration.applyTo(targets[i]));
+// The log and the backup folder can be written: checked before any device is.
+void checkOutputs(const CommandLine& line) {
+    if (line.values.contains(QStringLiteral("--log")))
+        checkOutputFile(line.value(QStringLiteral("--log")));
+    if (line.values.contains(QStringLiteral("--backup")))
+        checkOutputFolder(line.value(QStringLiteral("--backup")));
+}
+
+std::optional<ConfigurationFile> fileToApply(const CommandLine& line, QTextStream& err) {
+    const QString path = line.positional[1];
+    if (QFileInfo(path).isDir()) {
+        err << "rm42-config: " << echoed(path)
+            << " is a folder: a site saved with save --all is put back with rm42-config restore "
+               "NETWORK DIR\n";
+        return std::nullopt;
     }
-    return report.finish();
+    std::optional<ConfigurationFile> file = validatedFile(path, err);
+    if (file && line.values.contains(QStringLiteral("--only")) &&
+        !keepOnlyFields(*file, line.value(QStringLiteral("--only")), err))
+        return std::nullopt;
+    return file;
 }
 
 } // namespace
 
 int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
-    const std::optional<CommandLine> line =
-        parseCommandLine(words,
-                         {QStringLiteral("--subsystem"), QStringLiteral("--backup"),
-                          QStringLiteral("--log"), QStringLiteral("--interface")},
-                         {QStringLiteral("--all"), QStringLiteral("--dry-run"),
-                          QStringLiteral("--include-location")},
-                         err);
+    const std::optional<CommandLine> line = parseCommandLine(
+        words,
+        {QStringLiteral("--subsystem"), QStringLiteral("--backup"), QStringLiteral("--log"),
+         QStringLiteral("--interface"), QStringLiteral("--only")},
+        {QStringLiteral("--all"), QStringLiteral("--dry-run"),
+         QStringLiteral("--include-location")},
+        err);
     if (!line || line->positional.size() < 2)
         return usageOf("apply", err);
     const bool oneChoice = (line->positional.size() > 2) + line->has(QStringLiteral("--all")) +
@@ -49,37 +65,34 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
                            1;
     if (!oneChoice)
         return usageOf("apply", err);
-    const std::optional<ConfigurationFile> file = validatedFile(line->positional[1], err);
+    const std::optional<ConfigurationFile> file = fileToApply(*line, err);
     if (!file)
         return ExitStatus::Refused;
-    const ApplyOptions options{line->has(QStringLiteral("--dry-run")),
-                               line->value(QStringLiteral("--backup")),
-                               line->has(QStringLiteral("--include-location"))};
-    if (!options.backupFolder.isEmpty() && !options.dryRun &&
-        !QDir().mkpath(options.backupFolder)) {
-        err << "rm42-config: the backup folder " << options.backupFolder << " cannot be made\n";
-        return ExitStatus::Refused;
-    }
-    int status = ExitStatus::Done;
-    ActivityLogLines log;
+    const bool dryRun = line->has(QStringLiteral("--dry-run"));
     try {
+        checkOutputs(*line);
         const ThermostatNetwork network(line->positional[0],
                                         line->value(QStringLiteral("--interface")));
         const std::vector<DeviceTarget> targets = targetsOf(network, *line);
+        std::optional<BackupFolder> backup;
+        if (line->values.contains(QStringLiteral("--backup")) && !dryRun)
+            backup.emplace(line->value(QStringLiteral("--backup")), network.name());
+        const ApplyOptions options{dryRun, backup ? &*backup : nullptr,
+                                   line->has(QStringLiteral("--include-location"))};
+        ActivityLogLines log;
         DeviceConfiguration configuration(*file, options, network.name(), network.system(), log);
-        status = applyToEach(configuration, targets, options.dryRun, out, err);
+        DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun);
+        DeviceRun run(report, log, line->value(QStringLiteral("--log")), err);
+        run.run(targets,
+                [&](size_t, const DeviceTarget& target) { return configuration.applyTo(target); });
+        const int status = run.finish();
+        if (backup && !backup->folder().isEmpty())
+            out << "backups before the changes: " << backup->folder() << '\n';
+        return status;
     } catch (const InputProblem& problem) {
         err << "rm42-config: " << problem.message() << '\n';
-        return ExitStatus::Refused;
+    } catch (const FileProblem& problem) {
+        err << "rm42-config: " << problem.message() << '\n';
     }
-    if (line->values.contains(QStringLiteral("--log"))) {
-        try {
-            log.save(line->value(QStringLiteral("--log")));
-        } catch (const Error& error) {
-            err << "rm42-config: the log " << line->value(QStringLiteral("--log"))
-                << " cannot be written: " << error.description() << '\n';
-            status = std::max(status, static_cast<int>(ExitStatus::SomeDeviceFailed));
-        }
-    }
-    return status;
+    return ExitStatus::Refused;
 }

@@ -1,8 +1,11 @@
 #include "CheckedFile.h"
 
 #include "ConfigurationFields.h"
+#include "EchoedText.h"
+#include "InputFile.h"
 #include "ThermostatNetwork.h"
 #include "Validation.h"
+#include "platform/PrintableText.h"
 
 QStringList configurableFieldNames() {
     QStringList names;
@@ -16,16 +19,26 @@ QStringList configurableFieldNames() {
 
 std::optional<ConfigurationFile> validatedFile(const QString& path, QTextStream& err) {
     try {
+        return validatedContents(path, readInputFile(path), err);
+    } catch (const FileProblem& problem) {
+        err << "rm42-config: " << problem.message() << '\n';
+    }
+    return std::nullopt;
+}
+
+std::optional<ConfigurationFile> validatedContents(const QString& path, const QByteArray& contents,
+                                                   QTextStream& err) {
+    try {
         ConfigurationFile file =
-            readConfigurationFile(path, thermostatProgramId(), configurableFieldNames());
+            parseConfigurationFile(path, contents, thermostatProgramId(), ConfigurationFields(1));
         const std::vector<ValueProblem> problems =
             valueProblems(file.fields, ConfigurationFields(file.unitSystem));
         if (problems.empty())
             return file;
-        err << path << ": refused, nothing written; " << problems.size()
+        err << echoed(path) << ": refused, nothing written; " << problems.size()
             << (problems.size() == 1 ? " value breaks" : " values break") << " the rules:\n";
         for (const ValueProblem& problem : problems)
-            err << "  " << problem.text() << '\n';
+            err << "  " << printable(problem.text()) << '\n';
     } catch (const FileProblem& problem) {
         err << "rm42-config: " << problem.message() << '\n';
     }

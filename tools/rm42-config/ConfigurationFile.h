@@ -6,17 +6,24 @@
 #include <optional>
 #include <stdexcept>
 
-// A thermostat's configuration as saved in a file (JSON):
+class ConfigurationFields;
+
+// A thermostat's configuration as saved in a file (JSON), in this order:
 //   format        "rm42-config"
-//   formatVersion 1
+//   formatVersion 2 (files of version 1 are still read)
 //   programId     the thermostats' program ID
 //   source        { "network": ..., "device": "SUBSYSTEM/DEVICE" }
-//   model, hvacType, saved (UTC, ISO 8601), units ("US" or "SI")
+//   model, hvacType, units ("US" or "SI"), saved (UTC, ISO 8601)
+//   fields        the configurable values by the window's tab captions, in
+//                 the window's order, each by field name as the device
+//                 formats it in those units, the scheduler's times as "HH:MM"
+//                 (a JSON number is read as its text; version 1 lists the
+//                 fields without tabs, and either form is read)
 //   readOnly      identity values by field name: recorded, never written
-//   fields        every configurable value by field name, as the device
-//                 formats it in those units (a JSON number is read as its text)
+// The fields here are always as the device takes them (times in minutes).
 struct ConfigurationFile {
-    static constexpr int FormatVersion = 1;
+    static constexpr int FormatVersion = 2;
+    static constexpr int OldestFormatVersion = 1;
     // Saved values are Imperial (US) whatever the display units: the device
     // holds its option temperatures in tenths of a degree Fahrenheit and the
     // Metric limits are rounded, so only these texts read back, check and
@@ -48,15 +55,16 @@ private:
 
 QByteArray configurationJson(const ConfigurationFile& file);
 
-// Reads and checks the form of a file: JSON, format, version, program ID
-// (`programId`), units, and that every field name is one of `knownFields`.
-// Throws FileProblem.
+// Reads and checks the form of a file: JSON (a syntax error by line and
+// column), format, version, program ID (`programId`), the type of every
+// header value, units, and that every field name is a configurable field of
+// `catalog` (an unknown one named with the nearest known). Throws FileProblem.
 ConfigurationFile readConfigurationFile(const QString& path, const QString& programId,
-                                        const QStringList& knownFields);
-
-// Writes `text` to `path` in one step: a failure leaves an existing file as
-// it was. Throws FileProblem.
-void writeFileAtomically(const QString& path, const QByteArray& text);
+                                        const ConfigurationFields& catalog);
+// The same for contents already read from `path`.
+ConfigurationFile parseConfigurationFile(const QString& path, const QByteArray& contents,
+                                         const QString& programId,
+                                         const ConfigurationFields& catalog);
 
 // "US" for Imperial, "SI" for Metric; nothing for another text.
 QString unitsName(qint16 unitSystem);

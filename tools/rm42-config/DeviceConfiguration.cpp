@@ -1,11 +1,9 @@
 #include "DeviceConfiguration.h"
 
+#include "BackupFolder.h"
 #include "Thermostat.h"
 #include "model/NumberText.h"
 #include "platform/Error.h"
-
-#include <QDir>
-#include <QRegularExpression>
 
 namespace {
 
@@ -56,12 +54,6 @@ ConfigurationFile configurationOf(const Thermostat& thermostat, const QString& n
     return file;
 }
 
-QString configurationFileName(const QString& devicePath) {
-    QString name = devicePath.section(u'/', -1);
-    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
-    return name + QStringLiteral(".json");
-}
-
 DeviceConfiguration::DeviceConfiguration(ConfigurationFile file, ApplyOptions options,
                                          QString network, lns::Ref<lns::System> system,
                                          ActivityLogLines& log)
@@ -72,6 +64,13 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
     DeviceOutcome outcome;
     outcome.device = target.path;
     m_log.LogCommand(QStringLiteral("Device"), target.path);
+    if (!target.device) {
+        m_log.LogError(QStringLiteral("Error looking up ") + target.path + QStringLiteral("\r\n") +
+                       target.failure);
+        outcome.result = DeviceOutcome::Result::Failed;
+        outcome.reason = target.failure;
+        return outcome;
+    }
     Thermostat thermostat(m_system, target.device, target.path, m_file.unitSystem);
     try {
         const QString programId = target.device->ProgramId();
@@ -112,10 +111,8 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
     if (m_options.dryRun)
         return outcome;
     try {
-        if (!m_options.backupFolder.isEmpty())
-            writeFileAtomically(
-                QDir(m_options.backupFolder).filePath(configurationFileName(target.path)),
-                configurationJson(configurationOf(thermostat, m_network)));
+        if (m_options.backup)
+            m_options.backup->save(configurationOf(thermostat, m_network));
     } catch (const FileProblem& problem) {
         outcome.result = DeviceOutcome::Result::Failed;
         outcome.reason = QStringLiteral("no backup, nothing written: ") + problem.message();

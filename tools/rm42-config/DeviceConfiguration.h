@@ -9,14 +9,12 @@
 #include <QStringList>
 #include <vector>
 
+class BackupFolder;
 class Thermostat;
 
 // The configuration of a thermostat read from the device: every configurable
 // field its model shows and enables, and its identity values.
 ConfigurationFile configurationOf(const Thermostat& thermostat, const QString& network);
-
-// The file name a device's configuration is saved under in a folder.
-QString configurationFileName(const QString& devicePath);
 
 struct FieldChange {
     QString field;
@@ -42,7 +40,7 @@ struct DeviceOutcome {
 
 struct ApplyOptions {
     bool dryRun = false;
-    QString backupFolder; // empty: no backup
+    BackupFolder* backup = nullptr; // a device is backed up before it is changed
     bool includeLocation = false;
 };
 

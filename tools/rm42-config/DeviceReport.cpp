@@ -1,12 +1,9 @@
 #include "DeviceReport.h"
 
 #include "CommandLine.h"
-
-#include <unistd.h>
+#include "platform/PrintableText.h"
 
 namespace {
-
-constexpr int BarWidth = 30;
 
 QString fieldList(const QStringList& fields) {
     return fields.join(QStringLiteral(", "));
@@ -15,29 +12,12 @@ QString fieldList(const QStringList& fields) {
 } // namespace
 
 DeviceReport::DeviceReport(QTextStream& out, QTextStream& err, int deviceCount, bool dryRun)
-    : m_out(out), m_err(err), m_deviceCount(deviceCount), m_dryRun(dryRun),
-      m_progress(isatty(STDERR_FILENO) == 1) {}
-
-void DeviceReport::starting(int position, const QString& device) {
-    if (!m_progress)
-        return;
-    const int done = m_deviceCount == 0 ? BarWidth : position * BarWidth / m_deviceCount;
-    m_err << "\r[" << QString(done, u'#') << QString(BarWidth - done, u' ') << "] " << position + 1
-          << '/' << m_deviceCount << ' ' << device << "\x1b[K";
-    m_err.flush();
-}
-
-void DeviceReport::clearProgress() {
-    if (!m_progress)
-        return;
-    m_err << "\r\x1b[K";
-    m_err.flush();
-}
+    : m_out(out), m_progress(err, deviceCount), m_deviceCount(deviceCount), m_dryRun(dryRun) {}
 
 void DeviceReport::report(const DeviceOutcome& outcome) {
-    clearProgress();
+    m_progress.clear();
     using Result = DeviceOutcome::Result;
-    m_out << outcome.device << ": ";
+    m_out << printable(outcome.device) << ": ";
     switch (outcome.result) {
     case Result::Changed:
         ++m_changed;
@@ -74,7 +54,7 @@ void DeviceReport::report(const DeviceOutcome& outcome) {
 }
 
 int DeviceReport::finish() {
-    clearProgress();
+    m_progress.clear();
     m_out << m_deviceCount << (m_deviceCount == 1 ? " device: " : " devices: ") << m_changed
           << (m_dryRun ? " would change, " : " changed, ") << m_unchanged << " unchanged, "
           << m_skipped << " skipped, " << m_failed << " failed"

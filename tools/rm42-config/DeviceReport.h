@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DeviceConfiguration.h"
+#include "ProgressBar.h"
 
 #include <QTextStream>
 
@@ -11,19 +12,16 @@ class DeviceReport {
 public:
     DeviceReport(QTextStream& out, QTextStream& err, int deviceCount, bool dryRun);
 
-    void starting(int position, const QString& device);
+    void starting(int position, const QString& device) { m_progress.starting(position, device); }
     void report(const DeviceOutcome& outcome);
     // The summary line; the exit status of the run.
     int finish();
 
 private:
-    void clearProgress();
-
     QTextStream& m_out;
-    QTextStream& m_err;
+    ProgressBar m_progress;
     int m_deviceCount;
     bool m_dryRun;
-    bool m_progress;
     int m_changed = 0;
     int m_unchanged = 0;
     int m_skipped = 0;

@@ -1,67 +1,86 @@
 // rm42-config save: one device's configuration to a file or standard output,
-// or every thermostat of a subsystem or of the network to a folder.
+// or every thermostat of a subsystem or of the network to a new folder with
+// a manifest (a site backup).
 #include "CommandLine.h"
 #include "DeviceConfiguration.h"
+#include "EchoedText.h"
+#include "OutputFiles.h"
+#include "ProgressBar.h"
+#include "SiteFolder.h"
 #include "Subcommands.h"
 #include "Thermostat.h"
+#include "platform/PrintableText.h"
 
 #include <QDir>
-#include <QSet>
 
 namespace {
 
-// The configuration of the device as JSON; throws Error when it cannot be read.
-QByteArray savedConfiguration(const ThermostatNetwork& network, const DeviceTarget& target,
-                              qint16 units) {
-    Thermostat thermostat(network.system(), target.device, target.path, units);
+// The configuration of the device; throws Error when it cannot be read.
+ConfigurationFile savedConfiguration(const ThermostatNetwork& network, const DeviceTarget& target) {
+    if (!target.device)
+        throw Error(0, QStringLiteral("rm42-config"), target.failure);
+    Thermostat thermostat(network.system(), target.device, target.path,
+                          ConfigurationFile::SavedUnitSystem);
     thermostat.read();
-    return configurationJson(configurationOf(thermostat, network.name()));
+    return configurationOf(thermostat, network.name());
 }
 
-int saveOne(const ThermostatNetwork& network, const DeviceTarget& target, qint16 units,
-            const QString& outputFile, QTextStream& out, QTextStream& err) {
-    QByteArray json;
+int saveOne(const ThermostatNetwork& network, const DeviceTarget& target, const QString& outputFile,
+            QTextStream& out, QTextStream& err) {
+    const bool toOutput = outputFile.isEmpty() || outputFile == u"-";
     try {
-        json = savedConfiguration(network, target, units);
-    } catch (const Error& error) {
-        err << "rm42-config: " << target.path << ": failed: " << oneLine(error.description())
-            << '\n';
-        return ExitStatus::SomeDeviceFailed;
-    }
-    if (outputFile.isEmpty() || outputFile == u"-") {
-        out << json;
+        const QByteArray json = configurationJson(savedConfiguration(network, target));
+        if (toOutput) {
+            out << json;
+            return ExitStatus::Done;
+        }
+        writeOutputFile(outputFile, json);
+        out << printable(target.path) << ": saved to " << printable(outputFile) << '\n';
         return ExitStatus::Done;
+    } catch (const Error& error) {
+        err << "rm42-config: " << printable(target.path)
+            << ": failed: " << oneLine(error.description()) << '\n';
+    } catch (const FileProblem& problem) {
+        err << "rm42-config: " << printable(target.path) << ": not saved: " << problem.message()
+            << '\n';
     }
-    writeFileAtomically(outputFile, json);
-    out << target.path << ": saved to " << outputFile << '\n';
-    return ExitStatus::Done;
+    return ExitStatus::SomeDeviceFailed;
+}
+
+// A site goes into a folder of its own, so that its manifest speaks for
+// every file there and no earlier backup is replaced.
+void checkSiteFolder(const QString& folder) {
+    checkOutputFolder(folder);
+    if (!QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))
+        throw FileProblem(echoed(folder) +
+                          QStringLiteral(": the folder is not empty; a site is saved into a new "
+                                         "or empty folder"));
 }
 
 int saveEach(const ThermostatNetwork& network, const std::vector<DeviceTarget>& targets,
-             qint16 units, const QString& folder, QTextStream& out, QTextStream& err) {
-    if (!QDir().mkpath(folder)) {
-        err << "rm42-config: the folder " << folder << " cannot be made\n";
-        return ExitStatus::Refused;
-    }
+             const QString& folder, QTextStream& out, QTextStream& err) {
+    makeFolder(folder);
+    SiteFolder site(folder, network.name());
+    ProgressBar progress(err, static_cast<int>(targets.size()));
     int failed = 0;
-    QSet<QString> names;
-    for (const DeviceTarget& target : targets) {
-        const QString name = configurationFileName(target.path);
-        const QString file = QDir(folder).filePath(name);
+    for (size_t i = 0; i < targets.size(); ++i) {
+        const DeviceTarget& target = targets[i];
+        progress.starting(static_cast<int>(i), target.path);
+        QString failure;
         try {
-            if (names.contains(name))
-                throw FileProblem(file + QStringLiteral(" was already saved for another device of "
-                                                        "that name"));
-            names.insert(name);
-            writeFileAtomically(file, savedConfiguration(network, target, units));
-            out << target.path << ": saved to " << file << '\n';
+            site.add(savedConfiguration(network, target));
         } catch (const Error& error) {
-            ++failed;
-            out << target.path << ": failed: " << oneLine(error.description()) << '\n';
+            failure = oneLine(error.description());
         } catch (const FileProblem& problem) {
-            ++failed;
-            out << target.path << ": failed: " << problem.message() << '\n';
+            failure = problem.message();
         }
+        progress.clear();
+        failed += !failure.isEmpty();
+        out << printable(target.path)
+            << (failure.isEmpty() ? QStringLiteral(": saved")
+                                  : QStringLiteral(": failed: ") + failure)
+            << '\n';
+        out.flush();
     }
     const qsizetype count = targets.size();
     out << count << (count == 1 ? " device: " : " devices: ") << count - failed << " saved, "
@@ -87,16 +106,19 @@ int runSave(const QStringList& words, QTextStream& out, QTextStream& err) {
         (many && output.isEmpty()))
         return usageOf("save", err);
     try {
+        if (many)
+            checkSiteFolder(output);
+        else if (!output.isEmpty() && output != u"-")
+            checkOutputFile(output);
         const ThermostatNetwork network(line->positional[0],
                                         line->value(QStringLiteral("--interface")));
         if (!many)
-            return saveOne(network, network.device(line->positional[1]),
-                           ConfigurationFile::SavedUnitSystem, output, out, err);
+            return saveOne(network, network.device(line->positional[1]), output, out, err);
         const std::vector<DeviceTarget> targets =
             line->has(QStringLiteral("--all"))
                 ? network.allThermostats()
                 : network.subsystemThermostats(line->value(QStringLiteral("--subsystem")));
-        return saveEach(network, targets, ConfigurationFile::SavedUnitSystem, output, out, err);
+        return saveEach(network, targets, output, out, err);
     } catch (const InputProblem& problem) {
         err << "rm42-config: " << problem.message() << '\n';
     } catch (const FileProblem& problem) {

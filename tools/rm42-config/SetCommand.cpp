@@ -3,6 +3,8 @@
 #include "CheckedFile.h"
 #include "CommandLine.h"
 #include "DeviceReport.h"
+#include "EchoedText.h"
+#include "NearestName.h"
 #include "Subcommands.h"
 
 namespace {
@@ -15,11 +17,18 @@ std::optional<QMap<QString, QString>> assignments(const QStringList& words, QTex
         const qsizetype equals = word.indexOf(u'=');
         const QString name = word.left(equals);
         if (equals <= 0) {
-            err << "rm42-config: \"" << word << "\" is not FIELD=VALUE\n";
+            err << "rm42-config: \"" << echoed(word) << "\" is not FIELD=VALUE\n";
             return std::nullopt;
         }
         if (!known.contains(name)) {
-            err << "rm42-config: unknown field \"" << name << "\"\n";
+            err << "rm42-config: unknown field \"" << echoed(name) << '"' << didYouMean(name, known)
+                << '\n';
+            return std::nullopt;
+        }
+        // Longer than any field takes: refused before a check quotes it.
+        if (word.size() - equals - 1 > 64) {
+            err << "rm42-config: " << name << ": the value is " << word.size() - equals - 1
+                << " characters long, longer than any field takes\n";
             return std::nullopt;
         }
         values.insert(name, word.mid(equals + 1));
@@ -58,7 +67,7 @@ int runSet(const QStringList& words, QTextStream& out, QTextStream& err) {
         const DeviceTarget target = network.device(line->positional[1]);
         ActivityLogLines log;
         // The location is written when it is asked for by name.
-        DeviceConfiguration configuration(file, {dryRun, QString(), true}, network.name(),
+        DeviceConfiguration configuration(file, {dryRun, nullptr, true}, network.name(),
                                           network.system(), log);
         DeviceReport report(out, err, 1, dryRun);
         const DeviceOutcome outcome = configuration.applyTo(target);

@@ -4,6 +4,7 @@
 #include "DeviceConfiguration.h"
 #include "Subcommands.h"
 #include "Thermostat.h"
+#include "platform/PrintableText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -109,6 +110,10 @@ int runShow(const QStringList& words, QTextStream& out, QTextStream& err) {
         const ThermostatNetwork network(line->positional[0],
                                         line->value(QStringLiteral("--interface")));
         const DeviceTarget target = network.device(line->positional[1]);
+        if (!target.device) {
+            err << "rm42-config: " << printable(target.path) << ": " << target.failure << '\n';
+            return ExitStatus::SomeDeviceFailed;
+        }
         Thermostat thermostat(network.system(), target.device, target.path, *units);
         QString state;
         try {

@@ -1,6 +1,9 @@
 #include "ThermostatNetwork.h"
 
+#include "DeviceConfiguration.h"
+#include "EchoedText.h"
 #include "host/NetworkOpening.h"
+#include "lns/LnsCodes.h"
 #include "lns/sim/ObjectServerFromSettings.h"
 #include "model/DisplayUnits.h"
 #include "platform/Error.h"
@@ -13,13 +16,20 @@ namespace {
 constexpr int PlugInNameResource = 101;
 constexpr int ProgramIdResource = 130;
 
-// The object when the look-up finds it, nothing when it fails.
+// The object when the look-up finds it, nothing when it is not there; any
+// other failure goes on to the caller.
 template <class Lookup> auto findOrNothing(Lookup lookup) -> decltype(lookup()) {
     try {
         return lookup();
-    } catch (const Error&) {
+    } catch (const Error& error) {
+        if (error.lnsCode() != lns::Code::NotFound)
+            throw;
         return nullptr;
     }
+}
+
+DeviceTarget failedTarget(const QString& path, const Error& error) {
+    return {path, nullptr, QStringLiteral("cannot be looked up: ") + oneLine(error.description())};
 }
 
 } // namespace
@@ -66,6 +76,14 @@ ThermostatNetwork::~ThermostatNetwork() {
 }
 
 DeviceTarget ThermostatNetwork::device(const QString& name) const {
+    try {
+        return lookUp(name);
+    } catch (const Error& error) {
+        return failedTarget(name, error);
+    }
+}
+
+DeviceTarget ThermostatNetwork::lookUp(const QString& name) const {
     const auto subsystems = system()->Subsystems();
     if (name.contains(u'/')) {
         const QString subsystemName = name.section(u'/', 0, -2);
@@ -73,40 +91,52 @@ DeviceTarget ThermostatNetwork::device(const QString& name) const {
         const auto device = findOrNothing(
             [&] { return subsystems->Item(subsystemName)->AppDevices()->Item(deviceName); });
         if (!device)
-            throw InputProblem(
-                QStringLiteral("no device \"%1\" in the network \"%2\"").arg(name, this->name()));
-        return {name, device};
+            throw InputProblem(QStringLiteral("no device \"%1\" in the network \"%2\"")
+                                   .arg(echoed(name), this->name()));
+        return {name, device, QString()};
     }
     std::vector<DeviceTarget> found;
     for (int s = 1; s <= subsystems->Count(); ++s) {
         const auto subsystem = subsystems->Item(s);
         if (const auto device = findOrNothing([&] { return subsystem->AppDevices()->Item(name); }))
-            found.push_back({subsystem->Name() + u'/' + name, device});
+            found.push_back({subsystem->Name() + u'/' + name, device, QString()});
     }
     if (found.empty())
-        throw InputProblem(
-            QStringLiteral("no device \"%1\" in the network \"%2\"").arg(name, this->name()));
+        throw InputProblem(QStringLiteral("no device \"%1\" in the network \"%2\"")
+                               .arg(echoed(name), this->name()));
     if (found.size() > 1)
         throw InputProblem(QStringLiteral("the name \"%1\" is in several subsystems of the "
                                           "network \"%2\": give SUBSYSTEM/DEVICE")
-                               .arg(name, this->name()));
+                               .arg(echoed(name), this->name()));
     return found.front();
 }
 
 std::vector<DeviceTarget> ThermostatNetwork::subsystemThermostats(const QString& subsystem) const {
-    const auto found = findOrNothing([&] { return system()->Subsystems()->Item(subsystem); });
-    if (!found)
-        throw InputProblem(
-            QStringLiteral("no subsystem \"%1\" in the network \"%2\"").arg(subsystem, name()));
-    return thermostatsOf(found);
+    try {
+        const auto found = findOrNothing([&] { return system()->Subsystems()->Item(subsystem); });
+        if (!found)
+            throw InputProblem(QStringLiteral("no subsystem \"%1\" in the network \"%2\"")
+                                   .arg(echoed(subsystem), name()));
+        return thermostatsOf(found);
+    } catch (const Error& error) {
+        return {failedTarget(subsystem, error)};
+    }
 }
 
 std::vector<DeviceTarget> ThermostatNetwork::allThermostats() const {
     std::vector<DeviceTarget> all;
-    const auto subsystems = system()->Subsystems();
-    for (int s = 1; s <= subsystems->Count(); ++s) {
-        for (DeviceTarget& target : thermostatsOf(subsystems->Item(s)))
-            all.push_back(std::move(target));
+    try {
+        const auto subsystems = system()->Subsystems();
+        for (int s = 1; s <= subsystems->Count(); ++s) {
+            try {
+                for (DeviceTarget& target : thermostatsOf(subsystems->Item(s)))
+                    all.push_back(std::move(target));
+            } catch (const Error& error) {
+                all.push_back(failedTarget(QStringLiteral("subsystem %1").arg(s), error));
+            }
+        }
+    } catch (const Error& error) {
+        all.push_back(failedTarget(name(), error));
     }
     return all;
 }
@@ -114,12 +144,18 @@ std::vector<DeviceTarget> ThermostatNetwork::allThermostats() const {
 std::vector<DeviceTarget>
 ThermostatNetwork::thermostatsOf(const lns::Ref<lns::Subsystem>& subsystem) const {
     std::vector<DeviceTarget> thermostats;
+    const QString subsystemName = subsystem->Name();
     const auto devices = subsystem->AppDevices();
     const QString programId = thermostatProgramId();
     for (int d = 1; d <= devices->Count(); ++d) {
-        const auto device = devices->Item(d);
-        if (device->ProgramId() == programId)
-            thermostats.push_back({subsystem->Name() + u'/' + device->Name(), device});
+        try {
+            const auto device = devices->Item(d);
+            if (device->ProgramId() == programId)
+                thermostats.push_back({subsystemName + u'/' + device->Name(), device, QString()});
+        } catch (const Error& error) {
+            thermostats.push_back(
+                failedTarget(subsystemName + QStringLiteral("/device %1").arg(d), error));
+        }
     }
     return thermostats;
 }

@@ -7,10 +7,12 @@
 #include <stdexcept>
 #include <vector>
 
-// A device chosen on the command line.
+// A device chosen on the command line; one that could not be looked up
+// has no device and says why, so that the run reports it and goes on.
 struct DeviceTarget {
     QString path; // "SUBSYSTEM/DEVICE"
     lns::Ref<lns::AppDevice> device;
+    QString failure;
 };
 
 // Input the command cannot work with (an unknown network, device or
@@ -46,12 +48,16 @@ public:
     const lns::Ref<lns::ObjectServer>& objectServer() const { return m_state.ObjectServer; }
 
     // "SUBSYSTEM/DEVICE", or a device name found in exactly one subsystem.
+    // Throws InputProblem for a name that is not there; a failure of the
+    // Object Server comes back as a target that failed.
     DeviceTarget device(const QString& name) const;
-    // Every thermostat of the subsystem, or of the whole network.
+    // Every thermostat of the subsystem, or of the whole network; a device
+    // or a subsystem that cannot be read is a target that failed.
     std::vector<DeviceTarget> subsystemThermostats(const QString& subsystem) const;
     std::vector<DeviceTarget> allThermostats() const;
 
 private:
+    DeviceTarget lookUp(const QString& name) const;
     std::vector<DeviceTarget> thermostatsOf(const lns::Ref<lns::Subsystem>& subsystem) const;
 
     SettingsStore m_store;

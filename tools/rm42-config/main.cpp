@@ -1,43 +1,73 @@
-// rm42-config: saves, checks and applies thermostat configurations over the
-// Object Server, beside the plug-in, without a window.
+// rm42-config: saves, checks, applies and restores thermostat configurations
+// over the Object Server, beside the plug-in, without a window.
 #include "CommandLine.h"
 #include "Subcommands.h"
+#include "ToolVersion.h"
 
 #include <QCoreApplication>
 
 namespace {
 
-const Subcommand Subcommands[] = {
-    {"show", "show   NETWORK DEVICE [--units US|SI] [--json] [--interface NAME]", runShow},
-    {"save",
-     "save   NETWORK (DEVICE [-o FILE] | --subsystem PATH -o DIR | --all -o DIR) [--units US|SI] "
-     "[--interface NAME]",
-     runSave},
-    {"check", "check  FILE", runCheck},
-    {"apply",
-     "apply  NETWORK FILE (DEVICE... | --subsystem PATH | --all) [--dry-run] [--backup DIR] "
-     "[--log FILE] [--include-location] [--interface NAME]",
-     runApply},
-    {"set", "set    NETWORK DEVICE FIELD=VALUE... [--units US|SI] [--dry-run] [--interface NAME]",
-     runSet},
-};
+const Subcommand* subcommandNamed(const QString& name) {
+    for (const Subcommand& subcommand : subcommands()) {
+        if (name == QLatin1String(subcommand.name))
+            return &subcommand;
+    }
+    return nullptr;
+}
+
+void printUsage(QTextStream& stream) {
+    stream << "usage:\n";
+    for (const Subcommand& subcommand : subcommands())
+        stream << "  rm42-config " << subcommand.usage << '\n';
+    stream << "  rm42-config help [SUBCOMMAND] | --help | --version\n"
+              "DEVICE is SUBSYSTEM/DEVICE or a device name; exit status 0 all done, 1 some "
+              "device failed or was skipped, 2 usage error or a refused file\n";
+}
 
 int usage(QTextStream& err) {
-    err << "usage:\n";
-    for (const Subcommand& subcommand : Subcommands)
-        err << "  rm42-config " << subcommand.usage << '\n';
-    err << "DEVICE is SUBSYSTEM/DEVICE or a device name; exit status 0 all done, 1 some device "
-           "failed or was skipped, 2 usage error or a refused file\n";
+    printUsage(err);
     return ExitStatus::Refused;
+}
+
+int help(const Subcommand& subcommand, QTextStream& out) {
+    out << "usage: rm42-config " << subcommand.usage << "\n\n" << subcommand.help;
+    return ExitStatus::Done;
+}
+
+// "help", "help SUBCOMMAND", "--help", "--version", or a subcommand's --help.
+std::optional<int> answeredAboutItself(const QStringList& words, QTextStream& out,
+                                       QTextStream& err) {
+    const QString first = words.first();
+    if (first == u"--version") {
+        out << "rm42-config " << toolVersion() << '\n';
+        return ExitStatus::Done;
+    }
+    if (first == u"--help" || first == u"-h" || (first == u"help" && words.size() == 1)) {
+        out << "rm42-config: saves, checks, applies and restores RM42xx thermostat "
+               "configurations.\n";
+        printUsage(out);
+        out << "rm42-config help SUBCOMMAND tells more of each.\n";
+        return ExitStatus::Done;
+    }
+    if (first == u"help") {
+        if (const Subcommand* subcommand = subcommandNamed(words[1]))
+            return help(*subcommand, out);
+        err << "rm42-config: no subcommand \"" << words[1] << "\"\n";
+        return usage(err);
+    }
+    const Subcommand* subcommand = subcommandNamed(first);
+    if (subcommand &&
+        (words.contains(QStringLiteral("--help")) || words.contains(QStringLiteral("-h"))))
+        return help(*subcommand, out);
+    return std::nullopt;
 }
 
 } // namespace
 
 int usageOf(const char* name, QTextStream& err) {
-    for (const Subcommand& subcommand : Subcommands) {
-        if (qstrcmp(subcommand.name, name) == 0)
-            err << "usage: rm42-config " << subcommand.usage << '\n';
-    }
+    if (const Subcommand* subcommand = subcommandNamed(QLatin1String(name)))
+        err << "usage: rm42-config " << subcommand->usage << '\n';
     return ExitStatus::Refused;
 }
 
@@ -48,10 +78,10 @@ int main(int argc, char* argv[]) {
     const QStringList words = app.arguments().mid(1);
     if (words.isEmpty())
         return usage(err);
-    for (const Subcommand& subcommand : Subcommands) {
-        if (words.first() == QLatin1String(subcommand.name))
-            return subcommand.run(words.mid(1), out, err);
-    }
+    if (const std::optional<int> status = answeredAboutItself(words, out, err))
+        return *status;
+    if (const Subcommand* subcommand = subcommandNamed(words.first()))
+        return subcommand->run(words.mid(1), out, err);
     err << "rm42-config: unknown subcommand \"" << words.first() << "\"\n";
     return usage(err);
 }

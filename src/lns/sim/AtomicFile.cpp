@@ -66,6 +66,9 @@ void syncFolder(const QByteArray& folder) {
 
 void write(const QString& path, const QByteArray& content) {
     const QFileInfo target(path);
+    // A device node, a FIFO or a folder is never replaced by a regular file.
+    if (target.exists() && !target.isFile())
+        fail(path, QStringLiteral("it is not a regular file"));
     const QByteArray folder = QFile::encodeName(target.absolutePath());
     const QByteArray to = QFile::encodeName(target.absoluteFilePath());
     const QByteArray named =

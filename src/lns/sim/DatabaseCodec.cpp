@@ -1,5 +1,6 @@
 #include "lns/sim/DatabaseCodec.h"
 
+#include <QJsonDocument>
 #include <QSet>
 #include <array>
 #include <limits>
@@ -288,6 +289,85 @@ QJsonObject writeInterface(const InterfaceRecord& interface) {
     return {{"configProperties", writeList(interface.configProperties, writeConfigProperty)},
             {"networkVariables", writeList(interface.networkVariables, writeNetworkVariable)},
             {"lonMarkObjects", writeList(interface.lonMarkObjects, writeLonMarkObject)}};
+}
+
+namespace {
+
+template <class Record>
+std::optional<int> indexOf(const SharedList<Record>& list, const Record* item) {
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i].get() == item)
+            return static_cast<int>(i);
+    }
+    return std::nullopt;
+}
+
+QByteArray element(const QByteArray& path, const char* member, int index) {
+    return path + '.' + member + '[' + QByteArray::number(index) + ']';
+}
+
+std::optional<DocumentPart> propertyIn(const InterfaceRecord& interface,
+                                       const ConfigPropertyRecord* cp) {
+    const QByteArray root = "$.interface";
+    const auto found =
+        [&](const QByteArray& owner,
+            const SharedList<ConfigPropertyRecord>& list) -> std::optional<DocumentPart> {
+        const std::optional<int> index = indexOf(list, cp);
+        if (!index)
+            return std::nullopt;
+        return DocumentPart{element(owner, "configProperties", *index),
+                            QJsonDocument(writeConfigProperty(*cp)).toJson(QJsonDocument::Compact)};
+    };
+    if (auto part = found(root, interface.configProperties))
+        return part;
+    for (size_t i = 0; i < interface.networkVariables.size(); ++i) {
+        const auto& nv = interface.networkVariables[i];
+        if (auto part =
+                found(element(root, "networkVariables", static_cast<int>(i)), nv->configProperties))
+            return part;
+    }
+    for (size_t i = 0; i < interface.lonMarkObjects.size(); ++i) {
+        const auto& object = interface.lonMarkObjects[i];
+        if (auto part = found(element(root, "lonMarkObjects", static_cast<int>(i)),
+                              object->configProperties))
+            return part;
+    }
+    return std::nullopt;
+}
+
+std::optional<DocumentPart> componentAppsIn(const SharedList<ComponentAppRecord>* own,
+                                            const InterfaceRecord& interface,
+                                            const SharedList<ComponentAppRecord>* apps) {
+    const auto part = [&](const QByteArray& path) {
+        return DocumentPart{
+            path, QJsonDocument(writeComponentApps(*apps)).toJson(QJsonDocument::Compact)};
+    };
+    if (apps == own)
+        return part("$.componentApps");
+    for (size_t i = 0; i < interface.lonMarkObjects.size(); ++i) {
+        if (&interface.lonMarkObjects[i]->componentApps == apps)
+            return part(element("$.interface", "lonMarkObjects", static_cast<int>(i)) +
+                        ".componentApps");
+    }
+    return std::nullopt;
+}
+
+std::optional<DocumentPart> partIn(const SharedList<ComponentAppRecord>* own,
+                                   const InterfaceRecord& interface, const RecordPart& part) {
+    if (const auto* cp = std::get_if<const ConfigPropertyRecord*>(&part))
+        return propertyIn(interface, *cp);
+    return componentAppsIn(own, interface, std::get<const SharedList<ComponentAppRecord>*>(part));
+}
+
+} // namespace
+
+std::optional<DocumentPart> partOf(const DeviceTemplateRecord& deviceTemplate,
+                                   const RecordPart& part) {
+    return partIn(&deviceTemplate.componentApps, *deviceTemplate.interface, part);
+}
+
+std::optional<DocumentPart> partOf(const AppDeviceRecord& device, const RecordPart& part) {
+    return partIn(nullptr, *device.interface, part);
 }
 
 NetworkRecord readNetwork(const JsonNode& root) {

@@ -3,8 +3,10 @@
 #include "lns/sim/DatabaseRecords.h"
 #include "lns/sim/JsonNode.h"
 
+#include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <optional>
 
 // Network database records to and from JSON. The layout of network.json:
 //   { "systems": [ { "name", "managementMode", "networkInterface",
@@ -41,5 +43,18 @@ QJsonArray writeComponentApps(const SharedList<ComponentAppRecord>& apps);
 
 Shared<InterfaceRecord> readInterface(const JsonNode& node);
 QJsonObject writeInterface(const InterfaceRecord& interface);
+
+// A part of a row's document: its path for SQLite's JSON functions
+// ("$.interface.lonMarkObjects[1].configProperties[4]") and its content as
+// compact JSON.
+struct DocumentPart {
+    QByteArray path;
+    QByteArray json;
+};
+// Where `part` is kept in the row of the record; nothing when the record does
+// not hold it.
+std::optional<DocumentPart> partOf(const DeviceTemplateRecord& deviceTemplate,
+                                   const RecordPart& part);
+std::optional<DocumentPart> partOf(const AppDeviceRecord& device, const RecordPart& part);
 
 } // namespace lns::sim::DatabaseCodec

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
+#include <variant>
 #include <vector>
 
 // The content of a network database as plain data. Records are shared so that
@@ -115,5 +116,9 @@ struct SystemRecord : RowRecord {
 struct NetworkRecord {
     SharedList<SystemRecord> systems;
 };
+
+// The part of a row's record that a change touches, so that only that part
+// is written: a configuration property, or a list of component applications.
+using RecordPart = std::variant<const ConfigPropertyRecord*, const SharedList<ComponentAppRecord>*>;
 
 } // namespace lns::sim

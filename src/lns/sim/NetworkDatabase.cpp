@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <exception>
 #include <optional>
+#include <set>
 
 namespace lns::sim {
 
@@ -32,6 +33,26 @@ CREATE TABLE records (
     revision INTEGER NOT NULL,
     document TEXT NOT NULL);
 PRAGMA user_version = 1;
+)";
+
+// Every insert, update and delete of a record, by whichever program, leaves
+// the row's id here, so that a process reloads only the rows changed since
+// the last change it saw. The newest 10,000 entries are kept; a process
+// further behind compares every row.
+const char* const ChangeLog = R"(
+CREATE TABLE IF NOT EXISTS changes (stamp INTEGER PRIMARY KEY, row INTEGER NOT NULL);
+CREATE TRIGGER IF NOT EXISTS record_inserted AFTER INSERT ON records BEGIN
+    INSERT INTO changes (row) VALUES (new.id);
+    DELETE FROM changes WHERE stamp <= (SELECT max(stamp) FROM changes) - 10000;
+END;
+CREATE TRIGGER IF NOT EXISTS record_updated AFTER UPDATE ON records BEGIN
+    INSERT INTO changes (row) VALUES (new.id);
+    DELETE FROM changes WHERE stamp <= (SELECT max(stamp) FROM changes) - 10000;
+END;
+CREATE TRIGGER IF NOT EXISTS record_deleted AFTER DELETE ON records BEGIN
+    INSERT INTO changes (row) VALUES (old.id);
+    DELETE FROM changes WHERE stamp <= (SELECT max(stamp) FROM changes) - 10000;
+END;
 )";
 
 NetworkRecord readDescription(const QString& file) {
@@ -59,11 +80,26 @@ bool hasPendingApps(SharedList<ComponentAppRecord>& apps, bool take) {
     return found;
 }
 
-bool hasPendingApps(InterfaceRecord& interface, bool take) {
-    bool found = false;
-    for (const auto& object : interface.lonMarkObjects)
-        found = hasPendingApps(object->componentApps, take) || found;
-    return found;
+// The lists of component applications kept in the row of a template or device.
+std::vector<SharedList<ComponentAppRecord>*> appListsOf(DeviceTemplateRecord& deviceTemplate) {
+    std::vector<SharedList<ComponentAppRecord>*> lists{&deviceTemplate.componentApps};
+    for (const auto& object : deviceTemplate.interface->lonMarkObjects)
+        lists.push_back(&object->componentApps);
+    return lists;
+}
+
+std::vector<SharedList<ComponentAppRecord>*> appListsOf(AppDeviceRecord& device) {
+    std::vector<SharedList<ComponentAppRecord>*> lists;
+    for (const auto& object : device.interface->lonMarkObjects)
+        lists.push_back(&object->componentApps);
+    return lists;
+}
+
+// Takes the records of `lists` whose parent row is `parent`.
+template <class Record>
+SharedList<Record> childrenOf(std::map<qint64, SharedList<Record>>& lists, qint64 parent) {
+    const auto found = lists.find(parent);
+    return found == lists.end() ? SharedList<Record>() : std::move(found->second);
 }
 
 template <class Record> void eraseRecord(SharedList<Record>& list, const Shared<Record>& record) {
@@ -114,6 +150,7 @@ void NetworkDatabase::open() {
                              QStringLiteral("%1: a network database of another version (%2)")
                                  .arg(file())
                                  .arg(version));
+        addChangeLog();
         m_reloadAll = true;
         refresh();
     } catch (...) {
@@ -129,6 +166,7 @@ void NetworkDatabase::load(const NetworkRecord& network) {
     try {
         if (userVersion(*m_connection) == 0) {
             m_connection->exec(Schema, SaveFailure);
+            m_connection->exec(ChangeLog, SaveFailure);
             for (const auto& system : network.systems) {
                 saveRow(*system, "system", 0, DatabaseCodec::writeSystemSettings(*system));
                 for (const auto& deviceTemplate : system->templates)
@@ -155,6 +193,7 @@ void NetworkDatabase::close() {
         return;
     std::exception_ptr failure;
     try {
+        saveHeld();
         savePending();
     } catch (...) {
         failure = std::current_exception();
@@ -167,6 +206,9 @@ void NetworkDatabase::close() {
     m_records = NetworkRecord();
     m_dataVersion = -1;
     m_reloadAll = true;
+    m_hasChangeLog = false;
+    m_lastStamp = 0;
+    m_held.clear();
     if (failure)
         std::rethrow_exception(failure);
 }
@@ -188,7 +230,58 @@ QByteArray NetworkDatabase::toJson() {
 
 void NetworkDatabase::beginCall(const QString& line) {
     m_server->beginCall(line);
+    saveHeld();
     refresh();
+}
+
+void NetworkDatabase::saveHeld() {
+    if (m_held.empty() || !m_connection)
+        return;
+    const std::vector<HeldItem> held = std::move(m_held);
+    m_held.clear();
+    const auto each = [&](std::function<void()> HeldItem::*step) {
+        for (const HeldItem& item : held)
+            (item.*step)();
+    };
+    transact([&] { each(&HeldItem::take); }, [&] { each(&HeldItem::save); },
+             [&] { each(&HeldItem::drop); });
+}
+
+// Files written before the change log get it on their first open; the
+// records stay as they were, so earlier programs read and write the file as
+// before (and their changes are logged too).
+void NetworkDatabase::addChangeLog() {
+    SqliteConnection::Statement table = m_connection->statement(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'changes'",
+        ReadFailure);
+    table.step();
+    m_hasChangeLog = table.number(0) == 1;
+    if (m_hasChangeLog)
+        return;
+    try {
+        m_connection->exec("BEGIN IMMEDIATE", SaveFailure);
+        m_connection->exec(ChangeLog, SaveFailure);
+        m_connection->exec("COMMIT", SaveFailure);
+        m_hasChangeLog = true;
+    } catch (const Error&) {
+        // A file this process may not write: every call compares every row.
+        m_connection->rollback();
+    }
+}
+
+qint64 NetworkDatabase::lastStamp() {
+    SqliteConnection::Statement last =
+        m_connection->statement("SELECT coalesce(max(stamp), 0) FROM changes", ReadFailure);
+    last.step();
+    return last.number(0);
+}
+
+// Whether the log still holds every change after `stamp`.
+bool NetworkDatabase::changeLogCovers(qint64 stamp) {
+    SqliteConnection::Statement first =
+        m_connection->statement("SELECT coalesce(min(stamp), 0) FROM changes", ReadFailure);
+    first.step();
+    return first.number(0) <= stamp + 1;
 }
 
 void NetworkDatabase::refresh() {
@@ -201,21 +294,11 @@ void NetworkDatabase::refresh() {
     if (ownTransaction)
         m_connection->exec("BEGIN", ReadFailure); // one snapshot for every row read
     try {
-        const std::vector<Row> rows = readRows();
-        sync(
-            m_systems, rows, "system",
-            [](const JsonNode& node) {
-                auto system = DatabaseCodec::readSystemSettings(node);
-                system->currentInterface = system->networkInterface;
-                return system;
-            },
-            RecordMerge::system);
-        sync(m_subsystems, rows, "subsystem", DatabaseCodec::readSubsystemSettings,
-             RecordMerge::subsystem);
-        sync(m_templates, rows, "template", DatabaseCodec::readTemplate,
-             RecordMerge::deviceTemplate);
-        sync(m_devices, rows, "device", DatabaseCodec::readDevice, RecordMerge::device);
-        rebuildTree();
+        const qint64 stamp = m_hasChangeLog ? lastStamp() : 0;
+        const bool whole = m_reloadAll || !m_hasChangeLog || !changeLogCovers(m_lastStamp);
+        if (whole ? syncAllRows() : syncChangedRows())
+            rebuildTree();
+        m_lastStamp = stamp;
         m_dataVersion = version;
         m_reloadAll = false;
         if (ownTransaction)
@@ -227,71 +310,127 @@ void NetworkDatabase::refresh() {
     }
 }
 
-std::vector<NetworkDatabase::Row> NetworkDatabase::readRows() {
+bool NetworkDatabase::syncAllRows() {
     std::vector<Row> rows;
-    SqliteConnection::Statement select = m_connection->statement(
-        "SELECT id, kind, parent, revision FROM records ORDER BY id", ReadFailure);
-    while (select.step())
+    std::set<qint64> present;
+    SqliteConnection::Statement select =
+        m_connection->statement("SELECT id, kind, parent, revision FROM records", ReadFailure);
+    while (select.step()) {
         rows.push_back({select.number(0), select.text(1), select.number(2), select.number(3)});
-    return rows;
+        present.insert(rows.back().id);
+    }
+    bool moved = false;
+    const auto dropGone = [&](auto& cache) {
+        moved = std::erase_if(
+                    cache, [&](const auto& entry) { return !present.contains(entry.first); }) > 0 ||
+                moved;
+    };
+    dropGone(m_systems);
+    dropGone(m_subsystems);
+    dropGone(m_templates);
+    dropGone(m_devices);
+    for (const Row& row : rows)
+        moved = syncRow(row) || moved;
+    return moved;
+}
+
+bool NetworkDatabase::syncChangedRows() {
+    std::vector<qint64> ids;
+    {
+        SqliteConnection::Statement changed = m_connection->statement(
+            "SELECT DISTINCT row FROM changes WHERE stamp > ?", ReadFailure);
+        changed.bind(1, m_lastStamp);
+        while (changed.step())
+            ids.push_back(changed.number(0));
+    }
+    bool moved = false;
+    for (const qint64 id : ids) {
+        SqliteConnection::Statement select = m_connection->statement(
+            "SELECT kind, parent, revision FROM records WHERE id = ?", ReadFailure);
+        select.bind(1, id);
+        if (select.step())
+            moved = syncRow({id, select.text(0), select.number(1), select.number(2)}) || moved;
+        else
+            moved = forgetRow(id) || moved;
+    }
+    return moved;
+}
+
+bool NetworkDatabase::syncRow(const Row& row) {
+    if (row.kind == "system")
+        return syncRow(
+            m_systems, row,
+            [](const JsonNode& node) {
+                auto system = DatabaseCodec::readSystemSettings(node);
+                system->currentInterface = system->networkInterface;
+                return system;
+            },
+            RecordMerge::system);
+    if (row.kind == "subsystem")
+        return syncRow(m_subsystems, row, DatabaseCodec::readSubsystemSettings,
+                       RecordMerge::subsystem);
+    if (row.kind == "template")
+        return syncRow(m_templates, row, DatabaseCodec::readTemplate, RecordMerge::deviceTemplate);
+    if (row.kind == "device")
+        return syncRow(m_devices, row, DatabaseCodec::readDevice, RecordMerge::device);
+    return false;
 }
 
 template <class Record, class Read, class Merge>
-void NetworkDatabase::sync(std::map<qint64, Shared<Record>>& cache, const std::vector<Row>& rows,
-                           const char* kind, Read read, Merge merge) {
-    std::map<qint64, Shared<Record>> synced;
-    for (const Row& row : rows) {
-        if (row.kind != kind)
-            continue;
-        const auto found = cache.find(row.id);
-        Shared<Record> record = found == cache.end() ? nullptr : found->second;
-        if (!record || record->revision != row.revision || m_reloadAll) {
-            SqliteConnection::Statement select =
-                m_connection->statement("SELECT document FROM records WHERE id = ?", ReadFailure);
-            select.bind(1, row.id);
-            if (!select.step())
-                continue;
-            const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(row.id);
-            Shared<Record> fresh = read(JsonNode::parseDocument(select.text(0), label));
-            fresh->rowId = row.id;
-            fresh->parentRow = row.parent;
-            fresh->revision = row.revision;
-            if (record)
-                merge(*record, *fresh);
-            else
-                record = fresh;
-        }
-        synced.emplace(row.id, record);
+bool NetworkDatabase::syncRow(std::map<qint64, Shared<Record>>& cache, const Row& row, Read read,
+                              Merge merge) {
+    const auto found = cache.find(row.id);
+    const Shared<Record> record = found == cache.end() ? nullptr : found->second;
+    if (record && record->revision == row.revision && !m_reloadAll)
+        return false;
+    SqliteConnection::Statement select =
+        m_connection->statement("SELECT document FROM records WHERE id = ?", ReadFailure);
+    select.bind(1, row.id);
+    if (!select.step())
+        return false;
+    const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(row.id);
+    Shared<Record> fresh = read(JsonNode::parseDocument(select.text(0), label));
+    fresh->rowId = row.id;
+    fresh->parentRow = row.parent;
+    fresh->revision = row.revision;
+    if (!record) {
+        cache.emplace(row.id, fresh);
+        return true;
     }
-    cache = std::move(synced);
+    const bool moved = record->parentRow != row.parent;
+    merge(*record, *fresh);
+    return moved;
 }
 
+bool NetworkDatabase::forgetRow(qint64 id) {
+    return (m_systems.erase(id) + m_subsystems.erase(id) + m_templates.erase(id) +
+            m_devices.erase(id)) > 0;
+}
+
+// Through an index of each row's children, so that the cost grows with the
+// number of rows alone.
 void NetworkDatabase::rebuildTree() {
+    std::map<qint64, SharedList<DeviceTemplateRecord>> templates;
+    for (const auto& [id, deviceTemplate] : m_templates)
+        templates[deviceTemplate->parentRow].push_back(deviceTemplate);
+    std::map<qint64, SharedList<SubsystemRecord>> subsystems;
+    for (const auto& [id, subsystem] : m_subsystems)
+        subsystems[subsystem->parentRow].push_back(subsystem);
+    std::map<qint64, SharedList<AppDeviceRecord>> devices;
+    for (const auto& [id, device] : m_devices)
+        devices[device->parentRow].push_back(device);
+
     NetworkRecord records;
     for (const auto& [systemId, system] : m_systems) {
-        SharedList<DeviceTemplateRecord> templates;
-        for (const auto& [templateId, deviceTemplate] : m_templates) {
-            if (deviceTemplate->parentRow == systemId)
-                templates.push_back(deviceTemplate);
-        }
+        SharedList<DeviceTemplateRecord> own = childrenOf(templates, systemId);
         for (const auto& pending : system->templates) {
             if (pending->rowId == 0)
-                templates.push_back(pending);
+                own.push_back(pending);
         }
-        system->templates = std::move(templates);
-        SharedList<SubsystemRecord> subsystems;
-        for (const auto& [subsystemId, subsystem] : m_subsystems) {
-            if (subsystem->parentRow != systemId)
-                continue;
-            SharedList<AppDeviceRecord> devices;
-            for (const auto& [deviceId, device] : m_devices) {
-                if (device->parentRow == subsystemId)
-                    devices.push_back(device);
-            }
-            subsystem->devices = std::move(devices);
-            subsystems.push_back(subsystem);
-        }
-        system->subsystems = std::move(subsystems);
+        system->templates = std::move(own);
+        system->subsystems = childrenOf(subsystems, systemId);
+        for (const auto& subsystem : system->subsystems)
+            subsystem->devices = childrenOf(devices, subsystem->rowId);
         records.systems.push_back(system);
     }
     m_records = std::move(records);
@@ -315,6 +454,28 @@ void NetworkDatabase::saveRow(RowRecord& row, const char* kind, qint64 parent,
         "UPDATE records SET revision = revision + 1, document = ? WHERE id = ?", SaveFailure);
     update.bind(1, text).bind(2, row.rowId);
     update.step();
+    updated(row, kind);
+}
+
+template <class Record>
+void NetworkDatabase::saveRowPart(Record& record, const char* kind, const RecordPart& part,
+                                  const std::function<void()>& saveWhole) {
+    const std::optional<DatabaseCodec::DocumentPart> located =
+        record.rowId == 0 ? std::nullopt : DatabaseCodec::partOf(record, part);
+    if (!located) {
+        saveWhole();
+        return;
+    }
+    SqliteConnection::Statement update =
+        m_connection->statement("UPDATE records SET revision = revision + 1,"
+                                " document = json_set(document, ?, json(?)) WHERE id = ?",
+                                SaveFailure);
+    update.bind(1, located->path).bind(2, located->json).bind(3, record.rowId);
+    update.step();
+    updated(record, kind);
+}
+
+void NetworkDatabase::updated(RowRecord& row, const char* kind) {
     if (m_connection->changes() != 1)
         throw Error::lns(Code::NotFound, Source,
                          QStringLiteral("Another process has removed the %1 meanwhile.")
@@ -345,27 +506,38 @@ void NetworkDatabase::transact(const std::function<void()>& change,
     }
 }
 
+// A system's settings are small: every change writes them whole.
 std::shared_ptr<NetworkDocument> NetworkDatabase::documentOf(const Shared<SystemRecord>& system) {
-    return std::make_shared<NetworkDocument>(shared_from_this(), [this, system] {
+    const auto save = [this, system] {
         saveRow(*system, "system", 0, DatabaseCodec::writeSystemSettings(*system));
-    });
+    };
+    return std::make_shared<NetworkDocument>(shared_from_this(), save,
+                                             [save](const RecordPart&) { save(); });
 }
 
 std::shared_ptr<NetworkDocument>
 NetworkDatabase::documentOf(const Shared<SystemRecord>& system,
                             const Shared<DeviceTemplateRecord>& deviceTemplate) {
-    return std::make_shared<NetworkDocument>(shared_from_this(), [this, system, deviceTemplate] {
+    const auto save = [this, system, deviceTemplate] {
         saveRow(*deviceTemplate, "template", system->rowId,
                 DatabaseCodec::writeTemplate(*deviceTemplate));
         m_templates[deviceTemplate->rowId] = deviceTemplate;
-    });
+    };
+    return std::make_shared<NetworkDocument>(
+        shared_from_this(), save, [this, deviceTemplate, save](const RecordPart& part) {
+            saveRowPart(*deviceTemplate, "template", part, save);
+        });
 }
 
 std::shared_ptr<NetworkDocument>
 NetworkDatabase::documentOf(const Shared<AppDeviceRecord>& device) {
-    return std::make_shared<NetworkDocument>(shared_from_this(), [this, device] {
+    const auto save = [this, device] {
         saveRow(*device, "device", device->parentRow, DatabaseCodec::writeDevice(*device));
-    });
+    };
+    return std::make_shared<NetworkDocument>(shared_from_this(), save,
+                                             [this, device, save](const RecordPart& part) {
+                                                 saveRowPart(*device, "device", part, save);
+                                             });
 }
 
 void NetworkDatabase::addTemplate(SystemRecord& system,
@@ -398,27 +570,38 @@ void NetworkDatabase::savePending() {
 
 bool NetworkDatabase::visitPending(bool save) {
     bool found = false;
-    const auto visit = [&](bool pending, const std::function<void()>& write) {
-        found = found || pending;
-        if (pending && save)
-            write();
+    // Each list of applications with new ones is written as a part of its row.
+    const auto visitApps = [&](auto& record, const char* kind, const std::function<void()>& whole) {
+        for (SharedList<ComponentAppRecord>* apps : appListsOf(record)) {
+            if (!hasPendingApps(*apps, save))
+                continue;
+            found = true;
+            if (save)
+                saveRowPart(record, kind, apps, whole);
+        }
     };
     for (const auto& system : m_records.systems) {
-        visit(hasPendingApps(system->componentApps, save),
-              [&] { saveRow(*system, "system", 0, DatabaseCodec::writeSystemSettings(*system)); });
+        if (hasPendingApps(system->componentApps, save)) {
+            found = true;
+            if (save)
+                saveRow(*system, "system", 0, DatabaseCodec::writeSystemSettings(*system));
+        }
         for (const auto& deviceTemplate : system->templates) {
-            const bool apps = hasPendingApps(deviceTemplate->componentApps, save);
-            visit(hasPendingApps(*deviceTemplate->interface, save) || apps ||
-                      deviceTemplate->rowId == 0,
-                  [&] {
-                      saveRow(*deviceTemplate, "template", system->rowId,
-                              DatabaseCodec::writeTemplate(*deviceTemplate));
-                      m_templates[deviceTemplate->rowId] = deviceTemplate;
-                  });
+            const auto whole = [&] {
+                saveRow(*deviceTemplate, "template", system->rowId,
+                        DatabaseCodec::writeTemplate(*deviceTemplate));
+                m_templates[deviceTemplate->rowId] = deviceTemplate;
+            };
+            if (deviceTemplate->rowId == 0) {
+                found = true;
+                if (save)
+                    whole();
+            }
+            visitApps(*deviceTemplate, "template", whole);
         }
         for (const auto& subsystem : system->subsystems) {
             for (const auto& device : subsystem->devices)
-                visit(hasPendingApps(*device->interface, save), [&] {
+                visitApps(*device, "device", [&] {
                     saveRow(*device, "device", subsystem->rowId,
                             DatabaseCodec::writeDevice(*device));
                 });

@@ -22,8 +22,10 @@ class NetworkDocument;
 // The first open loads <folder>/network.json, the network's description as a
 // person writes it, when the database does not exist yet. Each process keeps
 // the records in memory; every call first reloads the rows that other
-// processes changed since (PRAGMA data_version tells whether any did), and
-// every change is one transaction that reloads, changes and writes its row.
+// processes changed since (PRAGMA data_version tells whether any did; the
+// table changes(stamp, row), filled by triggers, tells which), and every
+// change is one transaction that reloads, changes and writes its row or the
+// part of the row that changed.
 class NetworkDatabase : public std::enable_shared_from_this<NetworkDatabase> {
 public:
     NetworkDatabase(std::shared_ptr<SimServerState> server, QString name, QString folder);
@@ -51,8 +53,19 @@ public:
     // The open network as a person reads it, in the layout of network.json.
     QByteArray toJson();
 
-    // Journals a call and brings the open network up to what other processes saved.
+    // Journals a call, saves what this process holds (holdUntilNextCall) and
+    // brings the open network up to what other processes saved.
     void beginCall(const QString& line);
+
+    // A new item that gathers its fields in this process and is saved whole
+    // with the next call: `take` marks it saved, `save` writes it, `drop`
+    // removes it when that fails.
+    struct HeldItem {
+        std::function<void()> take;
+        std::function<void()> save;
+        std::function<void()> drop;
+    };
+    void holdUntilNextCall(HeldItem item) { m_held.push_back(std::move(item)); }
 
     // The stores of the rows that objects change.
     std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system);
@@ -80,16 +93,31 @@ private:
     };
 
     void refresh();
-    std::vector<Row> readRows();
     void load(const NetworkRecord& network);
+    void addChangeLog();
+    qint64 lastStamp();
+    bool changeLogCovers(qint64 stamp);
+    // Each returns whether systems, subsystems, templates or devices came,
+    // went or moved, so that the tree must be built again.
+    bool syncAllRows();
+    bool syncChangedRows();
+    bool syncRow(const Row& row);
     template <class Record, class Read, class Merge>
-    void sync(std::map<qint64, Shared<Record>>& cache, const std::vector<Row>& rows,
-              const char* kind, Read read, Merge merge);
+    bool syncRow(std::map<qint64, Shared<Record>>& cache, const Row& row, Read read, Merge merge);
+    bool forgetRow(qint64 id);
     void rebuildTree();
     void saveRow(RowRecord& row, const char* kind, qint64 parent, const QJsonObject& document);
+    // Writes only `part` of the row, or the whole row (`saveWhole`) when the
+    // record was never saved or does not hold the part.
+    template <class Record>
+    void saveRowPart(Record& record, const char* kind, const RecordPart& part,
+                     const std::function<void()>& saveWhole);
+    void updated(RowRecord& row, const char* kind);
+    // One transaction for every held item; on failure they are dropped.
+    void saveHeld();
     // Saves the templates and component applications never changed.
     void savePending();
-    // Whether any row holds what was never saved; with `save`, writes those rows.
+    // Whether any row holds what was never saved; with `save`, writes it.
     bool visitPending(bool save);
     void requireOpen() const;
 
@@ -99,6 +127,9 @@ private:
     std::unique_ptr<SqliteConnection> m_connection;
     qint64 m_dataVersion = -1;
     bool m_reloadAll = true;
+    bool m_hasChangeLog = false;
+    qint64 m_lastStamp = 0; // of the last change seen in the change log
+    std::vector<HeldItem> m_held;
     std::map<qint64, Shared<SystemRecord>> m_systems;
     std::map<qint64, Shared<SubsystemRecord>> m_subsystems;
     std::map<qint64, Shared<DeviceTemplateRecord>> m_templates;

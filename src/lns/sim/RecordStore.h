@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lns/sim/DatabaseRecords.h"
 #include "lns/sim/SimServerState.h"
 
 #include <QString>
@@ -19,8 +20,23 @@ public:
     // Journals the call and brings the records up to what other processes saved.
     virtual void beginCall(const QString& line) { server().beginCall(line); }
     virtual void commit(const std::function<void()>& change, const std::function<void()>& undo) = 0;
-    // Whether a new item waits for its first change to be saved with it.
-    virtual bool savesNewItemsWithTheirFirstChange() const { return false; }
+    // A change of one part of the record: stores that can write just that part do.
+    virtual void commitPart(const RecordPart& part, const std::function<void()>& change,
+                            const std::function<void()>& undo) {
+        (void)part;
+        commit(change, undo);
+    }
+    // Whether a new item is held by this process, gathering its fields, until
+    // its next call saves it whole.
+    virtual bool holdsNewItems() const { return false; }
+    // Holds a new item of `part`: `take` marks it as saved just before `part`
+    // is written; `drop` removes it when that fails.
+    virtual void holdNewItem(const RecordPart& part, std::function<void()> take,
+                             std::function<void()> drop) {
+        (void)part;
+        (void)take;
+        (void)drop;
+    }
 };
 
 } // namespace lns::sim

@@ -6,8 +6,9 @@
 namespace lns::sim {
 
 SimComponentApp::SimComponentApp(std::shared_ptr<RecordStore> store,
+                                 std::shared_ptr<SharedList<ComponentAppRecord>> apps,
                                  Shared<ComponentAppRecord> record)
-    : m_store(std::move(store)), m_record(std::move(record)) {}
+    : m_store(std::move(store)), m_apps(std::move(apps)), m_record(std::move(record)) {}
 
 template <class Value>
 Value SimComponentApp::read(const char* member, Value ComponentAppRecord::*field) const {
@@ -18,19 +19,20 @@ Value SimComponentApp::read(const char* member, Value ComponentAppRecord::*field
 template <class Value>
 void SimComponentApp::write(const char* member, const QString& argument,
                             Value ComponentAppRecord::*field, const Value& value) {
-    m_store->beginCall(QStringLiteral("ComponentApp.") + QLatin1String(member) + QLatin1Char(' ') +
-                       argument);
+    const QString line =
+        QStringLiteral("ComponentApp.") + QLatin1String(member) + QLatin1Char(' ') + argument;
+    if (m_record->pending) {
+        // Held by the store until this process's next other call saves it whole.
+        m_store->server().beginCall(line);
+        (*m_record).*field = value;
+        return;
+    }
+    m_store->beginCall(line);
     const Value previous = (*m_record).*field;
-    const bool wasPending = m_record->pending;
-    m_store->commit(
-        [&] {
-            (*m_record).*field = value;
-            m_record->pending = false;
-        },
-        [&] {
-            (*m_record).*field = previous;
-            m_record->pending = wasPending;
-        });
+    if (previous == value)
+        return; // nothing to save
+    m_store->commitPart(
+        m_apps.get(), [&] { (*m_record).*field = value; }, [&] { (*m_record).*field = previous; });
 }
 
 QString SimComponentApp::Name() const {
@@ -89,7 +91,7 @@ SimComponentApps::SimComponentApps(std::shared_ptr<RecordStore> store,
       m_apps(std::move(apps)) {}
 
 Ref<ComponentApp> SimComponentApps::wrap(const Shared<ComponentAppRecord>& record) const {
-    return std::make_shared<SimComponentApp>(m_store, record);
+    return std::make_shared<SimComponentApp>(m_store, m_apps, record);
 }
 
 Ref<ComponentApp> SimComponentApps::Add(const QString& name, const QString& progId,
@@ -107,9 +109,14 @@ Ref<ComponentApp> SimComponentApps::Add(const QString& name, const QString& prog
     record->name = name;
     record->progId = progId;
     record->objectClassId = objectClassId;
-    if (m_store->savesNewItemsWithTheirFirstChange()) {
+    if (m_store->holdsNewItems()) {
         record->pending = true;
         m_apps->push_back(record);
+        m_store->holdNewItem(
+            m_apps.get(), [record] { record->pending = false; },
+            [apps = m_apps, record] {
+                apps->erase(std::remove(apps->begin(), apps->end(), record), apps->end());
+            });
     } else {
         m_store->commit([&] { m_apps->push_back(record); }, [&] { m_apps->pop_back(); });
     }
@@ -122,7 +129,8 @@ void SimComponentApps::Remove(int index) {
         throw notFound(QString::number(index));
     // Found again inside the change: saving first brings in other processes' changes.
     const Shared<ComponentAppRecord> removed = (*m_apps)[static_cast<size_t>(index - 1)];
-    m_store->commit(
+    m_store->commitPart(
+        m_apps.get(),
         [&] { m_apps->erase(std::remove(m_apps->begin(), m_apps->end(), removed), m_apps->end()); },
         [&] {
             const auto at = std::min(static_cast<size_t>(index - 1), m_apps->size());

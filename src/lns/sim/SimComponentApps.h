@@ -10,7 +10,10 @@ namespace lns::sim {
 
 class SimComponentApp : public ComponentApp {
 public:
-    SimComponentApp(std::shared_ptr<RecordStore> store, Shared<ComponentAppRecord> record);
+    // `apps` is the list that holds the record, inside a record that the pointer keeps alive.
+    SimComponentApp(std::shared_ptr<RecordStore> store,
+                    std::shared_ptr<SharedList<ComponentAppRecord>> apps,
+                    Shared<ComponentAppRecord> record);
 
     QString Name() const override;
     QString ProgId() const override;
@@ -35,6 +38,7 @@ private:
                const Value& value);
 
     std::shared_ptr<RecordStore> m_store;
+    std::shared_ptr<SharedList<ComponentAppRecord>> m_apps;
     Shared<ComponentAppRecord> m_record;
 };
 
@@ -44,8 +48,9 @@ public:
     SimComponentApps(std::shared_ptr<RecordStore> store,
                      std::shared_ptr<SharedList<ComponentAppRecord>> apps);
 
-    // In a network, other processes see the new application from its first
-    // change on (its command ID), or once this process closes the network.
+    // In a network, a new application stays with this process while its
+    // fields are set; its next other call (or closing the network) saves it
+    // with all of them, in one change that other processes see whole.
 
     Ref<ComponentApp> Add(const QString& name, const QString& progId,
                           qint16 objectClassId) override;

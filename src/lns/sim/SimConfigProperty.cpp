@@ -116,8 +116,9 @@ void SimConfigProperty::setFormattedElement(int index, const QString& text) {
                              .arg(formatName(m_record->formatSpec))
                              .arg(raw.size()));
     // Indexed inside the change: saving first brings in other processes' changes.
-    m_store->commit([&] { m_record->elements[element] = raw; },
-                    [&] { m_record->elements[element] = previous; });
+    m_store->commitPart(
+        m_record.get(), [&] { m_record->elements[element] = raw; },
+        [&] { m_record->elements[element] = previous; });
 }
 
 int SimConfigProperty::ResourceScope() const {

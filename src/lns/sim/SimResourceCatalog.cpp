@@ -1,5 +1,6 @@
 #include "lns/sim/SimResourceCatalog.h"
 
+#include "lns/sim/AtomicFile.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 
@@ -10,7 +11,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
-#include <QSaveFile>
 
 namespace lns::sim {
 
@@ -185,11 +185,12 @@ int SimResourceCatalog::save() {
         sets.append(stored(set.folder));
     const QJsonObject state{{FoldersKey, QJsonArray::fromStringList(m_folders)},
                             {ResourceSetsKey, sets}};
-    QSaveFile output(m_typesFolder + QLatin1Char('/') + StateFileName);
-    if (!output.open(QIODevice::WriteOnly) || output.write(QJsonDocument(state).toJson()) < 0 ||
-        !output.commit())
-        return fail(SaveFailed,
-                    QStringLiteral("%1: %2").arg(output.fileName(), output.errorString()));
+    const QString file = m_typesFolder + QLatin1Char('/') + StateFileName;
+    try {
+        AtomicFile::write(file, QJsonDocument(state).toJson());
+    } catch (const Error& failure) {
+        return fail(SaveFailed, failure.description());
+    }
     return Success;
 }
 

@@ -1,0 +1,127 @@
+// rm42-config end to end: what it reads and writes on disk. Backups and logs
+// are never lost, a full disk is a reported failure, and nothing but regular
+// files of a sane size is read or replaced.
+#include "ConfigToolFixture.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <sys/stat.h>
+
+namespace {
+
+bool isFifo(const QString& path) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISFIFO(status.st_mode);
+}
+
+// Runs the shell script in a private mount namespace with a tmpfs of 64 KiB
+// at "$1"; nothing when the system does not allow that.
+std::optional<QString> onSmallDisk(const QString& folder, const QString& script,
+                                   const QStringList& arguments) {
+    QDir().mkpath(folder);
+    QProcess shell;
+    shell.start(QStringLiteral("unshare"),
+                QStringList{"-rm", "sh", "-c",
+                            "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 99\n" + script, "sh",
+                            folder} +
+                    arguments);
+    if (!shell.waitForFinished(60000) || shell.exitCode() == 99)
+        return std::nullopt;
+    return QString::fromUtf8(shell.readAllStandardOutput() + shell.readAllStandardError());
+}
+
+TEST_F(ConfigTool, EachBackupRunKeepsItsOwnFolderAndTheLogKeepsEveryRunWithDates) {
+    const QString before = shownValue("RTU-11", "occ_heat_setpts");
+    const QString backups = file("backups");
+    const QString log = file("activity.csv");
+    for (const QString setpoint : {"69", "68"}) {
+        const QString copy = edited(save("RTU-1"), {{"occ_heat_setpts", setpoint}});
+        const ProcessResult applied =
+            tool({"apply", Demo, copy, "RTU-11", "--backup", backups, "--log", log});
+        EXPECT_EQ(applied.exitCode, 0) << applied.out.toStdString() << applied.err.toStdString();
+    }
+    const QStringList runs = QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_EQ(runs.size(), 2) << "a run of the same second gets a folder of its own";
+    const auto backedUp = [&](int run) {
+        return fieldsOf(json(backups + u'/' + runs[run] + "/Floor 2_RTU-11.json"))
+            .value("occ_heat_setpts")
+            .toString();
+    };
+    EXPECT_EQ(backedUp(0), before);
+    EXPECT_NE(backedUp(1), before);
+    QFile logFile(log);
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    const QString rows = QString::fromUtf8(logFile.readAll());
+    const QRegularExpression deviceRow(
+        QStringLiteral(
+            "^\"\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\",\"Device\",\"Floor 2/RTU-11\"\r$"),
+        QRegularExpression::MultilineOption);
+    EXPECT_EQ(rows.count(deviceRow), 2) << rows.toStdString();
+    // The backup folder of a run puts the devices back as they were.
+    EXPECT_EQ(tool({"restore", Demo, backups + u'/' + runs[0]}).exitCode, 0);
+    EXPECT_EQ(shownValue("RTU-11", "occ_heat_setpts"), before);
+}
+
+TEST_F(ConfigTool, FullDiskFailsTheSaveKeepsTheOldFileAndSendsNothingWithoutABackup) {
+    const QString good = save("RTU-1");
+    const QString copy = edited(good, {{"password", "42"}});
+    clearJournal();
+    const std::optional<QString> result = onSmallDisk(
+        file("small"),
+        "cp \"$2\" \"$1/RTU-1.json\"\n"
+        "printf '%4095s\\n' earlier > \"$1/log.csv\"; before=$(cksum < \"$1/log.csv\")\n"
+        "dd if=/dev/zero of=\"$1/fill\" bs=4k 2>/dev/null\n"
+        "\"$3\" save \"$4\" RTU-1 -o \"$1/RTU-1.json\"; echo \"save=$?\"\n"
+        "cmp -s \"$2\" \"$1/RTU-1.json\" && echo intact\n"
+        "\"$3\" apply \"$4\" \"$5\" RTU-1 --backup \"$1/backups\" --log \"$1/log.csv\"; "
+        "echo \"apply=$?\"\n"
+        "[ \"$(cksum < \"$1/log.csv\")\" = \"$before\" ] && echo \"log intact\"\n",
+        {good, programPath("rm42-config"), Demo, copy});
+    if (!result)
+        GTEST_SKIP() << "no private mount namespace here";
+    EXPECT_TRUE(result->contains("save=1")) << result->toStdString();
+    EXPECT_TRUE(result->contains("No space left on device")) << result->toStdString();
+    EXPECT_TRUE(result->contains("intact")) << result->toStdString();
+    EXPECT_TRUE(result->contains("Floor 1/RTU-1: failed: no backup, nothing written"))
+        << result->toStdString();
+    EXPECT_TRUE(result->contains("apply=1"));
+    EXPECT_TRUE(result->contains("the log cannot be written")) << result->toStdString();
+    EXPECT_TRUE(result->contains("log intact")) << result->toStdString();
+    EXPECT_EQ(writes(), QStringList());
+}
+
+TEST_F(ConfigTool, OnlyRegularFilesOfASaneSizeAreReadAndNothingElseIsReplaced) {
+    const QString fifo = file("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QFile huge(file("huge.json"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(100 * 1024 * 1024));
+    huge.close();
+    const QString saved = save("RTU-1");
+    clearJournal();
+    const QList<QPair<QStringList, QString>> refused = {
+        {{"check", "/dev/zero"}, "/dev/zero: not a regular file"},
+        {{"check", fifo}, fifo + ": not a regular file"},
+        {{"check", file("huge.json")}, "104857600 bytes, more than the 4 MiB a file may hold"},
+        {{"save", Demo, "RTU-1", "-o", fifo}, fifo + ": not a regular file: refused"},
+        {{"apply", Demo, saved, "RTU-1", "--log", fifo}, fifo + ": not a regular file: refused"},
+        {{"apply", Demo, saved, "--all", "--backup", saved}, saved + ": not a folder"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        const ProcessResult result = runProgram("rm42-config", arguments, {}, 20000);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.err.contains(message)) << result.err.toStdString();
+    }
+    EXPECT_TRUE(isFifo(fifo));
+    EXPECT_EQ(writes(), QStringList());
+    // Nothing is made for a run that cannot start.
+    EXPECT_EQ(tool({"apply", "Nowhere", saved, "RTU-1", "--backup", file("b")}).exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(file("b")));
+    // Names are echoed with their control characters escaped, and a huge value is cut.
+    const ProcessResult named = tool({"show", Demo, "RTU\x1b[2J"});
+    EXPECT_TRUE(named.err.contains("no device \"RTU\\x1b[2J\"")) << named.err.toStdString();
+    const ProcessResult longValue = tool({"set", Demo, "RTU-1", "password=" + QString(5000, u'9')});
+    EXPECT_EQ(longValue.exitCode, 2);
+    EXPECT_LT(longValue.err.size(), 200) << longValue.err.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,127 @@
+// rm42-config end to end: a site saved into a folder with its manifest and
+// restored device by device, and a run over many devices that meets a
+// database it cannot read.
+#include "ConfigToolFixture.h"
+
+#include <QProcess>
+#include <sqlite3.h>
+
+namespace {
+
+const QString Twins = QStringLiteral("Twin Site");
+
+class SiteRestore : public ConfigTool {
+protected:
+    // The demo network with RTU-11 of Floor 2 named RTU-1 as well.
+    void addTwinSite() {
+        const QString databases = root.path() + QStringLiteral("/LonWorks/Databases/");
+        QFile demo(databases + Demo + QStringLiteral("/network.json"));
+        ASSERT_TRUE(demo.open(QIODevice::ReadOnly));
+        QByteArray text = demo.readAll().replace("\"RTU-11\"", "\"RTU-1\"");
+        ASSERT_TRUE(QDir().mkpath(databases + Twins));
+        QFile twins(databases + Twins + QStringLiteral("/network.json"));
+        ASSERT_TRUE(twins.open(QIODevice::WriteOnly));
+        twins.write(text);
+    }
+
+    QString twinValue(const QString& device) {
+        const ProcessResult shown = tool({"show", Twins, device, "--json"});
+        for (const QJsonValue& tab :
+             QJsonDocument::fromJson(shown.out.toUtf8()).object().value("tabs").toArray()) {
+            for (const QJsonValue& entry : tab.toObject().value("fields").toArray()) {
+                if (entry.toObject().value("name").toString() == "occ_heat_setpts")
+                    return entry.toObject().value("value").toString();
+            }
+        }
+        return QString();
+    }
+};
+
+TEST_F(SiteRestore, TwoDevicesOfOneNameAreSavedApartAndBothRestored) {
+    addTwinSite();
+    const QString site = file("site");
+    const ProcessResult saved = tool({"save", Twins, "--all", "-o", site});
+    EXPECT_EQ(saved.exitCode, 1) << "RTU-3 does not answer";
+    const QJsonObject manifest = json(site + "/manifest.json");
+    EXPECT_EQ(manifest.value("network").toString(), Twins);
+    EXPECT_FALSE(manifest.value("toolVersion").toString().isEmpty());
+    const QJsonObject first = manifest.value("devices").toArray().first().toObject();
+    EXPECT_EQ(first.value("device").toString(), "Floor 1/RTU-1");
+    EXPECT_EQ(first.value("file").toString(), "Floor 1_RTU-1.json");
+    EXPECT_EQ(first.value("hvacType").toString(), "HVT_ROOFTOP");
+    EXPECT_EQ(first.value("sha256").toString().size(), 64);
+    EXPECT_TRUE(QFile::exists(site + "/Floor 2_RTU-1.json"));
+    const QString floor1 = twinValue("Floor 1/RTU-1");
+    const QString floor2 = twinValue("Floor 2/RTU-1");
+    for (const QString device : {"Floor 1/RTU-1", "Floor 2/RTU-1"})
+        ASSERT_EQ(tool({"set", Twins, device, "occ_heat_setpts=66"}).exitCode, 0);
+
+    const ProcessResult dry =
+        tool({"restore", Twins, site, "--dry-run", "--only", "Floor 2/RTU-1"});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    EXPECT_TRUE(dry.out.startsWith("Floor 2/RTU-1: would change 1 field\n"))
+        << dry.out.toStdString();
+    EXPECT_TRUE(dry.out.contains("1 device: ")) << dry.out.toStdString();
+    const ProcessResult restored = tool({"restore", Twins, site});
+    EXPECT_EQ(restored.exitCode, 0) << restored.out.toStdString() << restored.err.toStdString();
+    EXPECT_TRUE(restored.out.contains("6 devices: 2 changed, 4 unchanged"))
+        << restored.out.toStdString();
+    EXPECT_EQ(twinValue("Floor 1/RTU-1"), floor1);
+    EXPECT_EQ(twinValue("Floor 2/RTU-1"), floor2);
+    // The folder is not a file to apply.
+    const ProcessResult folder = tool({"apply", Twins, site, "--all"});
+    EXPECT_EQ(folder.exitCode, 2);
+    EXPECT_TRUE(folder.err.contains("rm42-config restore NETWORK DIR")) << folder.err.toStdString();
+}
+
+TEST_F(SiteRestore, AFileThatIsNotTheOneSavedStopsTheWholeRestoreBeforeAnyWrite) {
+    const QString site = file("site");
+    tool({"save", Demo, "--subsystem", "Floor 2", "-o", site});
+    edited(site + "/Floor 2_RTU-11.json", {{"password", "7"}}, "site/Floor 2_RTU-11.json");
+    ASSERT_EQ(tool({"set", Demo, "HP-12", "comfort_mode=ECONOMY"}).exitCode, 0);
+    clearJournal();
+    const ProcessResult restored = tool({"restore", Demo, site});
+    EXPECT_EQ(restored.exitCode, 2);
+    EXPECT_TRUE(restored.err.contains("Floor 2_RTU-11.json: the file is not the one saved for "
+                                      "Floor 2/RTU-11 (its checksum differs from the manifest's)"))
+        << restored.err.toStdString();
+    EXPECT_EQ(writes(), QStringList()) << "HP-12 is not restored either";
+    // A second site saved into the same folder would mix with the first.
+    const ProcessResult again = tool({"save", Demo, "--all", "-o", site});
+    EXPECT_EQ(again.exitCode, 2);
+    EXPECT_TRUE(again.err.contains("the folder is not empty")) << again.err.toStdString();
+}
+
+// Makes the database row of the device unreadable, as another process might.
+void corruptDeviceRow(const QString& database, const QString& device) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(database.toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_busy_timeout(db, 10000);
+    const QByteArray sql = "UPDATE records SET document = '{', revision = revision + 1 WHERE "
+                           "kind = 'device' AND document LIKE '%\"name\":\"" +
+                           device.toUtf8() + "\"%'";
+    EXPECT_EQ(sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(sqlite3_changes(db), 1);
+    sqlite3_close(db);
+}
+
+TEST_F(SiteRestore, ARowCorruptedDuringARunFailsTheDevicesItReachesAndTheRunEnds) {
+    const QString copy = edited(save("RTU-1"), {{"password", "42"}});
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LNS_SIM_LATENCY_MS", "20");
+    run.setProcessEnvironment(environment);
+    run.start(programPath("rm42-config"), {"apply", Demo, copy, "--all"});
+    ASSERT_TRUE(run.waitForReadyRead(60000));
+    const QString firstLine = QString::fromUtf8(run.readLine());
+    EXPECT_EQ(firstLine, "Floor 1/RTU-1: changed 1 field\n");
+    corruptDeviceRow(root.path() + "/LonWorks/Databases/" + Demo + "/network.sqlite3", "RTU-2");
+    ASSERT_TRUE(run.waitForFinished(60000));
+    const QString out = QString::fromUtf8(run.readAllStandardOutput());
+    EXPECT_EQ(run.exitStatus(), QProcess::NormalExit) << run.readAllStandardError().toStdString();
+    EXPECT_EQ(run.exitCode(), 1);
+    EXPECT_TRUE(out.contains("Floor 3/RTU-4: failed: ")) << out.toStdString();
+    EXPECT_TRUE(out.contains("7 devices: 1 changed")) << out.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,66 @@
+// What rm42-config says of its subcommands: the usage line of each (the
+// words its command line takes) and the text of --help.
+#include "Subcommands.h"
+
+const std::vector<Subcommand>& subcommands() {
+    static const std::vector<Subcommand> list = {
+        {"show", "show    NETWORK DEVICE [--units US|SI] [--json] [--interface NAME]",
+         "Prints the device's state, model and HVAC type, then every field by the window's\n"
+         "tabs with its value, unit and limits.\n"
+         "  --units US|SI     the unit system (default: the plug-in's display units)\n"
+         "  --json            one JSON document instead of the table\n"
+         "  --interface NAME  open the network through this network interface\n",
+         runShow},
+        {"save",
+         "save    NETWORK (DEVICE [-o FILE] | --subsystem PATH -o DIR | --all -o DIR) "
+         "[--interface NAME]",
+         "Saves a device's configuration (Imperial values) to FILE or standard output; or\n"
+         "every thermostat of a subsystem or of the network into DIR, a new or empty folder:\n"
+         "one file per device named after its subsystem path (\"Floor 1_RTU-1.json\") and a\n"
+         "manifest.json that rm42-config restore reads. An existing FILE is replaced only by a\n"
+         "complete file.\n"
+         "  -o FILE|DIR       where to save (\"-\" or none: standard output)\n"
+         "  --subsystem PATH  the thermostats of one subsystem\n"
+         "  --all             every thermostat of the network\n"
+         "  --interface NAME  open the network through this network interface\n",
+         runSave},
+        {"check", "check   FILE",
+         "Checks a configuration file: its form, every value against the field's limits and\n"
+         "the setpoint rules. Every offending field is named; exit status 2 on a problem.\n",
+         runCheck},
+        {"apply",
+         "apply   NETWORK FILE (DEVICE... | --subsystem PATH | --all) [--only FIELD,...] "
+         "[--dry-run] [--backup DIR] [--log FILE] [--include-location] [--interface NAME]",
+         "Writes the file's values to each device, only those that differ. The file, the log\n"
+         "and the backup folder are checked before the first device is written.\n"
+         "  --only FIELD,...    apply these fields of the file only\n"
+         "  --dry-run           print what would change, write nothing\n"
+         "  --backup DIR        save each device before it is changed, in a new folder\n"
+         "                      DIR/DATE-TIME of its own per run (restore undoes the run);\n"
+         "                      a device whose backup fails is not written\n"
+         "  --log FILE          add the run's activity to FILE, each row with date and time\n"
+         "  --include-location  write the location too\n"
+         "  --interface NAME    open the network through this network interface\n",
+         runApply},
+        {"restore",
+         "restore NETWORK DIR [--only DEVICE...] [--fields FIELD,...] [--dry-run] [--log FILE] "
+         "[--interface NAME]",
+         "Writes every file of a folder made by save --all (or by apply --backup) back to the\n"
+         "device it was saved from, location included. The manifest's checksums and every\n"
+         "file are checked before the first device is written.\n"
+         "  --only DEVICE...    these devices of the manifest only (SUBSYSTEM/DEVICE or name)\n"
+         "  --fields FIELD,...  these fields of each file only\n"
+         "  --dry-run           print what would change, write nothing\n"
+         "  --log FILE          add the run's activity to FILE, each row with date and time\n"
+         "  --interface NAME    open the network through this network interface\n",
+         runRestore},
+        {"set",
+         "set     NETWORK DEVICE FIELD=VALUE... [--units US|SI] [--dry-run] [--interface NAME]",
+         "Checks and writes a few fields given on the command line, as apply does.\n"
+         "  --units US|SI     the unit system of the values (default: the display units)\n"
+         "  --dry-run         print what would change, write nothing\n"
+         "  --interface NAME  open the network through this network interface\n",
+         runSet},
+    };
+    return list;
+}

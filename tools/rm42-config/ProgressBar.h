@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+// A progress bar over a run of devices on standard error while that is a
+// terminal, cleared before each line of output; nothing otherwise.
+class ProgressBar {
+public:
+    ProgressBar(QTextStream& err, int deviceCount);
+
+    void starting(int position, const QString& device);
+    void clear();
+
+private:
+    QTextStream& m_err;
+    int m_deviceCount;
+    bool m_shown;
+};

@@ -1,0 +1,95 @@
+#include "SiteManifest.h"
+
+#include "ConfigurationFile.h"
+#include "EchoedText.h"
+#include "InputFile.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+const QString FormatName = QStringLiteral("rm42-config-site");
+
+[[noreturn]] void refuse(const QString& path, const QString& why) {
+    throw FileProblem(echoed(path) + QStringLiteral(": ") + why);
+}
+
+QString entryText(const QString& path, const QJsonObject& entry, const QString& key, int index) {
+    const QJsonValue value = entry.value(key);
+    if (!value.isString() || value.toString().isEmpty())
+        refuse(
+            path,
+            QStringLiteral("device %1: \"%2\" is missing or not a text").arg(index + 1).arg(key));
+    return value.toString();
+}
+
+ManifestEntry entryOf(const QString& path, const QJsonValue& value, int index) {
+    if (!value.isObject())
+        refuse(path, QStringLiteral("device %1 is not an object").arg(index + 1));
+    const QJsonObject entry = value.toObject();
+    ManifestEntry read;
+    read.device = entryText(path, entry, QStringLiteral("device"), index);
+    read.hvacType = entryText(path, entry, QStringLiteral("hvacType"), index);
+    read.file = entryText(path, entry, QStringLiteral("file"), index);
+    read.sha256 = entryText(path, entry, QStringLiteral("sha256"), index);
+    read.model = static_cast<qint16>(entry.value(QStringLiteral("model")).toInt());
+    // The file must lie in the folder itself.
+    if (read.file.contains(u'/') || read.file == u"." || read.file == u"..")
+        refuse(path, QStringLiteral("device %1: the file \"%2\" is not a name in the folder")
+                         .arg(index + 1)
+                         .arg(echoed(read.file)));
+    return read;
+}
+
+} // namespace
+
+QByteArray manifestJson(const SiteManifest& manifest) {
+    QJsonArray devices;
+    for (const ManifestEntry& entry : manifest.devices)
+        devices.append(QJsonObject{{QStringLiteral("device"), entry.device},
+                                   {QStringLiteral("model"), entry.model},
+                                   {QStringLiteral("hvacType"), entry.hvacType},
+                                   {QStringLiteral("file"), entry.file},
+                                   {QStringLiteral("sha256"), entry.sha256}});
+    const QJsonObject root{{QStringLiteral("format"), FormatName},
+                           {QStringLiteral("formatVersion"), SiteManifest::FormatVersion},
+                           {QStringLiteral("network"), manifest.network},
+                           {QStringLiteral("saved"), manifest.saved.toUTC().toString(Qt::ISODate)},
+                           {QStringLiteral("toolVersion"), manifest.toolVersion},
+                           {QStringLiteral("devices"), devices}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+SiteManifest readManifest(const QString& folder) {
+    const QString path = QDir(folder).filePath(ManifestFileName);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(readInputFile(path), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        refuse(path, QStringLiteral("not a manifest: not a JSON object"));
+    const QJsonObject root = document.object();
+    if (root.value(QStringLiteral("format")).toString() != FormatName)
+        refuse(path, QStringLiteral("not a manifest (\"format\" is not \"%1\")").arg(FormatName));
+    if (root.value(QStringLiteral("formatVersion")).toInt() != SiteManifest::FormatVersion)
+        refuse(path, QStringLiteral("manifest version %1 is not supported")
+                         .arg(root.value(QStringLiteral("formatVersion")).toInt()));
+    SiteManifest manifest;
+    manifest.network = root.value(QStringLiteral("network")).toString();
+    manifest.saved =
+        QDateTime::fromString(root.value(QStringLiteral("saved")).toString(), Qt::ISODate);
+    manifest.toolVersion = root.value(QStringLiteral("toolVersion")).toString();
+    const QJsonValue devices = root.value(QStringLiteral("devices"));
+    if (!devices.isArray())
+        refuse(path, QStringLiteral("\"devices\" is missing or not a list"));
+    const QJsonArray list = devices.toArray();
+    for (int i = 0; i < list.size(); ++i)
+        manifest.devices.push_back(entryOf(path, list[i], i));
+    return manifest;
+}
+
+QString sha256Of(const QByteArray& bytes) {
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}

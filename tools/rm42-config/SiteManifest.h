@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+// The table of contents of a folder of saved configurations (a site
+// backup), as JSON in the folder's "manifest.json":
+//   format "rm42-config-site", formatVersion 1, network, saved (UTC, ISO
+//   8601), toolVersion, and devices: for each, its path "SUBSYSTEM/DEVICE",
+//   model, hvacType, the file name in the folder and the SHA-256 of the file.
+struct ManifestEntry {
+    QString device;
+    qint16 model = 0;
+    QString hvacType;
+    QString file;
+    QString sha256;
+};
+
+struct SiteManifest {
+    static constexpr int FormatVersion = 1;
+
+    QString network;
+    QDateTime saved;
+    QString toolVersion;
+    std::vector<ManifestEntry> devices;
+};
+
+inline const QString ManifestFileName = QStringLiteral("manifest.json");
+
+QByteArray manifestJson(const SiteManifest& manifest);
+
+// The manifest of the folder; throws FileProblem naming the manifest and,
+// where there is one, the entry.
+SiteManifest readManifest(const QString& folder);
+
+// The SHA-256 of the bytes in lower-case hexadecimal.
+QString sha256Of(const QByteArray& bytes);
