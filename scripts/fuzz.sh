@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a number of
-# seconds (default 30), seeding the corpus from the kit where it fits.
+# seconds (default 30), seeding the corpus from the kit and the test data where
+# they fit.
 #   scripts/fuzz.sh [seconds] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,7 +30,10 @@ for target in "$@"; do
   artifacts="$build/artifacts/$target/"
   mkdir -p "$corpus" "$artifacts"
   case "$target" in
-    FuzzXifReader | FuzzProgramIdOfFile) seed "$corpus" kit/Import "*.XIF" ;;
+    FuzzXifReader | FuzzProgramIdOfFile)
+      seed "$corpus" kit/Import "*.XIF"
+      seed "$corpus" tests/lns/data/xif-samples "*.xif"
+      ;;
     FuzzDatabaseCodec) seed "$corpus" kit/Databases network.json ;;
   esac
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1

@@ -2,6 +2,7 @@
 
 #include "model/CNvCtrlTable.h"
 #include "model/CpLookup.h"
+#include "model/Specific.h"
 #include "support/fLog.h"
 #include "window/HelpWindow.h"
 #include "window/WidgetFieldControl.h"
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QTabWidget>
 
 fMain::fMain(fMainServices services, QWidget* parent)
@@ -51,6 +53,14 @@ QWidget* fMain::widgetOf(const CNvCtrlTable& field) const {
     return control ? control->widget() : nullptr;
 }
 
+CNvCtrlTable* fMain::fieldOf(const QWidget* control) const {
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        if (widgetOf(*field) == control)
+            return field.get();
+    }
+    return nullptr;
+}
+
 void fMain::connectControls() {
     connect(cmdApply, &QPushButton::clicked, this, [this] { cmdApply_Click(); });
     connect(cmdDebug, &QPushButton::clicked, this, [this] { cmdDebug_Click(); });
@@ -62,7 +72,28 @@ void fMain::connectControls() {
     connect(tabData, &QTabWidget::currentChanged, this, [this](int) { tabData_Click(); });
     for (int i = 0; i < static_cast<int>(obUnits.size()); ++i)
         connect(obUnits[i], &QRadioButton::clicked, this, [this, i] { obUnits_Click(i); });
+    // Help at the tab shown, and the tabs, from anywhere in the window.
+    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this,
+            [this] { cmdHelp_Click(); });
+    const auto stepTab = [this](int step) {
+        const int count = tabData->count();
+        for (int tab = tabData->currentIndex() + step, tried = 1; tried < count;
+             tab += step, ++tried) {
+            const int wrapped = (tab + count) % count;
+            if (tabData->isTabEnabled(wrapped)) {
+                tabData->setCurrentIndex(wrapped);
+                return;
+            }
+        }
+    };
+    for (const auto& [key, step] : {std::pair{QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+                                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+                                    {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1}})
+        connect(new QShortcut(key, this), &QShortcut::activated, this,
+                [stepTab, step] { stepTab(step); });
     connect(cbOfflineHvacType, &QComboBox::activated, this, [this](int) {
+        if (!m_deviceOpened)
+            return;
         ReadInitValues();
         DisplayFieldValues();
     });

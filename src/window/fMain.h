@@ -8,8 +8,10 @@
 #include "model/SetpointRules.h"
 #include "window/ValueComboBox.h"
 
+#include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class CNvCtrlTable;
@@ -97,6 +99,9 @@ public:
     lns::Ref<lns::NetworkVariables> DeviceNvs;
     bool ReadyToMonitor = false;
     bool ChangesPending = false;
+    // True from a completed device opening until the next command: only an
+    // opened device's values are shown, edited and applied.
+    bool DeviceOpened() const { return m_deviceOpened; }
 
     // The controls as the field catalog binds them.
     const FieldControls& fieldControls() const { return m_fieldControls; }
@@ -136,12 +141,14 @@ public:
     bool txtNvi_KeyPress(int index, QChar character);
     // True when the key was a step key and was handled.
     bool txtNvi_KeyDown(int index, int key, int modifiers);
-    void txtNvi_Validate(int index);
-    void txtNvi_LostFocus(int index);
+    // The checks when leaving a box; each is true when it undid the entry or
+    // adjusted a value, and so told the user something.
+    bool txtNvi_Validate(int index);
+    bool txtNvi_LostFocus(int index);
     void cbNvi_Click(int index);
     void cbNvi_KeyDown(int index, int key);
     void cbNvi_DropDown(int index);
-    void cbNvi_LostFocus(int index);
+    bool cbNvi_LostFocus(int index);
     // The text box that is locked: it takes no edits.
     bool isLocked(int index) const;
 
@@ -209,9 +216,16 @@ private:
     void connectControls();
     void connectEditing();
     void writeBackField(CNvCtrlTable& field);
+    // Brings an edited box inside its field's limits; true when it had to.
+    bool bringIntoRange(const CNvCtrlTable& field, QLineEdit* box);
+    CNvCtrlTable* fieldOf(const QWidget* control) const;
+    bool leaveTextBox(int index);
+    void pressEnterInTextBox(int index);
     bool textBoxEvent(int index, QEvent* event);
     bool comboBoxEvent(int index, QEvent* event);
-    void applyAdjustments(const std::vector<rules::Adjustment>& adjustments);
+    // Runs a setpoint rule and shows its adjustments; true when it made any
+    // or failed with a message.
+    bool applyAdjustments(const std::function<std::vector<rules::Adjustment>()>& rule);
     rules::SetpointTexts setpointTexts() const;
 
     // Window load (fMainLoad.cpp).
@@ -222,6 +236,9 @@ private:
 
     // Device opening (fMainOpening.cpp).
     void openDevice();
+    // The resource check and the LonMark objects' scope; false when the user
+    // chose not to go on.
+    bool mayOpen();
     bool offNet() const;
     void showProgress(const QString& text);
     void closeProgress();
@@ -229,6 +246,16 @@ private:
     void lookUpResourceScope(lns::ResourceCatalog& catalog, const QString& programId,
                              lns::LonMarkObject& object);
     void takeOfflineHvacChoice();
+    // Empties and locks every value control until a device opens.
+    void showNoDevice();
+    void showDeviceOpened();
+    QString deviceTitle() const;
+    bool isUnread(const CNvCtrlTable& field) const;
+    void lockUnreadValues();
+    void unlockReadValues();
+    void clearValue(QWidget* control);
+    void walkToDevice(const lns::Ref<lns::LonMarkObject>& object);
+    void logDroppedEdits();
 
     // Network events (fMainCommands.cpp).
     void onRepaint() override;
@@ -236,6 +263,8 @@ private:
     void onMonitorError(int tag) override;
     const CNvCtrlTable* fieldOfMonitorPoint(int monitorPoint) const;
     void askExit();
+    // True when nothing unapplied is left or the user lets it go.
+    bool mayDiscardEdits();
     void writeSnapshots();
     void writeShownTexts(const QString& path);
 
@@ -249,4 +278,7 @@ private:
     std::unique_ptr<ProgressWindow> m_progress;
     int m_helpContextId = 1004;
     bool m_ending = false;
+    bool m_deviceOpened = false;
+    // Network values left unread on purpose, by name: their layout is unknown.
+    QStringList m_unreadValues;
 };

@@ -27,6 +27,8 @@ bool isWritable(const CNvCtrlTable& field) {
 } // namespace
 
 void fMain::cmdApply_Click() {
+    if (!m_deviceOpened)
+        return;
     Specific& specific = m_services.specific;
     setBusyPointer(true);
     std::vector<ProcedureStep> writeBack;
@@ -63,7 +65,7 @@ void fMain::cmdApply_Click() {
 // limits for the display units.
 void fMain::writeBackField(CNvCtrlTable& field) {
     QWidget* control = widgetOf(field);
-    if (!ModifiedMark::isSet(control) || !isWritable(field))
+    if (!ModifiedMark::isSet(control) || !isWritable(field) || isUnread(field))
         return;
     if (auto* combo = qobject_cast<QComboBox*>(control)) {
         field.Value(combo->currentText());
@@ -76,15 +78,25 @@ void fMain::writeBackField(CNvCtrlTable& field) {
         field.Value(box->text());
         return;
     }
+    bringIntoRange(field, box);
+    const qint16 units = m_services.specific.UnitSystem;
+    field.Value(rules::checkRange(box->text(), field.Description, field.MaxLimit(units),
+                                  field.MinLimit(units), field.OffsetValue, units)
+                    .storedText);
+}
+
+bool fMain::bringIntoRange(const CNvCtrlTable& field, QLineEdit* box) {
+    if (!ModifiedMark::isSet(box) || !isWritable(field) || field.Name == LocationField)
+        return false;
     const qint16 units = m_services.specific.UnitSystem;
     const rules::RangeResult checked =
         rules::checkRange(box->text(), field.Description, field.MaxLimit(units),
                           field.MinLimit(units), field.OffsetValue, units);
-    if (checked.message) {
-        m_services.dialogs.inform(*checked.message, Identity().Name, DialogIcon::None);
-        box->setText(checked.shownText);
-    }
-    field.Value(checked.storedText);
+    if (!checked.message)
+        return false;
+    m_services.dialogs.inform(*checked.message, Identity().Name, DialogIcon::None);
+    box->setText(checked.shownText);
+    return true;
 }
 
 bool fMain::PropagateChanges() {

@@ -4,9 +4,11 @@
 #include "host/PlugInState.h"
 #include "model/CNvCtrlTable.h"
 #include "model/Specific.h"
+#include "platform/AbortRetryIgnore.h"
 #include "platform/Dialogs.h"
 #include "support/fLog.h"
 #include "window/HelpWindow.h"
+#include "window/ModifiedMark.h"
 #include "window/fMain.h"
 
 #include <QApplication>
@@ -39,6 +41,7 @@ template <class Object> void closeAndRelease(lns::Ref<Object>& object) {
 void fMain::ProcessDeviceCommand(const lns::Ref<lns::AppDevice>& TheDevice, qint32) {
     // Edits still pending belong to the device before: they are dropped, never
     // applied to this one.
+    logDroppedEdits();
     cmdCancel_Click();
     CurrentLonMarkObject.reset();
     CurrentDevice = TheDevice;
@@ -46,11 +49,42 @@ void fMain::ProcessDeviceCommand(const lns::Ref<lns::AppDevice>& TheDevice, qint
 }
 
 void fMain::ProcessLonMarkObjectCommand(const lns::Ref<lns::LonMarkObject>& TheLMObject, qint32) {
+    logDroppedEdits();
     cmdCancel_Click();
     CurrentLonMarkObject = TheLMObject;
     CurrentDevice.reset();
-    ignoringFailure([&] { CurrentDevice = TheLMObject->Parent()->Parent()->Parent(); });
+    walkToDevice(TheLMObject);
     openDevice();
+}
+
+// From the object up through its collection and the interface to the device;
+// a walk that fails leaves no current device, and so nothing opened.
+void fMain::walkToDevice(const lns::Ref<lns::LonMarkObject>& object) {
+    runSteps(
+        {[&] {
+            const lns::Ref<lns::LonMarkObjects> objects = object->Parent();
+            const lns::Ref<lns::Interface> deviceInterface = objects ? objects->Parent() : nullptr;
+            CurrentDevice = deviceInterface ? deviceInterface->Parent() : nullptr;
+            if (!CurrentDevice)
+                throw Error(0, QStringLiteral("ProcessLonMarkObjectCommand"),
+                            QStringLiteral("The device of the LonMark object cannot be "
+                                           "found."));
+        }},
+        askAbortRetryIgnore(
+            m_services.dialogs,
+            {QStringLiteral("fMain ProcessLonMarkObjectCommand"), DialogIcon::Critical, {}, {}}));
+}
+
+// One row names the fields whose edits a new command drops.
+void fMain::logDroppedEdits() {
+    QStringList dropped;
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        if (ModifiedMark::isSet(widgetOf(*field)))
+            dropped << field->Description;
+    }
+    if (!dropped.isEmpty())
+        activityLog().LogCommand(QStringLiteral("Edits not applied, dropped"),
+                                 dropped.join(QStringLiteral(", ")));
 }
 
 // Monitor point n shows in field n - 1; the field's monitor tag is the same
@@ -64,6 +98,8 @@ const CNvCtrlTable* fMain::fieldOfMonitorPoint(int monitorPoint) const {
 }
 
 void fMain::onMonitorValue(int monitorPoint, const QString& value) {
+    if (!m_deviceOpened)
+        return;
     if (const CNvCtrlTable* field = fieldOfMonitorPoint(monitorPoint))
         ShowMonitoredValue(*field, value);
 }
@@ -83,9 +119,8 @@ void fMain::onRepaint() {
 
 void fMain::tabData_Click() {
     const int tab = tabData->currentIndex();
-    m_helpContextId = tab >= 0 && tab < static_cast<int>(TabHelpContextIds.size())
-                          ? TabHelpContextIds[tab]
-                          : 0;
+    m_helpContextId =
+        tab >= 0 && tab < static_cast<int>(TabHelpContextIds.size()) ? TabHelpContextIds[tab] : 0;
 }
 
 void fMain::cmdHelp_Click() {
@@ -101,6 +136,8 @@ void fMain::cmdViewLog_Click() {
 }
 
 void fMain::cmdRefresh_Click() {
+    if (!m_deviceOpened)
+        return;
     try {
         RefreshDeviceStatus();
     } catch (const Error& error) {
@@ -124,16 +161,30 @@ void fMain::askExit() {
         if (answer != DialogAnswer::Yes)
             return;
         SetDisplayUnits();
+    } else if (!mayDiscardEdits()) {
+        return;
     }
     EndPlugIn();
 }
 
-// The close box asks as "Exit" does while the host holds the plug-in; the
-// plug-in's own close at its end goes through.
+bool fMain::mayDiscardEdits() {
+    return !ChangesPending ||
+           m_services.dialogs.message({QStringLiteral("Discard the changes that were not applied?"),
+                                       Identity().Name, DialogButtons::YesNo, DialogIcon::Warning,
+                                       1}) == DialogAnswer::Yes;
+}
+
+// The close box asks as "Exit" does while the host holds the plug-in, and
+// before unapplied edits are lost once it does not; the plug-in's own close
+// at its end goes through.
 void fMain::closeEvent(QCloseEvent* event) {
     if (!m_ending && m_services.state.InstanceCount >= 1) {
         event->ignore();
         askExit();
+        return;
+    }
+    if (!m_ending && !mayDiscardEdits()) {
+        event->ignore();
         return;
     }
     if (m_log)

@@ -1,6 +1,7 @@
 // Showing the field values in the controls, the modified mark, the
 // model-dependent layout and the second occupancy period.
 #include "host/PlugInIdentity.h"
+#include "host/PlugInState.h"
 #include "model/CNvCtrlTable.h"
 #include "model/ModelLayout.h"
 #include "model/Specific.h"
@@ -20,7 +21,11 @@ namespace {
 
 constexpr int ModelTab = 3;
 constexpr int SchedulerTab = 4;
+constexpr int ContactTab = 6;
 constexpr int EventsComboBox = 16;
+
+// Set on a value control while it is locked because its value was not read.
+constexpr char UnreadProperty[] = "lockedUnread";
 
 // Shows a text in a combo box, selecting the item when the list has it.
 void showInComboBox(QComboBox* combo, const QString& text) {
@@ -36,6 +41,8 @@ void showInComboBox(QComboBox* combo, const QString& text) {
 void fMain::DisplayFieldValues() {
     try {
         for (const auto& field : m_services.specific.NvCtrlTables) {
+            if (isUnread(*field))
+                continue;
             QWidget* control = widgetOf(*field);
             if (auto* box = qobject_cast<QLineEdit*>(control)) {
                 if (!ModifiedMark::isSet(box))
@@ -48,7 +55,9 @@ void fMain::DisplayFieldValues() {
                     label->setText(field->Value());
             }
         }
+        unlockReadValues();
         ApplyModelLayout(offNet() ? 0 : ModelNumberOfRaw(txtDebug->text()));
+        lockUnreadValues();
         setPeriode2Visibility();
     } catch (const Error& error) {
         m_services.dialogs.inform(error.description() + u' ' + error.source(), Identity().Name,
@@ -137,4 +146,83 @@ void fMain::cmdCancel_Click() {
     ChangesPending = false;
     cmdApply->setEnabled(false);
     cmdCancel->setEnabled(false);
+}
+
+bool fMain::isUnread(const CNvCtrlTable& field) const {
+    return field.NvCpTable && m_unreadValues.contains(field.NvCpTable->Name);
+}
+
+// A value that was not read shows nothing rather than a guess, and takes no edit.
+void fMain::lockUnreadValues() {
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        QWidget* control = widgetOf(*field);
+        if (!control || !isUnread(*field))
+            continue;
+        clearValue(control);
+        control->setEnabled(false);
+        control->setProperty(UnreadProperty, true);
+    }
+}
+
+// Once read again it takes edits as before; the model layout then has its say.
+void fMain::unlockReadValues() {
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        QWidget* control = widgetOf(*field);
+        if (!control || isUnread(*field) || !control->property(UnreadProperty).toBool())
+            continue;
+        control->setEnabled(true);
+        control->setProperty(UnreadProperty, false);
+    }
+}
+
+void fMain::clearValue(QWidget* control) {
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        box->clear();
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        combo->setCurrentIndex(-1);
+        combo->clearEditText();
+    }
+    ModifiedMark::clear(control);
+}
+
+// Before a device opens, and after one failed to, no value is shown: none of
+// the device before may pass for the new one's, and no edit can be made.
+void fMain::showNoDevice() {
+    m_deviceOpened = false;
+    for (QLineEdit* box : txtNvi)
+        clearValue(box);
+    for (ValueComboBox* combo : cbNvi)
+        clearValue(combo);
+    lbModel->setText(QStringLiteral("Undefined model"));
+    lbHvacType->setText(QStringLiteral("HVT_UNKNOWN"));
+    lblDeviceTemplate->setText(QStringLiteral("Device Template"));
+    txtDebug->setText(QStringLiteral("0"));
+    for (int tab = 0; tab < tabData->count(); ++tab) {
+        if (tab != ContactTab)
+            tabData->widget(tab)->setEnabled(false);
+    }
+    ChangesPending = false;
+    cmdApply->setEnabled(false);
+    cmdCancel->setEnabled(false);
+    setWindowTitle(Identity().Name);
+}
+
+// The device, its subsystem as the host's path names it, and the plug-in, so
+// that several windows can be told apart.
+QString fMain::deviceTitle() const {
+    const QString device = CurrentDevice->Name();
+    const QStringList path = m_services.state.CurrentObjectName.split(u'/');
+    const qsizetype at = path.lastIndexOf(device);
+    QStringList parts{device};
+    if (at > 0)
+        parts << path[at - 1];
+    parts << Identity().Name;
+    return parts.join(QStringLiteral(" — "));
+}
+
+void fMain::showDeviceOpened() {
+    m_deviceOpened = true;
+    setWindowTitle(deviceTitle());
+    for (int tab = 0; tab < tabData->count(); ++tab)
+        tabData->widget(tab)->setEnabled(true);
 }

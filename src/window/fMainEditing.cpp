@@ -2,6 +2,7 @@
 // undo of a text that is not a number, and the rules that keep heating and
 // cooling setpoints a deadband apart and inside their limits.
 #include "host/PlugInIdentity.h"
+#include "model/CNvCtrlTable.h"
 #include "model/EditingRules.h"
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -124,22 +126,15 @@ bool fMain::textBoxEvent(int index, QEvent* event) {
         txtNvi_GotFocus(index);
         return false;
     case QEvent::FocusOut:
-        if (leavesWithinWindow(event)) {
-            txtNvi_Validate(index);
-            txtNvi_LostFocus(index);
-        }
+        if (leavesWithinWindow(event))
+            leaveTextBox(index);
         return false;
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         if (txtNvi_KeyDown(index, keyCode(key->key()), modifierBits(key->modifiers())))
             return true;
         if (keyCode(key->key()) == EnterKey) {
-            if (!isLocked(index)) {
-                // The entry is made valid first, so Apply never sends a text
-                // the device cannot hold.
-                txtNvi_Validate(index);
-                cmdApply_Click();
-            }
+            pressEnterInTextBox(index);
             return true;
         }
         const QString text = key->text();
@@ -170,6 +165,27 @@ bool fMain::comboBoxEvent(int index, QEvent* event) {
     default:
         return false;
     }
+}
+
+// What leaving a text box runs: the numeric check, then the setpoint rules.
+bool fMain::leaveTextBox(int index) {
+    const bool undone = txtNvi_Validate(index);
+    const bool adjusted = txtNvi_LostFocus(index);
+    return undone || adjusted;
+}
+
+// Enter checks the entry as leaving the box and Apply would. When that
+// changed a value or told the user something, nothing is sent: the user sees
+// the values first and applies them with a second Enter.
+void fMain::pressEnterInTextBox(int index) {
+    if (isLocked(index))
+        return;
+    if (leaveTextBox(index))
+        return;
+    CNvCtrlTable* field = fieldOf(txtNvi[index]);
+    if (field && bringIntoRange(*field, txtNvi[index]))
+        return;
+    cmdApply_Click();
 }
 
 bool fMain::isLocked(int index) const {
@@ -210,22 +226,24 @@ bool fMain::txtNvi_KeyDown(int index, int key, int modifiers) {
     return true;
 }
 
-void fMain::txtNvi_Validate(int index) {
+bool fMain::txtNvi_Validate(int index) {
     if (index == rules::LocationBox || isLocked(index))
-        return;
+        return false;
     QLineEdit* box = txtNvi[index];
     if (isScheduleBox(index)) {
-        // A typed time of day is kept in the minutes of the day the device holds.
+        // A typed time of day is kept in the minutes of the day the device
+        // holds: the same value, so nothing to tell.
         if (const std::optional<int> minutes = rules::minutesOfDay(box->text())) {
             box->setText(QString::number(*minutes));
-            return;
+            return false;
         }
     }
     if (rules::isNumeric(box->text()))
-        return;
+        return false;
     m_services.dialogs.inform(NotNumerical, InvalidValue, DialogIcon::Warning);
     box->setText(box->property("Tag").toString());
     ModifiedMark::clear(box);
+    return true;
 }
 
 rules::SetpointTexts fMain::setpointTexts() const {
@@ -233,31 +251,32 @@ rules::SetpointTexts fMain::setpointTexts() const {
             txtNvi[4]->text(), txtNvi[6]->text(), cbNvi[DeadbandComboBox]->currentText()};
 }
 
-void fMain::applyAdjustments(const std::vector<rules::Adjustment>& adjustments) {
-    for (const rules::Adjustment& adjustment : adjustments) {
-        QLineEdit* target = txtNvi[adjustment.target];
-        target->setText(adjustment.text);
-        ModifiedMark::set(target);
-        target->setFocus(Qt::OtherFocusReason);
-        m_services.dialogs.inform(rules::adjustmentMessage(adjustment.reason), Identity().Name,
-                                  DialogIcon::None);
+bool fMain::applyAdjustments(const std::function<std::vector<rules::Adjustment>()>& rule) {
+    try {
+        const std::vector<rules::Adjustment> adjustments = rule();
+        for (const rules::Adjustment& adjustment : adjustments) {
+            QLineEdit* target = txtNvi[adjustment.target];
+            target->setText(adjustment.text);
+            ModifiedMark::set(target);
+            target->setFocus(Qt::OtherFocusReason);
+            m_services.dialogs.inform(rules::adjustmentMessage(adjustment.reason),
+                                      Identity().Name, DialogIcon::None);
+        }
+        return !adjustments.empty();
+    } catch (const Error& error) {
+        m_services.dialogs.inform(error.description(), Identity().Name, DialogIcon::None);
+        return true;
     }
 }
 
-void fMain::txtNvi_LostFocus(int index) {
-    try {
-        applyAdjustments(rules::adjustmentsLeavingTextBox(index, setpointTexts()));
-    } catch (const Error& error) {
-        m_services.dialogs.inform(error.description(), Identity().Name, DialogIcon::None);
-    }
+bool fMain::txtNvi_LostFocus(int index) {
+    return applyAdjustments(
+        [&] { return rules::adjustmentsLeavingTextBox(index, setpointTexts()); });
 }
 
-void fMain::cbNvi_LostFocus(int index) {
-    try {
-        applyAdjustments(rules::adjustmentsLeavingComboBox(index, setpointTexts()));
-    } catch (const Error& error) {
-        m_services.dialogs.inform(error.description(), Identity().Name, DialogIcon::None);
-    }
+bool fMain::cbNvi_LostFocus(int index) {
+    return applyAdjustments(
+        [&] { return rules::adjustmentsLeavingComboBox(index, setpointTexts()); });
 }
 
 void fMain::cbNvi_Click(int index) {
@@ -267,10 +286,10 @@ void fMain::cbNvi_Click(int index) {
 }
 
 void fMain::cbNvi_KeyDown(int index, int key) {
-    if (key == EnterKey)
-        cmdApply_Click();
-    else
+    if (key != EnterKey)
         markModified(cbNvi[index]);
+    else if (!cbNvi_LostFocus(index)) // as in a text box: adjusted values are seen first
+        cmdApply_Click();
 }
 
 void fMain::cbNvi_DropDown(int index) {

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -43,12 +44,32 @@ QGroupBox* group(const QString& caption, const QString& name = QString()) {
     return box;
 }
 
+// What a screen reader calls a control: its row label, and the frame it is
+// in when the label alone is not unique ("Occupied (Heating)").
+QString accessibleNameOf(const QString& label, const QString& frame) {
+    if (frame.isEmpty())
+        return label;
+    if (label.isEmpty())
+        return frame;
+    return QStringLiteral("%1 (%2)").arg(label, frame);
+}
+
+// The label that names a control: its buddy, and the control's accessible name.
+QLabel* nameLabel(const QString& text, QWidget* control, const QString& frame) {
+    auto* label = new QLabel(text);
+    label->setBuddy(control);
+    control->setAccessibleName(accessibleNameOf(text, frame));
+    return label;
+}
+
 // A grid of rows: label, control, unit.
 class Rows {
 public:
     // Controls keep their own width; the space left goes to the right.
     explicit Rows(QWidget* owner) : m_grid(new QGridLayout(owner)) {
         m_grid->setColumnStretch(3, 1);
+        if (auto* box = qobject_cast<QGroupBox*>(owner))
+            m_frame = box->title();
     }
     Rows& heading(const QString& text) {
         auto* label = new QLabel(QStringLiteral("<b>%1</b>").arg(text));
@@ -57,7 +78,9 @@ public:
     }
     Rows& row(const QString& label, QWidget* control, QWidget* unit = nullptr) {
         if (!label.isEmpty())
-            m_grid->addWidget(new QLabel(label), m_row, 0);
+            m_grid->addWidget(nameLabel(label, control, m_frame), m_row, 0);
+        else if (control->accessibleName().isEmpty())
+            control->setAccessibleName(m_frame);
         m_grid->addWidget(control, m_row, 1);
         if (unit)
             m_grid->addWidget(unit, m_row, 2);
@@ -78,7 +101,20 @@ public:
 
 private:
     QGridLayout* m_grid;
+    QString m_frame;
     int m_row = 0;
+};
+
+// A tab page that scrolls when the screen is too small for it, and asks for
+// its whole size otherwise.
+class ScrollingPage : public QScrollArea {
+public:
+    explicit ScrollingPage(QWidget* page) {
+        setWidget(page);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+    }
+    QSize sizeHint() const override { return widget()->sizeHint(); }
 };
 
 QWidget* page(const std::initializer_list<QWidget*>& columns) {
@@ -158,7 +194,7 @@ void fMain::createLayout() {
         auto* inner = new QVBoxLayout(frmCategory[i]);
         inner->setContentsMargins(0, 0, 0, 0);
         inner->addWidget(tabs[i].second);
-        tabData->addTab(frmCategory[i], tabs[i].first);
+        tabData->addTab(new ScrollingPage(frmCategory[i]), tabs[i].first);
     }
 
     lbModel = new QLabel(QStringLiteral("Undefined model"));
@@ -341,13 +377,9 @@ QWidget* fMain::createModelTab() {
         .row(QStringLiteral("Mixed air setpoint"), textBox(44), tempUnits(12))
         .span(framed(QStringLiteral("Mechanical cooling enable"), comboBox(17, itemsOf(17))));
 
-    // The heat-pump and economizer frames share one place: one is shown at a time.
-    auto* options = new QWidget;
-    auto* shared = new QGridLayout(options);
-    shared->setContentsMargins(0, 0, 0, 0);
-    shared->addWidget(frmHeatPump, 0, 0, Qt::AlignTop);
-    shared->addWidget(frmEconomizer, 0, 0, Qt::AlignTop);
-    return column({frmSelectOfflineHvacType, options});
+    // Side by side, so that when the type is not known and both show, neither
+    // draws over the other; usually one of them is hidden.
+    return column({frmSelectOfflineHvacType, page({frmHeatPump, frmEconomizer})});
 }
 
 QWidget* fMain::createSchedulerTab() {
@@ -358,9 +390,14 @@ QWidget* fMain::createSchedulerTab() {
         grid->addWidget(new QLabel(QStringLiteral("<b>Begin</b>")), 0, 1);
         grid->addWidget(new QLabel(QStringLiteral("<b>End</b>")), 0, 2);
         for (int day = 0; day < 7; ++day) {
-            grid->addWidget(new QLabel(Days[day]), day + 1, 0);
-            grid->addWidget(textBox(11 + offset + 4 * day), day + 1, 1);
-            grid->addWidget(textBox(12 + offset + 4 * day), day + 1, 2);
+            QLineEdit* begin = textBox(11 + offset + 4 * day);
+            QLineEdit* end = textBox(12 + offset + 4 * day);
+            grid->addWidget(nameLabel(Days[day], begin, caption), day + 1, 0);
+            end->setAccessibleName(accessibleNameOf(Days[day] + QStringLiteral(" end"), caption));
+            begin->setAccessibleName(
+                accessibleNameOf(Days[day] + QStringLiteral(" begin"), caption));
+            grid->addWidget(begin, day + 1, 1);
+            grid->addWidget(end, day + 1, 2);
         }
         return box;
     };
@@ -398,6 +435,7 @@ QWidget* fMain::createContactTab() {
 QWidget* fMain::createAboutTab() {
     QGroupBox* location = group(QStringLiteral("Location"));
     Rows(location).span(textBox(51));
+    txtNvi[rules::LocationBox]->setAccessibleName(QStringLiteral("Location"));
     txtMajorVersion = new QLineEdit;
     txtMajorVersion->setObjectName(QStringLiteral("txtMajorVersion"));
     txtMinorVersion = new QLineEdit;
@@ -445,9 +483,11 @@ QWidget* fMain::createBottomRow() {
     };
     cmdHelp = pictureButton(QStringLiteral("cmdHelp"), QIcon(QStringLiteral(":/window/help.png")),
                             QStringLiteral("Help"));
+    cmdHelp->setAccessibleName(QStringLiteral("Help"));
     cmdViewLog =
         pictureButton(QStringLiteral("cmdViewLog"), QIcon(QStringLiteral(":/window/log.png")),
                       QStringLiteral("Network activity log"));
+    cmdViewLog->setAccessibleName(QStringLiteral("Activity log"));
     auto button = [](const QString& name, const QString& caption) {
         auto* push = new QPushButton(caption);
         push->setObjectName(name);

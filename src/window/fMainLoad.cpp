@@ -24,6 +24,8 @@ void fMain::Form_Load() {
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
+        // Whole tab pages where the screen has room; on a small one they scroll.
+        resize(sizeHint().boundedTo(area.size()));
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     // The maker's contact page is part of the program's own resources.
@@ -38,6 +40,7 @@ void fMain::Form_Load() {
     txtMajorVersion->setText(QString::number(RM42_VERSION_MAJOR));
     txtMinorVersion->setText(QString::number(RM42_VERSION_MINOR));
     GetDisplayUnits();
+    showNoDevice();
 }
 
 void fMain::loadPicture() {

@@ -49,19 +49,25 @@ bool fMain::askYesNo(const QString& text) {
                                        DialogIcon::Warning, 0}) == DialogAnswer::Yes;
 }
 
+// Nothing of the device before stays on screen: until this one has opened,
+// the window shows no values and takes no edit.
 void fMain::openDevice() {
-    ResourceCatalogRegistration resources(m_services.state, m_services.store, m_services.dialogs,
-                                          m_services.catalogs);
-    if (!resources.Check()) {
-        if (!askYesNo(ResourcesMissingPrompt))
-            return;
-    } else if (!m_services.state.RememberedRemote && !DrfLookUp()) {
-        if (!askYesNo(ModeNotSetPrompt))
-            return;
-    }
-    if (SetDevTemplateLabel())
+    showNoDevice();
+    StatusPanels[0]->clear();
+    StatusPanels[1]->setText(m_services.state.CurrentObjectName);
+    if (CurrentDevice && mayOpen() && SetDevTemplateLabel())
         InitDevice();
     writeSnapshots();
+}
+
+bool fMain::mayOpen() {
+    ResourceCatalogRegistration resources(m_services.state, m_services.store, m_services.dialogs,
+                                          m_services.catalogs);
+    if (!resources.Check())
+        return askYesNo(ResourcesMissingPrompt);
+    if (!m_services.state.RememberedRemote && !DrfLookUp())
+        return askYesNo(ModeNotSetPrompt);
+    return true;
 }
 
 bool fMain::DrfLookUp() {
@@ -174,8 +180,10 @@ bool fMain::InitDevice() {
         handler);
     const bool filled = built && EnableNvFields(ReadyToMonitor) && InitNvTable() &&
                         ReadInitValues();
-    if (filled)
+    if (filled) {
+        showDeviceOpened();
         DisplayFieldValues();
+    }
     closeProgress();
     return filled;
 }

@@ -16,6 +16,9 @@ const QString VariantValue = QStringLiteral("nciCfg2RtuHp");
 const QString HeatPumpFormat = QStringLiteral("UNVT_cfg_2_hp");
 const QString RooftopFormat = QStringLiteral("UNVT_cfg_2_rtu");
 const QString HeatPumpType = QStringLiteral("HVT_HEAT_PUMP");
+const QString UnknownLayout =
+    QStringLiteral(" not read\r\nThe HVAC type could not be read, so the layout of the general "
+                   "options is unknown; they are neither shown nor applied.");
 
 enum OfflineHvacChoice { HeatPumpModel = 0, RooftopWithEconomizer = 1, OtherModel = 2 };
 
@@ -29,24 +32,35 @@ bool fMain::ReadInitValues() {
     Specific& specific = m_services.specific;
     setBusyPointer(true);
     std::vector<ProcedureStep> steps;
+    // On line the variant's layout is known only from an HVAC type that was
+    // read; a value read in a guessed layout would show and write wrong options.
+    m_unreadValues.clear();
     if (offNet()) {
         steps.push_back([this] {
             frmSelectOfflineHvacType->show();
             takeOfflineHvacChoice();
         });
     } else {
+        m_unreadValues << VariantValue;
         steps.push_back([this, &specific] {
             CurrentDevice->setOnlineAccess(1);
             frmSelectOfflineHvacType->hide();
+            frmHeatPump->setEnabled(true);
+            frmEconomizer->setEnabled(true);
             const auto& hvacType = specific.NvCpTables.Item(HvacTypeValue);
             hvacType->GetNetworkValue();
             activityLog().LogCommand(readingEntry(*hvacType), hvacType->NvAsString());
             specific.NvCpTables.Item(VariantValue)->Format =
                 hvacType->NvAsString() == HeatPumpType ? HeatPumpFormat : RooftopFormat;
+            m_unreadValues.removeAll(VariantValue);
         });
     }
     for (const auto& value : specific.NvCpTables) {
         steps.push_back([this, value] {
+            if (m_unreadValues.contains(value->Name)) {
+                activityLog().LogError(value->Name + UnknownLayout);
+                return;
+            }
             value->GetNetworkValue();
             activityLog().LogCommand(readingEntry(*value), value->NvAsString());
         });
@@ -68,6 +82,9 @@ bool fMain::ReadInitValues() {
 // decides which options are shown and how the variant value is read.
 void fMain::takeOfflineHvacChoice() {
     const int choice = cbOfflineHvacType->currentIndex();
+    // Until a type is chosen, neither set of options can be trusted to fit.
+    frmHeatPump->setEnabled(choice >= 0);
+    frmEconomizer->setEnabled(choice >= 0);
     if (choice < 0)
         return;
     frmHeatPump->setVisible(choice == HeatPumpModel);

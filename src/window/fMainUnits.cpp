@@ -59,7 +59,7 @@ void fMain::obUnits_Click(int index) {
     cmdCancel_Click();
     m_services.specific.UnitSystem = static_cast<qint16>(index);
     applyDisplayUnits();
-    if (CurrentDevice && m_services.specific.NvCpTables.Count() > 0) {
+    if (m_deviceOpened) {
         ReadInitValues();
         DisplayFieldValues();
     }

@@ -108,4 +108,27 @@ TEST_F(ConfigureProcess, TheWindowShowsWhatTheHostsBrowserShows) {
     }
 }
 
+TEST_F(ConfigureProcess, ADeviceThatDoesNotOpenShowsNothingOfTheOneBeforeAndTheNextOpens) {
+    // Unattended, the failed read of the unreachable RTU-3 is answered Abort.
+    const ProcessResult result =
+        host({QStringLiteral("call SendCommand 50 0 \"\""),
+              QStringLiteral("call SendCommand 13 7 \"Demo Building/System 1/Floor 1/RTU-1\""),
+              QStringLiteral("call SendCommand 13 7 \"Demo Building/System 1/Floor 3/RTU-3\""),
+              QStringLiteral("call SendCommand 13 7 \"Demo Building/System 1/Floor 1/HP-1\"")});
+    ASSERT_FALSE(result.crashed) << qPrintable(result.err);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("fMain ReadInitValues"))) << qPrintable(result.err);
+    const QMap<QString, QString> failed = shown(QStringLiteral("RTU-3"));
+    EXPECT_TRUE(failed[QStringLiteral("StatusPanel_2")].endsWith(QStringLiteral("Floor 3/RTU-3")));
+    for (auto it = failed.begin(); it != failed.end(); ++it) {
+        const bool valueControl = it.key().startsWith(QStringLiteral("txtNvi_")) ||
+                                  it.key().startsWith(QStringLiteral("cbNvi_"));
+        EXPECT_TRUE(!valueControl || it.value().isEmpty())
+            << qPrintable(it.key() + u' ' + it.value());
+    }
+    const QMap<QString, QString> next = shown(QStringLiteral("HP-1"));
+    EXPECT_EQ(next[QStringLiteral("StatusPanel_1")], QStringLiteral("Cnfg Online"));
+    EXPECT_EQ(next[QStringLiteral("txtNvi_51")],
+              browsed(QStringLiteral("Floor 1/HP-1"))[QStringLiteral("nciLocation")]);
+}
+
 } // namespace

@@ -159,7 +159,8 @@ TEST_F(RegistrationProcess, ATemplateThatCannotBeImportedFailsTheCommandAndIsRem
     QList<QByteArray> lines = xif.readAll().split('\n');
     xif.close();
     ASSERT_TRUE(xif.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    xif.write(lines.mid(0, 4).join('\n') + "\nthis is not an interface description\n");
+    // The header and the program ID on line 5 kept, the interface replaced.
+    xif.write(lines.mid(0, 5).join('\n') + "\nthis is not an interface description\n");
     xif.close();
     // A binary form already beside it: the converter is not asked, the import fails.
     QFile xfb(lonWorks() + QStringLiteral("/Import/Zentaro/RM42xx.XFB"));

@@ -7,6 +7,7 @@
 #include "window/ModifiedMark.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -138,16 +139,150 @@ TEST(DeviceOpening, OffNetTheUserChoosesTheHvacTypeAndLabelsKeepTheirCaptions) {
     EXPECT_EQ(w.lbModel->text(), QStringLiteral("Undefined model"));
     EXPECT_EQ(w.lbHvacType->text(), QStringLiteral("HVT_UNKNOWN"));
 
+    // No type chosen yet: the two sets of options never lie over each other
+    // and take no edit.
+    w.show();
+    w.tabData->setCurrentIndex(3);
+    QApplication::processEvents();
+    const bool bothShown = w.frmHeatPump->isVisible() && w.frmEconomizer->isVisible();
+    EXPECT_FALSE(bothShown && w.frmHeatPump->geometry().intersects(w.frmEconomizer->geometry()));
+    EXPECT_FALSE(w.txtNvi[42]->isEnabled());
+    EXPECT_FALSE(w.txtNvi[45]->isEnabled());
+
     w.cbOfflineHvacType->setCurrentIndex(0);
     emit w.cbOfflineHvacType->activated(0);
     EXPECT_FALSE(w.frmHeatPump->isHidden());
     EXPECT_TRUE(w.frmEconomizer->isHidden());
+    EXPECT_TRUE(w.txtNvi[45]->isEnabled());
     EXPECT_EQ(Specific::process().NvCpTables.Item(QStringLiteral("nciCfg2RtuHp"))->Format,
               QStringLiteral("UNVT_cfg_2_hp"));
     w.cbOfflineHvacType->setCurrentIndex(2);
     emit w.cbOfflineHvacType->activated(2);
     EXPECT_TRUE(w.frmHeatPump->isHidden());
     EXPECT_TRUE(w.frmEconomizer->isHidden());
+}
+
+// The texts every value control shows.
+QStringList shownValues(const fMain& w) {
+    QStringList texts;
+    for (const QLineEdit* box : w.txtNvi)
+        texts << box->text();
+    for (const QComboBox* combo : w.cbNvi)
+        texts << combo->currentText();
+    return texts;
+}
+
+bool anyValueControlEnabled(const fMain& w) {
+    return std::any_of(w.txtNvi.begin(), w.txtNvi.end(), [](auto* c) { return c->isEnabled(); }) ||
+           std::any_of(w.cbNvi.begin(), w.cbNvi.end(), [](auto* c) { return c->isEnabled(); });
+}
+
+void expectNoDeviceShown(const fMain& w) {
+    EXPECT_TRUE(shownValues(w).join(QString()).isEmpty()) << qPrintable(shownValues(w).join('|'));
+    EXPECT_EQ(w.lbModel->text(), QStringLiteral("Undefined model"));
+    EXPECT_EQ(w.lbHvacType->text(), QStringLiteral("HVT_UNKNOWN"));
+    EXPECT_FALSE(anyValueControlEnabled(w));
+    EXPECT_FALSE(w.cmdApply->isEnabled());
+    EXPECT_FALSE(w.cmdCancel->isEnabled());
+}
+
+TEST(FailedOpening, ShowsNoValueOfTheDeviceBeforeAndTakesNoEditUntilOneOpens) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    fMain& w = *f.window;
+    const QStringList rtu1 = shownValues(w);
+    ASSERT_TRUE(rtu1.contains(QStringLiteral("Floor 1 North Office")));
+
+    f.dialogs.queueAnswer(DialogAnswer::Abort);
+    f.configureDevice(QStringLiteral("Floor 3/RTU-3"));
+    EXPECT_TRUE(w.StatusPanels[1]->text().endsWith(QStringLiteral("Floor 3/RTU-3")));
+    EXPECT_EQ(w.StatusPanels[0]->text(), QStringLiteral("?"));
+    expectNoDeviceShown(w);
+    // Neither Apply nor Refresh All reaches a value of the device that did not open.
+    f.dialogs.messages.clear();
+    w.cmdApply_Click();
+    w.cmdRefresh->click();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    EXPECT_EQ(shownValues(w), rtu1);
+    EXPECT_TRUE(w.txtNvi[0]->isEnabled());
+    EXPECT_TRUE(w.cbNvi[2]->isEnabled());
+}
+
+TEST(FailedOpening, BeforeTheFirstCommandRefreshAllDoesNothingAndTheNextCommandOpens) {
+    WindowFixture f;
+    fMain& w = *f.window;
+    expectNoDeviceShown(w);
+    w.cmdRefresh->click();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty());
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    EXPECT_EQ(w.txtNvi[51]->text(), QStringLiteral("Floor 1 North Office"));
+}
+
+TEST(FailedOpening, ALonMarkObjectWithoutAReachableDeviceIsAskedAboutAndOpensNothing) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    fMain& w = *f.window;
+    for (const DialogAnswer answer : {DialogAnswer::Abort, DialogAnswer::Ignore}) {
+        f.dialogs.messages.clear();
+        f.dialogs.queueAnswer(answer);
+        w.ProcessLonMarkObjectCommand(std::make_shared<fake::LonMarkObject>(), 13);
+        ASSERT_EQ(f.dialogs.messages.size(), 1);
+        EXPECT_EQ(f.dialogs.messages[0].title, QStringLiteral("fMain ProcessLonMarkObjectCommand"));
+        EXPECT_EQ(f.dialogs.messages[0].buttons, DialogButtons::AbortRetryIgnore);
+        expectNoDeviceShown(w);
+    }
+    f.dialogs.messages.clear();
+    f.configureObject(QStringLiteral("Floor 1/RTU-1/Obj:Thermostat"));
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    EXPECT_EQ(w.txtNvi[51]->text(), QStringLiteral("Floor 1 North Office"));
+}
+
+TEST(HvacTypeUnread, IgnoreLeavesTheGeneralOptionsUnreadUnshownAndUnsent) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.setPropertyFailure(QStringLiteral("RTU-1"), QStringLiteral("nciHvacType"),
+                         QStringLiteral("unreachable"));
+    const QString before = f.storedValue(QStringLiteral("Floor 1/RTU-1"),
+                                         QStringLiteral("nciCfg2RtuHp"),
+                                         QStringLiteral("UNVT_cfg_2_rtu#US"));
+    f.dialogs.queueAnswer(DialogAnswer::Ignore); // the type, read for the layout
+    f.dialogs.queueAnswer(DialogAnswer::Ignore); // the type, read as every value
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    fMain& w = *f.window;
+    EXPECT_EQ(f.dialogs.messages.size(), 2);
+    const QStringList rows = f.logRows();
+    EXPECT_FALSE(rows.join('\n').contains(QStringLiteral("Reading nciCfg2RtuHp")));
+    const QStringList why = rows.filter(QStringLiteral("nciCfg2RtuHp not read"));
+    ASSERT_EQ(why.size(), 1);
+    EXPECT_TRUE(why[0].contains(QStringLiteral("HVAC type could not be read")));
+    // Digital input 1 and the economizer's changeover setpoint belong to it.
+    for (QWidget* control : std::initializer_list<QWidget*>{w.cbNvi[3], w.txtNvi[42], w.cbNvi[16]})
+        EXPECT_FALSE(control->isEnabled()) << qPrintable(control->objectName());
+    EXPECT_TRUE(w.cbNvi[3]->currentText().isEmpty());
+    EXPECT_EQ(w.txtNvi[51]->text(), QStringLiteral("Floor 1 North Office"));
+
+    // The rest of the device is applied; the unread value is not sent.
+    w.txtNvi[0]->setText(QStringLiteral("69"));
+    w.markModified(w.txtNvi[0]);
+    w.cmdApply_Click();
+    EXPECT_TRUE(f.logRows().join('\n').contains(QStringLiteral("Updating nciSetPts")));
+    EXPECT_FALSE(f.logRows().join('\n').contains(QStringLiteral("Updating nciCfg2RtuHp")));
+    EXPECT_EQ(f.storedValue(QStringLiteral("Floor 1/RTU-1"), QStringLiteral("nciCfg2RtuHp"),
+                            QStringLiteral("UNVT_cfg_2_rtu#US")),
+              before);
+
+    // Readable again: Refresh All reads it in the layout of the type read.
+    f.setPropertyFailure(QStringLiteral("RTU-1"), QStringLiteral("nciHvacType"),
+                         QStringLiteral("none"));
+    w.cmdRefresh->click();
+    EXPECT_TRUE(w.cbNvi[3]->isEnabled());
+    EXPECT_FALSE(w.cbNvi[3]->currentText().isEmpty());
 }
 
 // A device whose state the test chooses.
@@ -247,7 +382,15 @@ TEST_F(EditedWindow, AnEditSurvivesDisplayAndRefreshButNotAMonitoredValue) {
 }
 
 TEST_F(EditedWindow, ANewDeviceDropsTheEditsOfTheOneBefore) {
+    f.window->txtNvi[51]->setText(QStringLiteral("Room 12B"));
+    f.window->markModified(f.window->txtNvi[51]);
     f.configureDevice(QStringLiteral("Floor 2/RTU-11"));
+    // One row says which edits were dropped.
+    const QStringList dropped = f.logRows().filter(QStringLiteral("dropped"));
+    ASSERT_EQ(dropped.size(), 1);
+    EXPECT_TRUE(dropped[0].contains(QStringLiteral("Occupied heat setpoint")))
+        << qPrintable(dropped[0]);
+    EXPECT_TRUE(dropped[0].contains(QStringLiteral("Location"))) << qPrintable(dropped[0]);
     EXPECT_FALSE(ModifiedMark::isSet(box()));
     EXPECT_FALSE(f.window->ChangesPending);
     EXPECT_FALSE(f.window->cmdApply->isEnabled());
@@ -290,6 +433,29 @@ TEST_F(EditedWindow, ExitAsksWhileTheHostHoldsThePlugIn) {
         << qPrintable(journal.join('\n'));
     EXPECT_LT(position(QStringLiteral("Network.Close")), position(QStringLiteral("ObjectServer.Close")));
     EXPECT_GE(position(QStringLiteral("System.Close")), 0);
+}
+
+TEST_F(EditedWindow, OnceTheHostLetGoExitAndTheCloseBoxAskBeforeDroppingEdits) {
+    fMain& w = *f.window;
+    w.show();
+    f.api.reset();
+    f.dialogs.messages.clear();
+    f.dialogs.queueAnswer(DialogAnswer::No);
+    w.cmdExit->click();
+    f.dialogs.queueAnswer(DialogAnswer::No);
+    w.close();
+    ASSERT_EQ(f.dialogs.messages.size(), 2);
+    for (const MessageRequest& asked : f.dialogs.messages) {
+        EXPECT_EQ(asked.text, QStringLiteral("Discard the changes that were not applied?"));
+        EXPECT_EQ(asked.buttons, DialogButtons::YesNo);
+    }
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(box()->text(), QStringLiteral("68"));
+    EXPECT_TRUE(ModifiedMark::isSet(box()));
+
+    f.dialogs.queueAnswer(DialogAnswer::Yes);
+    w.close();
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST(Exit, WithoutALivePlugInObjectTheWindowClosesWithoutAsking) {

@@ -181,6 +181,8 @@ TEST_F(Editing, ApplyWritesTheEditToTheDeviceAndClearsTheMark) {
 }
 
 TEST_F(Editing, ApplyBringsAValueOutOfRangeToItsLimitInsideByTheOffset) {
+    const QString before = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
+                                         QStringLiteral("SNVT_temp_setpt#US"));
     type(2, QStringLiteral("120"));
     QTest::keyClick(box(2), Qt::Key_Return);
     ASSERT_EQ(f.dialogs.messages.size(), 1);
@@ -188,9 +190,56 @@ TEST_F(Editing, ApplyBringsAValueOutOfRangeToItsLimitInsideByTheOffset) {
               QStringLiteral("Occupied cool setpoint out of range\r\n\r\nThe maximum allowed value "
                              "is:  100\r\n\r\nThe value has been adjusted"));
     EXPECT_EQ(box(2)->text(), QStringLiteral("100"));
+    // The user sees the limit before it is written: a second Enter writes it.
+    EXPECT_EQ(f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
+                            QStringLiteral("SNVT_temp_setpt#US")),
+              before);
+    QTest::keyClick(box(2), Qt::Key_Return);
+    EXPECT_EQ(f.dialogs.messages.size(), 1);
     const QString stored = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
                                          QStringLiteral("SNVT_temp_setpt#US"));
     EXPECT_EQ(stored.section(u',', 0, 0), QStringLiteral("99.97")) << qPrintable(stored);
+}
+
+TEST_F(Editing, EnterRunsTheRulesOfLeavingAndAppliesOnlyAnEntryTheyLeaveAlone) {
+    const QString before = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
+                                         QStringLiteral("SNVT_temp_setpt#US"));
+    // Cooling 72, deadband 2: heating 77 pushes cooling to 79, and nothing is sent.
+    type(0, QStringLiteral("77"));
+    QTest::keyClick(box(0), Qt::Key_Return);
+    EXPECT_EQ(f.dialogs.texts(),
+              QStringList{QStringLiteral(
+                  "The deadband limitation was not respected.\r\n\r\nAdjustment where made")});
+    EXPECT_EQ(box(0)->text(), QStringLiteral("77"));
+    EXPECT_EQ(box(2)->text(), QStringLiteral("79"));
+    EXPECT_EQ(f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
+                            QStringLiteral("SNVT_temp_setpt#US")),
+              before);
+    EXPECT_TRUE(f.logRows().filter(QStringLiteral("Updating")).isEmpty());
+
+    // The second Enter, in the adjusted box, writes both.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    const QStringList stored = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
+                                             QStringLiteral("SNVT_temp_setpt#US"))
+                                   .split(u',');
+    EXPECT_EQ(stored.value(0), QStringLiteral("79.00"));
+    EXPECT_EQ(stored.value(3), QStringLiteral("77.00"));
+    const QString saved = f.root.path() + QStringLiteral("/RTU-1.cfg");
+    const ProcessResult save = runProgram(
+        QStringLiteral("rm42-config"), {QStringLiteral("save"), QStringLiteral("Demo Building"),
+                                        QStringLiteral("Floor 1/RTU-1"), QStringLiteral("-o"), saved});
+    ASSERT_EQ(save.exitCode, 0) << qPrintable(save.out + save.err);
+    const ProcessResult check = runProgram(QStringLiteral("rm42-config"), {QStringLiteral("check"), saved});
+    EXPECT_EQ(check.exitCode, 0) << qPrintable(check.out + check.err);
+
+    // An entry that every rule leaves alone is sent at once, once.
+    f.dialogs.messages.clear();
+    const int sends = f.logRows().filter(QStringLiteral("Updating")).size();
+    type(1, QStringLiteral("65"));
+    QTest::keyClick(box(1), Qt::Key_Return);
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    EXPECT_EQ(f.logRows().filter(QStringLiteral("Updating")).size(), sends + 1);
+    EXPECT_FALSE(red(box(1)));
 }
 
 TEST_F(Editing, CancelPutsTheStoredValuesBack) {

@@ -96,32 +96,55 @@ QStringList WindowFixture::logRows() const {
     return rows;
 }
 
-void WindowFixture::setDeviceFailure(const QString& device, const QString& failure) {
-    const QString file = root.path() + QStringLiteral("/LonWorks/Databases/") + network +
-                         QStringLiteral("/network.sqlite3");
+namespace {
+
+// Runs one update of a device's record in the network's database; ?1 is the
+// device's name, ?2 and ?3 the texts given.
+void updateDevice(const QString& file, const QByteArray& sql, const QStringList& texts) {
     sqlite3* db = nullptr;
     sqlite3_open(file.toUtf8().constData(), &db);
     sqlite3_busy_timeout(db, 30000);
-    const QByteArray sql =
-        failure.isEmpty()
-            ? "UPDATE records SET document = json_remove(document, '$.failure'),"
-              " revision = revision + 1 WHERE kind = 'device' AND"
-              " json_extract(document, '$.name') = ?1"
-            : "UPDATE records SET document = json_set(document, '$.failure', ?2),"
-              " revision = revision + 1 WHERE kind = 'device' AND"
-              " json_extract(document, '$.name') = ?1";
     sqlite3_stmt* update = nullptr;
     sqlite3_prepare_v2(db, sql.constData(), -1, &update, nullptr);
-    const QByteArray name = device.toUtf8();
-    const QByteArray value = failure.toUtf8();
-    sqlite3_bind_text(update, 1, name.constData(), -1, SQLITE_TRANSIENT);
-    if (!failure.isEmpty())
-        sqlite3_bind_text(update, 2, value.constData(), -1, SQLITE_TRANSIENT);
+    for (int i = 0; i < texts.size(); ++i)
+        sqlite3_bind_text(update, i + 1, texts[i].toUtf8().constData(), -1, SQLITE_TRANSIENT);
     const int stepped = sqlite3_step(update);
+    const int changes = sqlite3_changes(db);
     sqlite3_finalize(update);
     sqlite3_close(db);
-    if (stepped != SQLITE_DONE)
-        throw std::runtime_error("cannot change the failure of " + device.toStdString());
+    if (stepped != SQLITE_DONE || changes != 1)
+        throw std::runtime_error("cannot change " + texts.join(u' ').toStdString());
+}
+
+} // namespace
+
+void WindowFixture::setDeviceFailure(const QString& device, const QString& failure) {
+    const QString file = root.path() + QStringLiteral("/LonWorks/Databases/") + network +
+                         QStringLiteral("/network.sqlite3");
+    if (failure.isEmpty())
+        updateDevice(file,
+                     "UPDATE records SET document = json_remove(document, '$.failure'),"
+                     " revision = revision + 1 WHERE kind = 'device' AND"
+                     " json_extract(document, '$.name') = ?1",
+                     {device});
+    else
+        updateDevice(file,
+                     "UPDATE records SET document = json_set(document, '$.failure', ?2),"
+                     " revision = revision + 1 WHERE kind = 'device' AND"
+                     " json_extract(document, '$.name') = ?1",
+                     {device, failure});
+}
+
+void WindowFixture::setPropertyFailure(const QString& device, const QString& property,
+                                       const QString& failure) {
+    updateDevice(root.path() + QStringLiteral("/LonWorks/Databases/") + network +
+                     QStringLiteral("/network.sqlite3"),
+                 "UPDATE records SET document = json_set(document,"
+                 " (SELECT t.path FROM json_tree(records.document) t WHERE t.key = 'name'"
+                 " AND t.atom = ?2 AND t.path LIKE '%configProperties%') || '.failure', ?3),"
+                 " revision = revision + 1 WHERE kind = 'device' AND"
+                 " json_extract(document, '$.name') = ?1",
+                 {device, property, failure});
 }
 
 QString WindowFixture::storedDisplayUnits() const {
@@ -160,6 +183,7 @@ QString WindowFixture::storedValue(const QString& subsystemAndDevice, const QStr
 void saveTabScreenshots(fMain& window, const QString& prefix) {
     const QString folder = QStringLiteral(RM42_SCREENSHOT_DIR);
     QDir().mkpath(folder);
+    window.resize(window.sizeHint()); // whole pages, whatever the test screen's size
     window.show();
     for (int tab = 0; tab < window.tabData->count(); ++tab) {
         window.tabData->setCurrentIndex(tab);

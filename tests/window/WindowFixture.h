@@ -38,6 +38,8 @@ public:
     // Changes a device's failure setting in the open network's database, as
     // another client of the network would ("" for none, "writeFails", ...).
     void setDeviceFailure(const QString& device, const QString& failure);
+    // The same for one configuration property of a device.
+    void setPropertyFailure(const QString& device, const QString& property, const QString& failure);
     // A property value as a second client of the network reads it now.
     QString storedValue(const QString& subsystemAndDevice, const QString& property,
                         const QString& formatSpec) const;

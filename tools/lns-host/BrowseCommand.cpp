@@ -1,6 +1,7 @@
-// lns-host browse NETWORK [SUBSYSTEM/DEVICE] [--units US|SI]: prints the
-// network's contents as a host tool's browser shows them, or one device's
-// LonMark objects, network variables and configuration properties.
+// lns-host browse NETWORK [SUBSYSTEM/DEVICE | --template NAME] [--units US|SI]:
+// prints the network's contents as a host tool's browser shows them, or one
+// device's or device template's LonMark objects, network variables and
+// configuration properties.
 #include "Subcommands.h"
 #include "lns/ObjectServer.h"
 #include "lns/sim/ObjectServerFromSettings.h"
@@ -16,7 +17,8 @@ namespace {
 struct BrowseRequest {
     QString network;
     QString devicePath; // "SUBSYSTEM/DEVICE" or empty
-    QString units;      // "US", "SI" or empty for each property's own format
+    QString templateName;
+    QString units; // "US", "SI" or empty for each property's own format
 };
 
 std::optional<BrowseRequest> parseRequest(const QStringList& arguments) {
@@ -25,12 +27,15 @@ std::optional<BrowseRequest> parseRequest(const QStringList& arguments) {
     for (int i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == QLatin1String("--units") && i + 1 < arguments.size())
             request.units = arguments[++i];
+        else if (arguments[i] == QLatin1String("--template") && i + 1 < arguments.size())
+            request.templateName = arguments[++i];
         else
             positional.append(arguments[i]);
     }
     const bool unitsValid = request.units.isEmpty() || request.units == QLatin1String("US") ||
                             request.units == QLatin1String("SI");
-    if (positional.isEmpty() || positional.size() > 2 || !unitsValid)
+    const int allowed = request.templateName.isEmpty() ? 2 : 1;
+    if (positional.isEmpty() || positional.size() > allowed || !unitsValid)
         return std::nullopt;
     request.network = positional[0];
     request.devicePath = positional.value(1);
@@ -111,6 +116,23 @@ void printProperties(QTextStream& out, const lns::ConfigProperties& properties,
     }
 }
 
+void printInterface(QTextStream& out, const lns::Interface& interface, const QString& units) {
+    printProperties(out, *interface.ConfigProperties(), units, QStringLiteral("  "));
+    const auto objects = interface.LonMarkObjects();
+    for (int o = 1; o <= objects->Count(); ++o) {
+        const auto object = objects->Item(o);
+        out << "  LonMark object " << object->Index() << " \"" << object->Name() << "\"  type "
+            << object->TypeIndex() << "  scope " << object->ResourceScope() << '\n';
+        printProperties(out, *object->ConfigProperties(), units, QStringLiteral("    "));
+    }
+    const auto nvs = interface.NetworkVariables();
+    for (int n = 1; n <= nvs->Count(); ++n) {
+        const auto nv = nvs->Item(n);
+        out << "  NV " << nv->Index() << " \"" << nv->Name() << "\"\n";
+        printProperties(out, *nv->ConfigProperties(), units, QStringLiteral("    "));
+    }
+}
+
 void printDevice(QTextStream& out, const lns::System& system, const BrowseRequest& request) {
     const QString subsystemName = request.devicePath.section(QLatin1Char('/'), 0, 0);
     const QString deviceName = request.devicePath.section(QLatin1Char('/'), 1);
@@ -118,21 +140,15 @@ void printDevice(QTextStream& out, const lns::System& system, const BrowseReques
     out << "Device " << request.devicePath << "  program ID " << device->ProgramId() << "  "
         << (device->Commissioned() ? "commissioned" : "not commissioned") << "  state "
         << attempt([&] { return QString::number(device->State()); }) << '\n';
-    const auto interface = device->Interface();
-    printProperties(out, *interface->ConfigProperties(), request.units, QStringLiteral("  "));
-    const auto objects = interface->LonMarkObjects();
-    for (int o = 1; o <= objects->Count(); ++o) {
-        const auto object = objects->Item(o);
-        out << "  LonMark object " << object->Index() << " \"" << object->Name() << "\"  type "
-            << object->TypeIndex() << "  scope " << object->ResourceScope() << '\n';
-        printProperties(out, *object->ConfigProperties(), request.units, QStringLiteral("    "));
-    }
-    const auto nvs = interface->NetworkVariables();
-    for (int n = 1; n <= nvs->Count(); ++n) {
-        const auto nv = nvs->Item(n);
-        out << "  NV " << nv->Index() << " \"" << nv->Name() << "\"\n";
-        printProperties(out, *nv->ConfigProperties(), request.units, QStringLiteral("    "));
-    }
+    printInterface(out, *device->Interface(), request.units);
+}
+
+void printTemplate(QTextStream& out, const lns::System& system, const BrowseRequest& request) {
+    const auto deviceTemplate =
+        system.TemplateLibrary()->DeviceTemplates()->Item(request.templateName);
+    out << "Device template " << deviceTemplate->Name() << "  program ID "
+        << deviceTemplate->ProgramId() << '\n';
+    printInterface(out, *deviceTemplate->Interface(), request.units);
 }
 
 } // namespace
@@ -140,7 +156,8 @@ void printDevice(QTextStream& out, const lns::System& system, const BrowseReques
 int runBrowse(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     const std::optional<BrowseRequest> request = parseRequest(arguments);
     if (!request) {
-        err << "usage: lns-host browse NETWORK [SUBSYSTEM/DEVICE] [--units US|SI]\n";
+        err << "usage: lns-host browse NETWORK [SUBSYSTEM/DEVICE | --template NAME] [--units "
+               "US|SI]\n";
         return 2;
     }
     try {
@@ -154,7 +171,9 @@ int runBrowse(const QStringList& arguments, QTextStream& out, QTextStream& err) 
         system->Open();
         out << "Network \"" << network->Name() << "\"  system \"" << system->Name() << "\"  "
             << (system->ManagementMode() == 1 ? "off-net" : "on-net") << '\n';
-        if (request->devicePath.isEmpty()) {
+        if (!request->templateName.isEmpty()) {
+            printTemplate(out, *system, *request);
+        } else if (request->devicePath.isEmpty()) {
             printSubsystems(out, *system);
             printTemplates(out, *system);
         } else {

@@ -15,4 +15,5 @@ int runSetup(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runBrowse(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runPlugins(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runExport(const QStringList& arguments, QTextStream& out, QTextStream& err);
+int runImport(const QStringList& arguments, QTextStream& out, QTextStream& err);
 int runRun(const QStringList& arguments, QTextStream& out, QTextStream& err);

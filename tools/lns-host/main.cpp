@@ -8,10 +8,11 @@ namespace {
 
 const Subcommand Subcommands[] = {
     {"setup", "setup [--force]", runSetup},
-    {"browse", "browse NETWORK [SUBSYSTEM/DEVICE] [--units US|SI]", runBrowse},
+    {"browse", "browse NETWORK [SUBSYSTEM/DEVICE | --template NAME] [--units US|SI]", runBrowse},
     {"plugins", "plugins", runPlugins},
     {"run", "run PROGID SCRIPT|-", runRun},
     {"export", "export NETWORK [FILE]", runExport},
+    {"import", "import NETWORK FILE", runImport},
 };
 
 int usage(QTextStream& err) {

@@ -115,41 +115,58 @@ XifString XifString::read(const XifLines& lines, int& number) {
 }
 
 bool xifIsByteStart(QStringView text) {
-    return text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive);
+    return text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive) ||
+           text.startsWith(QLatin1String("\\x"), Qt::CaseInsensitive);
 }
 
 namespace {
 
-// One line's share of a byte list.
+bool isSeparator(QChar c) {
+    return c.isSpace() || c == QLatin1Char(',');
+}
+
+// One line's bytes: each two hexadecimal digits, after "0x" or "\x" where written.
 void appendBytes(const XifLines& lines, int number, QStringView text, QByteArray& out) {
-    QString spaced = text.toString();
-    spaced.replace(QLatin1Char(','), QLatin1Char(' '));
-    for (const QStringView token : xifWords(spaced)) {
-        const QStringView digits = token.mid(2);
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (isSeparator(text[i])) {
+            ++i;
+            continue;
+        }
+        const qsizetype start = i;
+        if (xifIsByteStart(text.mid(i)))
+            i += 2;
         const bool valid =
-            xifIsByteStart(token) && !digits.isEmpty() && digits.size() <= 2 &&
-            std::all_of(digits.begin(), digits.end(), [](QChar c) { return hexValue(c) >= 0; });
-        if (!valid)
-            lines.fail(number, QStringLiteral("expected bytes written as 0x00 to 0xFF separated "
-                                              "by commas, not \"%1\"")
-                                   .arg(token.left(40)));
-        out += char(digits.size() == 1 ? hexValue(digits[0])
-                                       : hexValue(digits[0]) * 16 + hexValue(digits[1]));
+            i + 1 < text.size() && hexValue(text[i]) >= 0 && hexValue(text[i + 1]) >= 0 &&
+            (i + 2 == text.size() || isSeparator(text[i + 2]) || xifIsByteStart(text.mid(i + 2)));
+        if (!valid) {
+            qsizetype end = start;
+            while (end < text.size() && !isSeparator(text[end]))
+                ++end;
+            lines.fail(number, QStringLiteral("expected bytes written as 0x00 to 0xFF or \\x00 "
+                                              "to \\xFF, not \"%1\"")
+                                   .arg(text.mid(start, end - start).left(40)));
+        }
+        out += char(hexValue(text[i]) * 16 + hexValue(text[i + 1]));
+        i += 2;
     }
 }
 
 } // namespace
 
-QByteArray xifBytes(const XifLines& lines, int& number, QStringView rest) {
-    QByteArray bytes;
-    appendBytes(lines, number, rest, bytes);
-    for (++number; number <= lines.count(); ++number) {
-        const QStringView line = lines.line(number).trimmed();
-        if (!xifIsByteStart(line))
+QList<XifValue> xifValues(const XifLines& lines, int& number) {
+    QList<XifValue> values;
+    for (; number <= lines.count(); ++number) {
+        const QStringView line = lines.line(number);
+        const QStringView trimmed = line.trimmed();
+        if (!xifIsByteStart(trimmed))
             break;
-        appendBytes(lines, number, line, bytes);
+        // An indented line continues the value before it.
+        if (values.isEmpty() || !line.front().isSpace())
+            values.append(XifValue{number, {}});
+        appendBytes(lines, number, trimmed, values.last().bytes);
     }
-    return bytes;
+    return values;
 }
 
 QList<QStringView> xifWords(QStringView line) {

@@ -56,10 +56,17 @@ struct XifString {
     static XifString read(const XifLines& lines, int& number);
 };
 
-// Bytes written as "0x0B, 0xB8, ...": `rest` (what follows a record's numbers on
-// its line), then every following line that begins with "0x"; `number` moves
-// past those lines.
-QByteArray xifBytes(const XifLines& lines, int& number, QStringView rest);
+// One value of a byte section: the line it starts on and its bytes.
+struct XifValue {
+    int line = 0;
+    QByteArray bytes;
+};
+
+// The values written from line `number` on: each byte as "0x0B", "\x0B" or,
+// after the first of a line, "B8", separated by blanks or commas. A value starts
+// at the beginning of a line and continues on the indented lines after it.
+// Reads while lines hold bytes; `number` moves past them.
+QList<XifValue> xifValues(const XifLines& lines, int& number);
 
 // Whether a word or line starts a byte list.
 bool xifIsByteStart(QStringView text);

@@ -161,14 +161,20 @@ QList<XifProperty> templateFile(const XifLines& lines, const XifString& content)
     return properties;
 }
 
+qsizetype byteCount(const QList<XifProperty>& properties) {
+    qsizetype bytes = 0;
+    for (const XifProperty& property : properties)
+        bytes += property.byteCount();
+    return bytes;
+}
+
 void valueFile(const XifLines& lines, int line, const QByteArray& bytes,
-               QList<XifProperty>& properties) {
-    qsizetype needed = 0;
-    for (const XifProperty& property : std::as_const(properties))
-        needed += property.byteCount();
+               QList<XifProperty>& properties, const char* what) {
+    const qsizetype needed = byteCount(properties);
     if (bytes.size() != needed)
-        lines.fail(line, QStringLiteral("the value file holds %1 bytes; the template file's %2 "
-                                        "properties take %3")
+        lines.fail(line, QStringLiteral("the %1 holds %2 bytes; the template file's %3 "
+                                        "properties take %4")
+                             .arg(QLatin1String(what))
                              .arg(bytes.size())
                              .arg(properties.size())
                              .arg(needed));

@@ -11,6 +11,7 @@ namespace lns::sim {
 // device, the LonMark objects or the network variables it applies to.
 struct XifProperty {
     enum class Target { Device = 0, LonMarkObject = 1, NetworkVariable = 2 };
+    static constexpr int ReadOnlyFlag = 0x04;
 
     int line = 0; // where it is declared
     Target target = Target::Device;
@@ -20,6 +21,8 @@ struct XifProperty {
     Shared<ConfigPropertyRecord> record = std::make_shared<ConfigPropertyRecord>();
 
     qsizetype byteCount() const { return qsizetype(elementSize) * elementCount; }
+    // Declared constant: its value comes with the template's read-only values.
+    bool isReadOnly() const { return (record->flags & ReadOnlyFlag) != 0; }
     // All elements zero until a value says otherwise.
     void setZeroDefault();
     // `bytes` holds every element's bytes in turn; refused unless it fits exactly.
@@ -51,9 +54,12 @@ void readSize(const XifLines& lines, int line, QStringView text, XifProperty& pr
 // format, or to the property type ("SCPT60", "UCPT4").
 QList<XifProperty> templateFile(const XifLines& lines, const XifString& content);
 
-// The value file: every template property's bytes in the template's order.
+// The bytes all of `properties` take.
+qsizetype byteCount(const QList<XifProperty>& properties);
+
+// A value file (`what`, refused on `line`): every one of `properties` bytes in turn.
 void valueFile(const XifLines& lines, int line, const QByteArray& bytes,
-               QList<XifProperty>& properties);
+               QList<XifProperty>& properties, const char* what);
 
 } // namespace XifProperties
 

@@ -6,7 +6,6 @@
 #include "platform/Error.h"
 
 #include <QFile>
-#include <QHash>
 #include <QRegularExpression>
 
 namespace lns::sim::XifReader {
@@ -15,7 +14,13 @@ namespace {
 
 constexpr int MaximumIndex = 65534; // 0xFFFF means "none"
 constexpr int SupportedVersion = 4;
-constexpr int MaximumBytes = XifLines::MaximumSize;
+// The node line's field that counts the network variables, and the flags.
+constexpr int VariableCountField = 3;
+constexpr int DirectionFlag = 3;
+constexpr int ConfigurationFlag = 12;
+constexpr int MaximumTypeFields = 255;
+constexpr int TypeFieldNumbers = 5;
+constexpr int MaximumTypeSize = 65535;
 
 class Reader {
 public:
@@ -32,10 +37,24 @@ public:
     }
 
 private:
-    struct NetworkVariableValue {
-        int line;
-        int index;
-        QByteArray bytes;
+    // A variable the NVVAL section gives values to, in file order.
+    struct ConfigurationVariable {
+        QString name;
+        int elements;
+        int typeSize;       // bytes of one element, 0 when the field lines do not say
+        qsizetype property; // into m_document.properties, -1 when it is none
+    };
+
+    // A section of values: where it starts, and what it holds.
+    struct Values {
+        int line = 0; // 0 while the file has none
+        QList<XifValue> values;
+        QByteArray joined() const {
+            QByteArray bytes;
+            for (const XifValue& value : values)
+                bytes += value.bytes;
+            return bytes;
+        }
     };
 
     [[noreturn]] void fail(int line, const QString& reason) const { m_lines.fail(line, reason); }
@@ -44,7 +63,7 @@ private:
         return xifNumber(m_lines, line, text, min, max, what);
     }
 
-    QList<QStringView> nextWords() { return xifWords(m_lines.line(m_number)); }
+    QList<QStringView> nextWords() const { return xifWords(m_lines.line(m_number)); }
 
     // The record begun on `start` needs one more line.
     void expectLine(int start, const char* kind, const char* what) const {
@@ -90,9 +109,9 @@ private:
         return digits.toUpper();
     }
 
-    // The node, buffer and channel lines hold numbers only. They end at a line
-    // starting with "*" (read with them), the node self-documentation or the first record.
+    // The node, buffer and channel lines hold numbers only, up to a "*" line.
     void nodeLines() {
+        bool seenNodeLine = false; // the first one counts the variables
         for (; m_number <= m_lines.count(); ++m_number) {
             const QList<QStringView> words = nextWords();
             if (words.isEmpty())
@@ -101,32 +120,42 @@ private:
                 ++m_number;
                 return;
             }
-            if (m_lines.isStringLine(m_number) || isRecordKind(words.first()))
-                return;
             for (const QStringView word : words) {
                 if (!xifIsInteger(word))
-                    fail(m_number, QStringLiteral("expected a node or channel line of numbers, "
-                                                  "not \"%1\"")
+                    fail(m_number, QStringLiteral("expected a node or channel line of numbers, or "
+                                                  "the \"*\" line that ends them, not \"%1\"")
                                        .arg(word.left(40)));
             }
+            if (!seenNodeLine && words.size() > VariableCountField) {
+                m_variableCountLine = m_number;
+                m_variableCount = number(m_number, words[VariableCountField], 0, MaximumIndex + 1,
+                                         "the count of network variables");
+            }
+            seenNodeLine = true;
         }
+        fail(m_lines.count(), QStringLiteral("the file ends inside the node and channel lines; "
+                                             "expected the \"*\" line that ends them"));
     }
 
-    static bool isRecordKind(QStringView word) {
-        return word == QLatin1String("VAR") || word == QLatin1String("TAG") ||
-               word == QLatin1String("NVVAL") || word == QLatin1String("FILE");
-    }
+    static bool isNone(QStringView line) { return line.trimmed() == QLatin1String("*"); }
 
     void skipBlankLines() {
         while (m_number <= m_lines.count() && m_lines.line(m_number).trimmed().isEmpty())
             ++m_number;
     }
 
-    // "&3.4@0NodeObject,8500Thermostat;description": the LonMark objects in index order.
+    // "&3.4@0NodeObject,8500Thermostat;description": the blocks in index order.
     void nodeDocumentation() {
         skipBlankLines();
+        if (m_number > m_lines.count())
+            fail(m_lines.count(), QStringLiteral("the file ends before the node "
+                                                 "self-documentation string or \"*\""));
+        if (isNone(m_lines.line(m_number))) {
+            ++m_number;
+            return;
+        }
         if (!m_lines.isStringLine(m_number))
-            return; // a device without self-documentation has no LonMark objects
+            return; // a device without self-documentation has no blocks
         const int line = m_number;
         const XifString documentation = XifString::read(m_lines, m_number);
         const QStringView text(documentation.text);
@@ -142,13 +171,13 @@ private:
             return;
         qsizetype offset = at + 1;
         for (const QStringView entry : head.mid(at + 1).tokenize(QLatin1Char(','))) {
-            lonMarkObjects(documentation.lineAt(offset), entry.trimmed());
+            blocks(documentation.lineAt(offset), entry.trimmed());
             offset += entry.size() + 1;
         }
     }
 
-    // One entry of the node's object list: [scope:]typeIndex[[count]]name.
-    void lonMarkObjects(int line, QStringView entry) {
+    // One entry of the node's block list: [scope:]profile[[count[]]]name.
+    void blocks(int line, QStringView entry) {
         qsizetype position = 0;
         auto digits = [&] {
             const qsizetype start = position;
@@ -156,37 +185,38 @@ private:
                 ++position;
             return entry.mid(start, position - start);
         };
-        int scope = 0;
-        QStringView typeIndex = digits();
+        XifBlock block;
+        block.index = static_cast<int>(m_document.interface->lonMarkObjects.size());
+        QStringView profile = digits();
         if (position < entry.size() && entry[position] == QLatin1Char(':')) {
-            scope = number(line, typeIndex, 0, 15, "the LonMark object's scope");
+            block.scope = number(line, profile, 0, 15, "the functional block's scope");
             ++position;
-            typeIndex = digits();
+            profile = digits();
         }
-        const int type = number(line, typeIndex, 0, 65535, "the LonMark object's type index");
-        int count = 1;
+        block.profile = number(line, profile, 0, 65535, "the functional profile's type index");
         if (position < entry.size() && entry[position] == QLatin1Char('[')) {
             ++position;
-            count = number(line, digits(), 1, MaximumIndex + 1, "the LonMark object array size");
-            if (position >= entry.size() || entry[position] != QLatin1Char(']'))
-                fail(line, QStringLiteral("expected \"]\" after the object array size"));
-            ++position;
+            block.count =
+                number(line, digits(), 1, MaximumIndex + 1, "the functional block array size");
+            if (position < entry.size() && entry[position] == QLatin1Char(']'))
+                ++position; // makers' tools leave it out
         }
-        auto& objects = m_document.interface->lonMarkObjects;
-        if (qsizetype(objects.size()) + count > MaximumIndex + 1)
+        if (block.index + block.count > MaximumIndex + 1)
             fail(line, QStringLiteral("more LonMark objects than a device can hold (%1)")
                            .arg(MaximumIndex + 1));
-        const QString name = entry.mid(position).trimmed().toString();
-        for (int element = 0; element < count; ++element) {
+        block.name = entry.mid(position).trimmed().toString();
+        for (int element = 0; element < block.count; ++element) {
             auto object = std::make_shared<LonMarkObjectRecord>();
-            object->index = static_cast<int>(objects.size());
-            object->typeIndex = type;
-            object->scope = scope;
-            object->name = name.isEmpty() ? QStringLiteral("LonMarkObject%1").arg(object->index)
-                           : count > 1    ? QStringLiteral("%1[%2]").arg(name).arg(element)
-                                          : name;
-            objects.push_back(object);
+            object->index = block.index + element;
+            object->typeIndex = block.profile;
+            object->scope = block.scope;
+            object->name = block.name.isEmpty()
+                               ? QStringLiteral("LonMarkObject%1").arg(object->index)
+                           : block.count > 1 ? QStringLiteral("%1[%2]").arg(block.name).arg(element)
+                                             : block.name;
+            m_document.interface->lonMarkObjects.push_back(object);
         }
+        m_document.blocks.append(block);
     }
 
     void record() {
@@ -200,7 +230,7 @@ private:
         else if (kind == QLatin1String("TAG"))
             tag(words);
         else if (kind == QLatin1String("NVVAL"))
-            value(words);
+            variableValues(words);
         else if (kind == QLatin1String("FILE"))
             file(words);
         else
@@ -216,73 +246,120 @@ private:
                                .arg(words.size()));
     }
 
+    // Each word after `first` is a number.
+    void expectNumbers(const QList<QStringView>& words, qsizetype first, const char* what) const {
+        for (const QStringView word : words.mid(first))
+            number(m_number, word, -65535, 65535, what);
+    }
+
     void variable(const QList<QStringView>& words) {
         const int start = m_number;
         expectWords(words, 6, 6, "\"VAR name index avgRate maxRate arraySize\"");
-        const QString name = words[1].toString();
-        const int index = number(start, words[2], 0, MaximumIndex, "the variable index");
+        XifVariable declared;
+        declared.line = start;
+        declared.name = words[1].toString();
+        declared.index = number(start, words[2], 0, MaximumIndex, "the variable index");
         number(start, words[3], 0, 65535, "the average rate");
         number(start, words[4], 0, 65535, "the maximum rate");
         // 0 for a single variable; an array takes the indices from `index` on.
-        const int arraySize =
-            number(start, words[5], 0, MaximumIndex + 1 - index, "the array size");
-        const int elements = std::max(arraySize, 1);
+        declared.arraySize =
+            number(start, words[5], 0, MaximumIndex + 1 - declared.index, "the array size");
+        const int elements = std::max(declared.arraySize, 1);
         ++m_number;
         expectLine(start, "VAR", "the variable's flags line");
-        variableFlags(nextWords());
+        const bool configuration = variableFlags(declared);
         ++m_number;
-        expectLine(start, "VAR", "the variable's self-documentation string");
-        if (!m_lines.isStringLine(m_number))
-            fail(m_number, QStringLiteral("expected the variable's self-documentation string, a "
-                                          "line beginning with a double quote"));
+        expectLine(start, "VAR", "the variable's self-documentation string or \"*\"");
         const int documentationLine = m_number;
-        const XifString documentation = XifString::read(m_lines, m_number);
+        XifString documentation;
+        if (isNone(m_lines.line(m_number)))
+            ++m_number;
+        else if (m_lines.isStringLine(m_number))
+            documentation = XifString::read(m_lines, m_number);
+        else
+            fail(m_number, QStringLiteral("expected the variable's self-documentation, a line "
+                                          "beginning with a double quote, or \"*\""));
         expectLine(start, "VAR", "the variable's type line");
-        const QString typeName = typeLines();
+        int typeSize = 0;
+        const QString typeName = typeLines(start, declared, typeSize);
         const QStringView text(documentation.text);
-        if (text.startsWith(QLatin1Char('&')))
-            configurationVariable(documentationLine, text, name, index, elements, typeName);
-        else if (text.startsWith(QLatin1Char('@')))
-            membership(documentationLine, text.mid(1));
+        qsizetype property = -1;
+        if (text.startsWith(QLatin1Char('&'))) {
+            property = m_document.properties.size();
+            configurationVariable(documentationLine, text, declared.name, elements, typeName);
+        } else if (text.startsWith(QLatin1Char('@'))) {
+            declared.block = membership(documentationLine, text.mid(1));
+        }
+        if (configuration)
+            m_configurationVariables.append({declared.name, elements, typeSize, property});
         for (int element = 0; element < elements; ++element)
-            addVariable(start, index + element,
-                        elements > 1 ? QStringLiteral("%1[%2]").arg(name).arg(element) : name);
+            addVariable(start, declared.index + element,
+                        elements > 1 ? QStringLiteral("%1[%2]").arg(declared.name).arg(element)
+                                     : declared.name);
+        m_document.variables.append(declared);
     }
 
-    // "typeIndex typeName|* numbers...", then any lines of numbers that describe
-    // the type's fields. Returns the type name, empty for "*".
-    QString typeLines() {
+    // "typeIndex typeName|* fieldCount" and that many lines of five numbers.
+    // Returns the type name, empty for "*"; `size` becomes the bytes the fields
+    // take where all of them say.
+    QString typeLines(int start, XifVariable& declared, int& size) {
         const QList<QStringView> words = nextWords();
-        if (words.size() < 2)
-            fail(m_number, QStringLiteral("expected the type line \"typeIndex typeName\" (typeName "
-                                          "* for a standard type) and its numbers"));
-        number(m_number, words[0], 0, 65535, "the type index");
-        for (const QStringView word : words.mid(2))
-            number(m_number, word, 0, 65535, "a type field");
+        if (words.size() < 3)
+            fail(m_number,
+                 QStringLiteral("expected the type line \"typeIndex typeName fieldCount\" "
+                                "(typeName * for a standard type)"));
+        declared.typeIndex = number(m_number, words[0], 0, 65535, "the type index");
+        const int fields = number(m_number, words[2], 0, MaximumTypeFields, "the field count");
+        expectNumbers(words, 3, "a type number");
         const QString name = words[1] == QLatin1String("*") ? QString() : words[1].toString();
-        for (++m_number; m_number <= m_lines.count(); ++m_number) {
+        for (int field = 0; field < fields; ++field) {
+            ++m_number;
+            expectLine(start, "VAR", "a type field line");
             const QList<QStringView> fieldWords = nextWords();
-            if (fieldWords.isEmpty() || !xifIsInteger(fieldWords.first()))
-                break;
-            for (const QStringView word : fieldWords)
-                number(m_number, word, -65535, 65535, "a type field");
+            if (fieldWords.size() != TypeFieldNumbers)
+                fail(m_number, QStringLiteral("expected field %1 of %2 of the type: a line of %3 "
+                                              "numbers")
+                                   .arg(field + 1)
+                                   .arg(fields)
+                                   .arg(TypeFieldNumbers));
+            expectNumbers(fieldWords, 0, "a type field");
+            const int bytes = fieldSize(fieldWords);
+            size = bytes > 0 && (field == 0 || size > 0) && size + bytes <= MaximumTypeSize
+                       ? size + bytes
+                       : 0;
         }
+        ++m_number;
         return name;
     }
 
-    void variableFlags(const QList<QStringView>& words) const {
-        if (words.size() < 2)
-            fail(m_number, QStringLiteral("expected the variable's flags line: priority, "
-                                          "direction and further numbers"));
+    // "kind bitOffset bitSize signed arrayDimension": the bytes of one field,
+    // 0 for a kind whose size is not certain (bit fields among them).
+    static int fieldSize(const QList<QStringView>& words) {
+        const int kind = words[0].toInt();
+        const qint64 bytes = kind == 1 ? 1 : kind == 2 ? 2 : kind == 4 ? words[2].toInt() : 0;
+        const qint64 total = std::max<qint64>(bytes, 0) * std::max(words[4].toInt(), 1);
+        return total <= MaximumTypeSize ? static_cast<int>(total) : 0;
+    }
+
+    // Checks the flags line and keeps the direction; true for a configuration variable.
+    bool variableFlags(XifVariable& declared) const {
+        const QList<QStringView> words = nextWords();
+        if (words.size() <= DirectionFlag)
+            fail(m_number,
+                 QStringLiteral("expected the variable's flags line: at least %1 numbers, "
+                                "the direction the %1th")
+                     .arg(DirectionFlag + 1));
         for (const QStringView word : words)
             number(m_number, word, 0, 65535, "a variable flag");
-        number(m_number, words[1], 0, 1, "the direction (0 input, 1 output)");
+        declared.output =
+            number(m_number, words[DirectionFlag], 0, 1, "the direction (0 input, 1 output)") == 1;
+        return words.size() > ConfigurationFlag && words[ConfigurationFlag] == QLatin1String("1");
     }
 
     // "&appliesTo,select,scope<flags>,typeIndex[,size]": the variable is also a
     // property, one element per array element. Without a size, its value gives it.
-    void configurationVariable(int line, QStringView text, const QString& name, int index,
-                               int elements, const QString& typeName) {
+    void configurationVariable(int line, QStringView text, const QString& name, int elements,
+                               const QString& typeName) {
         const qsizetype semicolon = text.indexOf(QLatin1Char(';'));
         QList<QStringView> fields;
         for (const QStringView field :
@@ -303,20 +380,20 @@ private:
         property.record->name = name;
         property.record->format = typeName;
         property.record->formatSpec = typeName;
-        m_configurationVariables.insert(index, m_properties.size());
-        m_properties.append(property);
+        m_document.properties.append(property);
     }
 
-    // "@object|member" or "@object#member": the object must be declared.
-    void membership(int line, QStringView text) const {
+    // "@block|member", "@block#member": the block must be declared.
+    int membership(int line, QStringView text) const {
         qsizetype end = 0;
         while (end < text.size() && text[end].isDigit())
             ++end;
-        const int object = number(line, text.left(end), 0, MaximumIndex, "the LonMark object");
-        if (!findObject(object))
+        const int block = number(line, text.left(end), 0, MaximumIndex, "the LonMark object");
+        if (!findObject(block))
             fail(line, QStringLiteral("the variable belongs to LonMark object %1, which the node "
                                       "self-documentation does not declare")
-                           .arg(object));
+                           .arg(block));
+        return block;
     }
 
     // LonMark objects are numbered by their place in the node's list.
@@ -344,68 +421,65 @@ private:
     void tag(const QList<QStringView>& words) {
         expectWords(words, 3, 16, "\"TAG name index\" and numbers");
         number(m_number, words[2], 0, MaximumIndex, "the tag index");
-        for (const QStringView word : words.mid(3))
-            number(m_number, word, 0, 65535, "a tag field");
+        expectNumbers(words, 3, "a tag field");
         ++m_number;
     }
 
-    // The numbers after a record's kind, up to the first byte or the line's end.
-    qsizetype countNumbers(const QList<QStringView>& words, qsizetype first) const {
-        qsizetype count = 0;
-        while (first + count < words.size() && !xifIsByteStart(words[first + count])) {
-            number(m_number, words[first + count], 0, MaximumBytes, "a record number");
-            ++count;
-        }
-        return count;
+    // A section's head line, then its values.
+    Values values(const QList<QStringView>& words, qsizetype firstNumber, const char* what) {
+        Values section;
+        section.line = m_number;
+        expectNumbers(words, firstNumber, what);
+        ++m_number;
+        section.values = xifValues(m_lines, m_number);
+        return section;
     }
 
-    // Bytes announced by the last of a record's numbers, from `words[first]` on.
-    QByteArray announcedBytes(const QList<QStringView>& words, qsizetype first, const char* what) {
-        const int start = m_number;
-        const QStringView line = m_lines.line(start);
-        const QStringView announced = words[first - 1];
-        const QStringView rest =
-            first < words.size() ? line.mid(words[first].data() - line.data()) : QStringView();
-        const QByteArray bytes = xifBytes(m_lines, m_number, rest);
-        if (bytes.size() != announced.toInt())
-            fail(start, QStringLiteral("%1 announces %2 bytes but holds %3")
-                            .arg(QLatin1String(what), announced)
-                            .arg(bytes.size()));
-        return bytes;
+    void variableValues(const QList<QStringView>& words) {
+        if (m_variableValues.line != 0)
+            fail(m_number, QStringLiteral("a second NVVAL section; the first is on line %1")
+                               .arg(m_variableValues.line));
+        m_variableValues = values(words, 1, "a number after NVVAL");
     }
 
-    // "NVVAL index [numbers] byteCount" and the bytes, on the line or the next ones.
-    void value(const QList<QStringView>& words) {
-        const qsizetype numbers = countNumbers(words, 1);
-        if (numbers < 2)
-            fail(m_number, QStringLiteral("expected \"NVVAL index byteCount\" and the bytes; found "
-                                          "%1 numbers")
-                               .arg(numbers));
-        const int line = m_number;
-        const int index = number(line, words[1], 0, MaximumIndex, "the variable index");
-        m_values.append({line, index, announcedBytes(words, 1 + numbers, "the value")});
-    }
-
-    // "FILE template numbers" then the template's string lines, or
-    // "FILE value numbers byteCount" then the bytes.
+    // "FILE kind numbers": the template's string lines, its values, or a file
+    // the template has no place for, skipped.
     void file(const QList<QStringView>& words) {
         const int start = m_number;
-        if (words.size() < 2 ||
-            (words[1] != QLatin1String("template") && words[1] != QLatin1String("value")))
-            fail(start, QStringLiteral("expected \"FILE template\" or \"FILE value\", not \"%1\"")
-                            .arg(m_lines.line(start).trimmed().left(40)));
-        const qsizetype numbers = countNumbers(words, 2);
-        if (words[1] == QLatin1String("template"))
-            templateFile(start, numbers + 2 == words.size());
-        else
-            valueFile(start, words, numbers);
+        if (words.size() < 2)
+            fail(start, QStringLiteral("expected \"FILE template\", \"FILE value\" or another "
+                                       "kind of file after FILE"));
+        const QStringView kind = words[1];
+        if (kind == QLatin1String("template"))
+            return templateFile(words);
+        Values* section = kind == QLatin1String("value")      ? &m_valueFile
+                          : kind == QLatin1String("readOnly") ? &m_readOnlyFile
+                                                              : nullptr;
+        if (section && section->line != 0)
+            fail(start, QStringLiteral("a second \"FILE %1\"; the first is on line %2")
+                            .arg(kind)
+                            .arg(section->line));
+        if (section && m_templateLine == 0)
+            fail(start,
+                 QStringLiteral("the \"FILE %1\" values must follow the template file").arg(kind));
+        if (!section && m_lines.isStringLine(start + 1)) {
+            expectNumbers(words, 2, "a file number");
+            m_number = start + 1;
+            XifString::read(m_lines, m_number);
+            return;
+        }
+        const Values read = values(words, 2, "a file number");
+        if (section)
+            *section = read;
     }
 
-    void templateFile(int start, bool onlyNumbers) {
-        if (!onlyNumbers)
-            fail(start, QStringLiteral("expected only numbers after \"FILE template\""));
-        if (m_templateStart >= 0)
-            fail(start, QStringLiteral("a second template file"));
+    void templateFile(const QList<QStringView>& words) {
+        const int start = m_number;
+        expectNumbers(words, 2, "a number after \"FILE template\"");
+        if (m_templateLine != 0)
+            fail(start, QStringLiteral("a second template file; the first is on line %1")
+                            .arg(m_templateLine));
+        m_templateLine = start;
         ++m_number;
         if (!m_lines.isStringLine(m_number))
             fail(std::min(m_number, m_lines.count()),
@@ -413,34 +487,81 @@ private:
                                 "double quote after line %1")
                      .arg(start));
         const XifString content = XifString::read(m_lines, m_number);
-        m_templateStart = m_properties.size();
-        m_properties.append(XifProperties::templateFile(m_lines, content));
+        m_templateStart = m_document.properties.size();
+        m_document.properties.append(XifProperties::templateFile(m_lines, content));
     }
 
-    void valueFile(int start, const QList<QStringView>& words, qsizetype numbers) {
-        if (m_templateStart < 0 || m_hasValueFile)
-            fail(start, QStringLiteral("a value file must follow the one template file"));
-        if (numbers < 1)
-            fail(start, QStringLiteral("expected \"FILE value\" with its numbers, the last one its "
-                                       "size in bytes"));
-        m_hasValueFile = true;
-        const QByteArray bytes = announcedBytes(words, 2 + numbers, "the value file");
-        QList<XifProperty> templated = m_properties.mid(m_templateStart);
-        XifProperties::valueFile(m_lines, start, bytes, templated);
-        // The copies share their records; the sizes the values checked stay the same.
+    // Whatever the file declares but does not hold means it was cut short.
+    void checkComplete() const {
+        const int records = static_cast<int>(m_document.variables.size());
+        const int elements = static_cast<int>(m_document.interface->networkVariables.size());
+        if (m_variableCountLine != 0 && m_variableCount != records && m_variableCount != elements)
+            fail(m_lines.count(), QStringLiteral("the file holds %1 network variables; line %2 "
+                                                 "declares %3")
+                                      .arg(elements)
+                                      .arg(m_variableCountLine)
+                                      .arg(m_variableCount));
+    }
+
+    // One NVVAL value per configuration variable, or per element of one.
+    void assignVariableValues() {
+        qsizetype elements = 0;
+        for (const ConfigurationVariable& variable : std::as_const(m_configurationVariables))
+            elements += variable.elements;
+        const QList<XifValue>& values = m_variableValues.values;
+        const bool perElement = values.size() == elements;
+        if (!perElement && values.size() != m_configurationVariables.size())
+            fail(m_variableValues.line != 0 ? m_variableValues.line : m_lines.count(),
+                 QStringLiteral("expected an NVVAL section of %1 values, one for each element of "
+                                "the %2 configuration variables; found %3")
+                     .arg(elements)
+                     .arg(m_configurationVariables.size())
+                     .arg(values.size()));
+        qsizetype next = 0;
+        for (const ConfigurationVariable& variable : std::as_const(m_configurationVariables)) {
+            const qsizetype taken = perElement ? variable.elements : 1;
+            QByteArray bytes;
+            for (qsizetype i = next; i < next + taken; ++i)
+                bytes += values[i].bytes;
+            const int line = values[next].line;
+            if (variable.typeSize > 0 &&
+                bytes.size() != qsizetype(variable.typeSize) * variable.elements)
+                fail(line, QStringLiteral("the value of \"%1\" holds %2 bytes; its type takes %3")
+                               .arg(variable.name)
+                               .arg(bytes.size())
+                               .arg(variable.typeSize * variable.elements));
+            if (variable.property >= 0)
+                setConfigurationValue(m_document.properties[variable.property], line, bytes);
+            next += taken;
+        }
+    }
+
+    // The value file holds the template's writable properties, the read-only
+    // file the others; without a read-only file the value file may hold all.
+    void assignFileValues() {
+        if (m_templateLine == 0)
+            return;
+        QList<XifProperty> writable;
+        QList<XifProperty> readOnly;
+        for (const XifProperty& property : m_document.properties.mid(m_templateStart))
+            (property.isReadOnly() ? readOnly : writable).append(property);
+        const QByteArray values = m_valueFile.joined();
+        const int valueLine = m_valueFile.line != 0 ? m_valueFile.line : m_lines.count();
+        if (m_readOnlyFile.line == 0 && values.size() == XifProperties::byteCount(writable) +
+                                                             XifProperties::byteCount(readOnly))
+            writable.append(readOnly);
+        else if (m_readOnlyFile.line != 0 || !readOnly.isEmpty())
+            XifProperties::valueFile(m_lines,
+                                     m_readOnlyFile.line != 0 ? m_readOnlyFile.line : valueLine,
+                                     m_readOnlyFile.joined(), readOnly, "read-only file");
+        XifProperties::valueFile(m_lines, valueLine, values, writable, "value file");
     }
 
     void attachProperties() {
-        for (const NetworkVariableValue& value : m_values) {
-            if (m_configurationVariables.contains(value.index))
-                setConfigurationValue(m_properties[m_configurationVariables.value(value.index)],
-                                      value);
-            else if (!findVariable(value.index))
-                fail(value.line, QStringLiteral("a value for network variable %1, which no VAR "
-                                                "record declares")
-                                     .arg(value.index));
-        }
-        for (XifProperty& property : m_properties) {
+        checkComplete();
+        assignVariableValues();
+        assignFileValues();
+        for (XifProperty& property : m_document.properties) {
             if (property.elementSize == 0)
                 fail(property.line, QStringLiteral("the size of \"%1\" is unknown: expected it in "
                                                    "the declaration or an NVVAL value")
@@ -452,17 +573,16 @@ private:
     }
 
     // A configuration variable without a declared size takes its value's.
-    void setConfigurationValue(XifProperty& property, const NetworkVariableValue& value) const {
+    void setConfigurationValue(XifProperty& property, int line, const QByteArray& bytes) const {
         if (property.elementSize == 0) {
-            const qsizetype size = value.bytes.size() / property.elementCount;
+            const qsizetype size = bytes.size() / property.elementCount;
             if (size < 1 || size > XifProperties::MaximumElementSize)
-                fail(value.line, QStringLiteral("the value of \"%1\" must be 1 to %2 bytes per "
-                                                "element")
-                                     .arg(property.record->name)
-                                     .arg(XifProperties::MaximumElementSize));
+                fail(line, QStringLiteral("the value of \"%1\" must be 1 to %2 bytes per element")
+                               .arg(property.record->name)
+                               .arg(XifProperties::MaximumElementSize));
             property.elementSize = static_cast<int>(size);
         }
-        property.setDefault(m_lines, value.line, value.bytes);
+        property.setDefault(m_lines, line, bytes);
     }
 
     // One record joins every target it applies to.
@@ -495,14 +615,16 @@ private:
     const XifLines& m_lines;
     int m_number = 1;
     XifDocument m_document;
+    int m_variableCountLine = 0; // the node line that counts the variables, 0 for none
+    int m_variableCount = 0;
     std::vector<Shared<NetworkVariableRecord>> m_variables; // by index, null where none
-    QList<XifProperty> m_properties;                        // in the order the file declares them
-    QHash<int, qsizetype> m_configurationVariables;         // variable index -> m_properties index
-    QList<NetworkVariableValue> m_values;
-    qsizetype m_templateStart = -1;
-    bool m_hasValueFile = false;
+    QList<ConfigurationVariable> m_configurationVariables;
+    Values m_variableValues;
+    int m_templateLine = 0;
+    qsizetype m_templateStart = 0; // the template's first property
+    Values m_valueFile;
+    Values m_readOnlyFile;
 };
-
 } // namespace
 
 XifDocument parse(const QByteArray& content, const QString& sourceName) {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "lns/sim/XifReader.h"
+
+#include <QString>
+
+// What an external interface file declares, one line each, for a person to
+// read before importing it: the program ID, the functional blocks, the network
+// variables and the configuration properties.
+namespace XifDescription {
+
+QString describe(const lns::sim::XifDocument& document);
+
+} // namespace XifDescription
