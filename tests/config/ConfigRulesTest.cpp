@@ -2,9 +2,11 @@
 // out, and the file's form, without a network.
 #include "ConfigurationFields.h"
 #include "ConfigurationFile.h"
+#include "FileSizeLimit.h"
 #include "OutputFiles.h"
 #include "Validation.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -144,10 +146,15 @@ TEST(ConfigFile, AFileThatCannotBeWrittenLeavesTheOldOne) {
     QTemporaryDir folder;
     const QString path = folder.filePath("keep.json");
     writeOutputFile(path, "old");
-    EXPECT_THROW(writeOutputFile(folder.filePath("missing/dir/x.json"), "new"), FileProblem);
+    {
+        const FileSizeLimit full(64); // the new text does not fit on the "disk"
+        EXPECT_THROW(writeOutputFile(path, QByteArray(4096, 'n')), FileProblem);
+    }
     QFile kept(path);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), "old");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.json"})
+        << "no half-written file is left beside it";
 }
 
 } // namespace

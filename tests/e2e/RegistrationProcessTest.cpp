@@ -66,6 +66,8 @@ protected:
         EXPECT_FALSE(result.crashed) << result.err.toStdString();
         lastErr = result.err;
         const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.value(1), QStringLiteral("ok"))
+            << "the network did not open: " << result.err.toStdString();
         return lines.mid(2, lines.size() - 3); // the calls between opening and release
     }
 

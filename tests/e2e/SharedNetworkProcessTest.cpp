@@ -5,8 +5,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -37,17 +40,48 @@ protected:
 
     QString lonWorks() const { return root.path() + QStringLiteral("/LonWorks"); }
 
+    static QByteArray commandScript(const QString& network, int command) {
+        return QStringLiteral("create\nset networkName \"%1\"\n"
+                              "call SendCommand %2 0 \"\"\nrelease\n")
+            .arg(network)
+            .arg(command)
+            .toUtf8();
+    }
+
+    // The host's answer to the command, from the lines it printed.
+    static QString answer(const QString& out, const QString& err) {
+        const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        if (lines.value(1) != QStringLiteral("ok"))
+            return QStringLiteral("the network did not open: ") + err;
+        return lines.size() > 2 ? lines[2] : err;
+    }
+
     // The host's answer to one command.
     QString sendCommand(const QString& network, int command) {
-        const QString script = QStringLiteral("create\nset networkName \"%1\"\n"
-                                              "call SendCommand %2 0 \"\"\nrelease\n")
-                                   .arg(network)
-                                   .arg(command);
-        const ProcessResult result =
-            runProgram(QStringLiteral("lns-host"),
-                       {QStringLiteral("run"), ProgId, QStringLiteral("-")}, script.toUtf8());
-        const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        return lines.size() > 2 ? lines[2] : result.err;
+        const ProcessResult result = runProgram(
+            QStringLiteral("lns-host"), {QStringLiteral("run"), ProgId, QStringLiteral("-")},
+            commandScript(network, command));
+        return answer(result.out, result.err);
+    }
+
+    // The network holds one template of the thermostat, with one component
+    // application per command and none made twice.
+    void expectOneTemplateWithItsTwoCommands(const QString& network) {
+        OpenDemo made(lonWorks(), network);
+        const auto templates = made.system->TemplateLibrary()->DeviceTemplates();
+        ASSERT_EQ(templates->Count(), 1);
+        const auto thermostat = templates->Item(1);
+        EXPECT_EQ(thermostat->Name().toStdString(), TemplateName.toStdString());
+        QStringList commands;
+        for (const auto& apps :
+             {thermostat->ComponentApps(),
+              thermostat->Interface()->LonMarkObjects()->Item(1)->ComponentApps()}) {
+            for (int index = 1; index <= apps->Count(); ++index)
+                commands << apps->Item(index)->Name();
+        }
+        EXPECT_EQ(commands.size(), 2) << commands.join(u',').toStdString();
+        EXPECT_TRUE(commands.filter(QStringLiteral(" (")).isEmpty())
+            << commands.join(u',').toStdString();
     }
 
     TempPlatformRoot root;
@@ -112,20 +146,34 @@ TEST_F(SharedNetworkProcess,
             }
         }
         ASSERT_EQ(sendCommand(QStringLiteral("New Site"), 50), QStringLiteral("ok"));
-        OpenDemo rerun(lonWorks(), QStringLiteral("New Site"));
-        const auto templates = rerun.system->TemplateLibrary()->DeviceTemplates();
-        ASSERT_EQ(templates->Count(), 1);
-        const auto made = templates->Item(1);
-        EXPECT_EQ(made->Name().toStdString(), TemplateName.toStdString());
-        QStringList commands;
-        for (const auto& apps : {made->ComponentApps(),
-                                 made->Interface()->LonMarkObjects()->Item(1)->ComponentApps()}) {
-            for (int index = 1; index <= apps->Count(); ++index)
-                commands << apps->Item(index)->Name();
+        expectOneTemplateWithItsTwoCommands(QStringLiteral("New Site"));
+    }
+}
+
+TEST_F(SharedNetworkProcess,
+       CommandFiftyFromTwoProcessesAtOnceMakesOneTemplateAndOneOfEachCommand) {
+    for (const QString& network : {QStringLiteral("New Site"), QStringLiteral("Demo Building")}) {
+        SCOPED_TRACE(network.toStdString());
+        std::vector<std::unique_ptr<QProcess>> hosts;
+        for (int host = 0; host < 2; ++host) {
+            auto process = std::make_unique<QProcess>();
+            process->start(programPath(QStringLiteral("lns-host")),
+                           {QStringLiteral("run"), ProgId, QStringLiteral("-")});
+            hosts.push_back(std::move(process));
         }
-        EXPECT_EQ(commands.size(), 2) << commands.join(u',').toStdString();
-        EXPECT_TRUE(commands.filter(QStringLiteral(" (")).isEmpty())
-            << commands.join(u',').toStdString();
+        // Both scripts are written before either host is waited for.
+        for (const auto& process : hosts) {
+            ASSERT_TRUE(process->waitForStarted());
+            process->write(commandScript(network, 50));
+            process->closeWriteChannel();
+        }
+        for (const auto& process : hosts) {
+            ASSERT_TRUE(process->waitForFinished(120000));
+            EXPECT_EQ(answer(QString::fromUtf8(process->readAllStandardOutput()),
+                             QString::fromUtf8(process->readAllStandardError())),
+                      QStringLiteral("ok"));
+        }
+        expectOneTemplateWithItsTwoCommands(network);
     }
 }
 

@@ -1,9 +1,11 @@
 #include "PlugInFakes.h"
 #include "host/PlugInIdentity.h"
 #include "lns/sim/ObjectServerFromSettings.h"
+#include "lns/sim/SimObjectServer.h"
 #include "platform/Error.h"
 #include "support/CRegistry.h"
 
+#include <QRegularExpression>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -281,10 +283,19 @@ TEST_F(PlugInOnDemoNetwork, AnotherNetworkOpensOverTheSameServerAndAFailureClose
 }
 
 TEST_F(PlugInOnDemoNetwork, RemoteWriteReopensAnOpenServer) {
+    auto* server = dynamic_cast<lns::sim::SimObjectServer*>(f.window.server.get());
+    ASSERT_TRUE(server);
+    server->keepJournal(true);
+    server->clearJournal();
     plugIn->setRemote(true);
     EXPECT_TRUE(plugIn->Remote());
     EXPECT_TRUE(f.window.server->IsOpen());
     EXPECT_TRUE(f.state.ServerOpen);
+    // The server takes the flag only while closed.
+    const QStringList calls = server->journal().filter(
+        QRegularExpression(QStringLiteral("^ObjectServer\\.(Open|Close|setRemote)")));
+    EXPECT_EQ(calls, (QStringList{"ObjectServer.Close", "ObjectServer.setRemote true",
+                                  "ObjectServer.Open"}));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "Failures.h"
 #include "FakeLns.h"
-#include "model/LnsErrorText.h"
 #include "model/Specific.h"
 
 #include <gtest/gtest.h>
@@ -148,13 +147,15 @@ TEST_F(ValueObject, FailedWriteStaysDirtyAndExplainsItself) {
     value->GetNetworkValue();
     value->ValueAsChanges = true;
 
-    for (int code : {lns::Code::WriteFailed, lns::Code::FormatFailed}) {
+    const std::pair<int, QString> refusals[] = {
+        {lns::Code::WriteFailed, "Failed to write data to the network variable object."},
+        {lns::Code::FormatFailed, "An attempt to format the requested data has failed."}};
+    for (const auto& [code, reason] : refusals) {
         property->writeFailure = code;
         const Error failure = failureOf([&] { value->SendNetworkValue(); });
         EXPECT_EQ(failure.number(), Error::LnsErrorBase + code);
         EXPECT_EQ(failure.source(), QStringLiteral("SendNetworkValue"));
-        EXPECT_EQ(failure.description(), QStringLiteral("Error updating nciSetPts \r\n") +
-                                             LnsErrorText(static_cast<qint16>(code)));
+        EXPECT_EQ(failure.description(), QStringLiteral("Error updating nciSetPts \r\n") + reason);
         EXPECT_TRUE(value->ValueAsChanges);
     }
     property->writeFailure = lns::Code::DeviceUnreachable;

@@ -2,7 +2,17 @@
 
 #include <QDir>
 #include <QProcess>
+#include <gtest/gtest.h>
 #include <unistd.h>
+
+bool endedInTime(QProcess& process) {
+    if (process.waitForFinished(60000))
+        return process.exitStatus() == QProcess::NormalExit;
+    ADD_FAILURE() << qPrintable(process.program()) << " did not end";
+    process.kill();
+    process.waitForFinished();
+    return false;
+}
 
 TempPlatformRoot::TempPlatformRoot()
     : m_previous(qgetenv("LNS_PLATFORM_ROOT")), m_hadPrevious(qEnvironmentVariableIsSet("LNS_PLATFORM_ROOT")) {
@@ -56,8 +66,8 @@ ProcessResult runAsReader(const QString& name, const QStringList& arguments) {
                   QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
                               QStringLiteral("--clear-groups"), programPath(name)} +
                       arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), process.exitStatus() == QProcess::CrashExit,
+    const bool ended = endedInTime(process);
+    return {ended ? process.exitCode() : -1, !ended,
             QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
 }

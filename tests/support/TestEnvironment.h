@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QProcess;
+
 // A fresh platform root for one test: LNS_PLATFORM_ROOT points at a new
 // temporary folder while the object lives.
 class TempPlatformRoot {
@@ -42,3 +44,7 @@ ProcessResult runProgram(const QString& name, const QStringList& arguments, cons
 // current user made read-only: as "nobody" when the tests run as root (who
 // may write anything), else as the current user.
 ProcessResult runAsReader(const QString& name, const QStringList& arguments);
+
+// Waits for a started program to end by itself; one that hangs is killed and
+// fails the test, so that it cannot pass for one that succeeded.
+bool endedInTime(QProcess& process);

@@ -122,7 +122,7 @@ TEST(SharedStore, AStoreThatCannotBeUsedIsNamedWithItsReasonInsteadOfSendingUser
     environment.insert(QStringLiteral("LNS_PLATFORM_ROOT"), QStringLiteral("platform"));
     browse.setProcessEnvironment(environment);
     browse.start(programPath(QStringLiteral("lns-host")), {QStringLiteral("browse"), demo});
-    browse.waitForFinished(60000);
+    ASSERT_TRUE(endedInTime(browse));
     EXPECT_EQ(browse.exitCode(), 1);
     const QString missing = other.path() + QStringLiteral("/platform/registry.sqlite3");
     EXPECT_TRUE(QString::fromUtf8(browse.readAllStandardError()).contains(missing));
@@ -144,8 +144,7 @@ TEST(SharedStore, OfWritersRacingForANewValueExactlyOneWins) {
         }
         int won = 0;
         for (const auto& process : writers) {
-            process->waitForFinished(60000);
-            won += process->exitCode() == 0 ? 1 : 0;
+            won += endedInTime(*process) && process->exitCode() == 0 ? 1 : 0;
         }
         EXPECT_EQ(won, 1) << "round " << round;
     }
@@ -172,7 +171,7 @@ TEST(SharedStore, AKeyNameThatIsNotUtf8IsAUsageError) {
     shell.start(QStringLiteral("sh"),
                 {QStringLiteral("-c"),
                  QStringLiteral("\"%1\" add \"HKLM\\\\A$(printf '\\377')\"").arg(programPath(QStringLiteral("lns-reg")))});
-    shell.waitForFinished(60000);
+    ASSERT_TRUE(endedInTime(shell));
     EXPECT_EQ(shell.exitCode(), 2) << shell.readAllStandardError().toStdString();
     EXPECT_EQ(reg({QStringLiteral("query"), QStringLiteral("HKLM")}).out.count(u'\n'), 1);
 }
