@@ -39,7 +39,7 @@ TEST(OffNetEditing, RooftopChoiceGetsTheModelZeroLayoutAndPlaceholdersAreNeverWr
     EXPECT_FALSE(w.frmHeatPumpStages->isHidden());
     EXPECT_EQ(w.frmHeatPumpStages->title(), QStringLiteral("Number of cool or hp stages"));
 
-    // What the database holds stays as it is: the window never read it.
+    // The boxes show placeholders: the window never read the stored values.
     const QString setPoints =
         f.storedValue(Device, QStringLiteral("nciSetPts"), QStringLiteral("SNVT_temp_setpt#US"));
     const QString location =
