@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The plug-in's automation transport: one property read over standard input
 // and output, and the start in automation mode up to the first reply.
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config's apply over 100 thermostats of a generated network at 40 ms
 // per device transaction, against the sum of those transactions' times; the
 // restore of a saved site by the program itself at that latency; and the

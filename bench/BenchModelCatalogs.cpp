@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Opening a device as the configuration window does: both catalogs built and
 // all 19 values read from the simulated Object Server, once without network
 // latency and once at 40 ms a transaction (19 transactions: the catalog's

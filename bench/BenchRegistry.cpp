@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // MachineSetting read and committed write against a settings store file.
 #include "platform/SettingsStore.h"
 #include "support/CRegistry.h"

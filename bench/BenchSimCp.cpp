@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Formatted configuration-property reads and writes through the simulated
 // Object Server, and opening the demo network. A write is one transaction of
 // the network database that rewrites the device's row. The writes of all

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The configuration window: creating and loading it, command 13 until the
 // window is filled (without latency and at 40 ms a device transaction; after
 // 1,000 openings; on a network of 5,000 devices another client has just

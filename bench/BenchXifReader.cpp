@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading external interface files in the text form makers' tools write: a device of
 // 5,000 network variables, a 4 MiB file read and converted by XIF32BIN, a
 // file that declares more LonMark objects than a device holds, and command

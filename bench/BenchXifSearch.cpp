@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The recursive search for an external interface file over a generated tree
 // of 100,000 files, against `find` walking the same tree.
 #include "host/DeviceFile.h"

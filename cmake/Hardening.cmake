@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Apache-2.0
 # The distribution's hardening flags, as dpkg-buildflags gives them with every
 # hardening feature on: stack protector, fortified functions, format checks,
 # read-only relocations and immediate binding. Optimisation, debug information

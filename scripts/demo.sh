@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # The main job: builds the plug-in and the platform tools, lays out a fresh
 # simulated platform, registers the plug-in, lets the host register its
 # commands in the demo network and open thermostat RTU-1 in the configuration

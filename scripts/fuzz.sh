@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the libFuzzer targets with clang and runs each for a number of
 # seconds (default 30), seeding the corpus from the kit and the test data where
 # they fit.

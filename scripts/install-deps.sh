@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Installs the Debian 12 packages that the build, the tests and the demo need.
 # Only this needs root, and only while a package is missing: as another user
 # it names the missing packages and the command that installs them.

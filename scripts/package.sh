@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds the Debian package from a clean build folder (build/package) and
 # prints its path; the build's own output goes to standard error.
 set -euo pipefail

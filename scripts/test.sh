@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # Builds and runs every test. With --asan, under the address and
 # undefined-behaviour sanitizers.
 set -euo pipefail

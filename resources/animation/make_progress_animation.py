@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Draws the progress animation (resource 201): a ring of twelve dots with a
 bright head that runs round, as a looping GIF with a transparent background.
 

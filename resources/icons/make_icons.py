@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Draws the application icon (a wall thermostat with its dial and motion
 sensor) at every size the desktop theme asks for, as rm42xx-config-SIZE.png.
 

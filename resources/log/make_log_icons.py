@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Draws the activity log's row icons: a green dot for a command row and a red
 dot for an error row, 16 x 16 RGBA PNG files with soft edges.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: Apache-2.0
 """Draws the configuration window's pictures as PNG files: 301.png (bitmap
 301: a thermostat face on the key colour 212/208/200, which the window
 replaces by the button face colour) and the pictures of the help and log

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/AutomationLineReader.h"
 
 void AutomationLineReader::feed(const QByteArray& bytes) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/PlugInRegistration.h"
 
 #include "host/PlugInIdentity.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "host/MMain.h"
 #include "host/PlugInIdentity.h"
 #include "host/PlugInProgram.h"

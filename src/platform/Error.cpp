@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "platform/Error.h"
 
 Error::Error(qint32 number, QString source, QString description)

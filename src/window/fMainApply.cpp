@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Apply and cancel: edited values are checked against their limits, written
 // into the fields and sent to the device; the hidden "Set model" button.
 #include "host/PlugInIdentity.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The window's entry points and ways out: the host's commands, the Object
 // Server's events, the help, log, refresh and exit buttons, and the end.
 #include "host/PlugInIdentity.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Showing the field values in the controls, the modified mark, the
 // model-dependent layout and the second occupancy period.
 #include "host/PlugInIdentity.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Editing the values: which characters each box takes, the step keys, the
 // undo of a text that is not a number, and the rules that keep heating and
 // cooling setpoints a deadband apart and inside their limits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The configuration window as the plug-in object sees it: its state and
 // geometry in twips, and the busy pointer.
 #include "host/LNSPlugInAPI.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The configuration window's controls: eight tabs of values, the template
 // label and picture, the units frame and the buttons, the status bar.
 #include "model/ControlPlacement.h"

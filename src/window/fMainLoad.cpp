@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Loading the configuration window: caption, position, contact page, picture,
 // icon, the plug-in's version, and the display units.
 #include "host/PlugInIdentity.h"

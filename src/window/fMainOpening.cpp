@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Opening a device in the window: the resource check, the LonMark objects'
 // resource scope, the template label, and reading the device.
 #include "host/PlugInIdentity.h"

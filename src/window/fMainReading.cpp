@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading every value of the device, after choosing the heat-pump or
 // rooftop variant of the configuration value that differs between them.
 #include "host/PlugInState.h"

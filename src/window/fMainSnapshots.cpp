@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Pictures of the window for runs without a screen: after each device
 // opening, every tab and the activity log as PNG files, and the texts the
 // value controls show with their captions and units, in the folder that

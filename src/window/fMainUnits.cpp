@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Display units: the stored setting, the unit captions and deadband items,
 // and switching the window between Imperial and Metric.
 #include "host/PlugInRegistration.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The rules a configuration file is checked with, the fields a model leaves
 // out, and the file's form, without a network.
 #include "ConfigurationFields.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #pragma once
 
 // rm42-config end to end: the program against the kit's networks in a fresh

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config end to end: the program against the kit's networks in a fresh
 // platform root, with the Object Server's journal telling what reached a device.
 #include "ConfigToolFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config end to end: files a person writes or edits, and the program
 // explaining itself.
 #include "ConfigToolFixture.h"

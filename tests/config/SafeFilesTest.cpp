@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config end to end: what it reads and writes on disk. Backups and logs
 // are never lost, a full disk is a reported failure, and nothing but regular
 // files of a sane size is read or replaced.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config end to end: a site saved into a folder with its manifest and
 // restored device by device, and a run over many devices that meets a
 // database it cannot read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The host hands thermostats to the plug-in, which opens them in its window:
 // over the real programs, with the window's snapshots taken headless.
 #include "TestEnvironment.h"

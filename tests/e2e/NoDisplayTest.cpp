@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Starts of the plug-in where there is no display: what shows no window
 // runs, what needs one says so.
 #include "TestEnvironment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Registration from the command line and commands 50 and 51 from the host,
 // over the real programs and a fresh platform root.
 #include "FileSizeLimit.h"

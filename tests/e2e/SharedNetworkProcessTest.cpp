@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Commands 50 and 51 from the host while other processes use the same
 // network, and what a plug-in killed in the middle of command 50 leaves.
 #include "OpenDemo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: request lines of the automation protocol and the line
 // cutter in front of them.
 #include "host/AutomationLineReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: configuration files of rm42-config, as a person may edit them.
 #include "ConfigurationFields.h"
 #include "ConfigurationFile.h"

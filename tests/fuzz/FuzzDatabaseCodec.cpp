@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: network database files (network.json).
 #include "lns/sim/DatabaseCodec.h"
 #include "platform/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: property values typed by users and raw bytes read from
 // devices, for every format. The first byte picks the format specifier.
 #include "lns/sim/FormatEngine.h"

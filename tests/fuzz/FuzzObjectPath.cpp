@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: object names sent by the host.
 #include "host/ObjectPath.h"
 

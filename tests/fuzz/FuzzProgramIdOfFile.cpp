@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: the header of any .XIF file found while searching folders.
 #include "host/DeviceFile.h"
 

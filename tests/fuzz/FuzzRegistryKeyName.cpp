@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: registry key names as users and callers write them.
 #include "platform/RegistryKeyName.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: external interface files as they come from the import folder.
 #include "lns/sim/XifReader.h"
 #include "platform/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Command registration in a network of the simulator laid out from the kit.
 #include "host/DeviceTemplateRegistration.h"
 

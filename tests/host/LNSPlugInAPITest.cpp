@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "PlugInFakes.h"
 #include "host/PlugInIdentity.h"
 #include "lns/sim/ObjectServerFromSettings.h"

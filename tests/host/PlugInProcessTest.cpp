@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The plug-in program driven by lns-host over two real processes.
 #include "TestEnvironment.h"
 #include "platform/SettingsStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The check, before a device is configured, that the maker's resource files
 // are in the LonMark resource catalog of a LonWorks folder laid out by setup.
 #include "ScriptedDialogs.h"

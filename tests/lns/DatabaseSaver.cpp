@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // database-saver LONWORKS: writes a setpoint of a demo device over and over,
 // each write saving the network database, until the process is killed.
 #include "OpenDemo.h"

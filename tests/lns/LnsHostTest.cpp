@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "KitCopy.h"
 #include "OpenDemo.h"
 #include "TestEnvironment.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // network-writer LONWORKS DEVICE PROPERTY PATTERN COUNT: writes element 0 of a
 // property of a "Demo Building" device (SUBSYSTEM/DEVICE) COUNT times, the
 // i-th time PATTERN with %1 replaced by i. Before each write it reads the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "FileSizeLimit.h"
 #include "lns/sim/FormatEngine.h"
 #include "lns/sim/ResourceFiles.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lns-host setup as kills, rival runs, links and odd platform roots meet it:
 // the LonWorks folder is whole at every moment and nothing outside it goes.
 #include "FileSizeLimit.h"

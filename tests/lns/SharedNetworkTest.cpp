@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // One network open in several processes (or several servers of one process,
 // each with a connection of its own) at the same time.
 #include "Failures.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "KitFolder.h"
 #include "lns/sim/Journal.h"
 #include "lns/LnsCodes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Interface files as device makers' compilers and interface interpreters write
 // them (tests/lns/data/xif-samples, MIT licence).
 #include "TestEnvironment.h"

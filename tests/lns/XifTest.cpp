@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "TestEnvironment.h"
 #include "lns/LnsCodes.h"
 #include "lns/sim/XifReader.h"

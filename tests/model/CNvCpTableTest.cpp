@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "Failures.h"
 #include "FakeLns.h"
 #include "model/Specific.h"

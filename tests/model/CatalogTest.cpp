@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "FakeLns.h"
 #include "TestEnvironment.h"
 #include "model/DeviceValueCatalog.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # LicenceHeaderTest.sh SOURCE: every source file of the project names its
 # licence on its first line (the second after a #! line):
 #   C++ (.cpp, .h):                                   // SPDX-License-Identifier: Apache-2.0

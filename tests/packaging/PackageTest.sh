@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: Apache-2.0
 # PackageTest.sh BUILD SOURCE PROGRAM...: packs this build into a .deb, checks
 # what it holds (licence, hardening, command-line conventions, desktop files,
 # completions), runs the demo's road with the unpacked programs alone (no

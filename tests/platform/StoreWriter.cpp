@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Writes COUNT values named PREFIX-<n> into the settings store FILE, one
 // transaction each: the other half of the concurrent-writers test.
 #include "platform/Error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The settings store and the networks as several users and processes share
 // them: read-only roots, stores that cannot be used, racing writers, listings
 // of stored texts.

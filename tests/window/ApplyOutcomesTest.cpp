@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What an Apply leaves when it is stopped or when the device refuses part of
 // it: only what reached the device is logged as sent and loses its mark, and
 // nothing else is written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Apply while another process of the network writes the same device.
 #include "WindowFixture.h"
 

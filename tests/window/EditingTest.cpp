@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "WindowFixture.h"
 #include "model/CNvCtrlTable.h"
 #include "model/Specific.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // A thermostat of an off-net network, whose values cannot be read: the user
 // picks its HVAC type, edits boxes that show placeholders, and applies.
 #include "WindowFixture.h"

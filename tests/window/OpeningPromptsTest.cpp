@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // The questions the window asks before it opens a device: resource files
 // missing on this computer, and a look-up of the LonMark objects' resource
 // scope that failed. No ends the command with nothing done.

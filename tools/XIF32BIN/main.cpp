@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // XIF32BIN "in.xif" "out.xfb": converts an external interface file into its
 // binary form. Bad input is reported on standard error, exits 1 and writes nothing.
 // XIF32BIN --describe "in.xif": prints what the file declares instead.

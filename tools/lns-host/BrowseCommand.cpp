@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lns-host browse NETWORK [SUBSYSTEM/DEVICE | --template NAME] [--units US|SI]:
 // prints the network's contents as a host tool's browser shows them, or one
 // device's or device template's LonMark objects, network variables and

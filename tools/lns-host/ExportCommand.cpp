@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lns-host export NETWORK [FILE]: writes a network from its database as JSON,
 // in the layout of the kit's network.json, so a person can read it or diff it
 // against the description it was loaded from.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lns-host import NETWORK FILE: imports a device maker's external interface file
 // into the network's template library, as a host does. The template takes the
 // file's name; importing the same name again brings that template up to date.

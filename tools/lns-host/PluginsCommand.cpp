@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lns-host plugins: lists the plug-ins registered for LNS host tools, one per
 // line: name, ProgID and version separated by tabs.
 #include "Subcommands.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lns-host run PROGID SCRIPT: starts the plug-in that the settings store
 // registers for PROGID and performs one call per script line (RunScript.h),
 // printing one line per call: its result or its error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "RunSession.h"
 
 bool RunSession::start(const QString& executable, QString& problem) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lns-host setup [--force]: lays the LonWorks folder out under the platform
 // root from the kit, loads each network's description into its database, and
 // records the folder as "LonWorks Path". One setup runs at a time; a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // lns-host: stands in for the LNS host application.
 #include "Subcommands.h"
 #include "platform/StandardOptions.h"

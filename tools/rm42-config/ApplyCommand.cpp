@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config apply NETWORK FILE (DEVICE... | --subsystem PATH | --all): the
 // file and every path are checked first, then the file is written to each
 // device in turn.

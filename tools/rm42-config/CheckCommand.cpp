@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config check FILE: the form of the file and every value against the rules.
 #include "CheckedFile.h"
 #include "CommandLine.h"

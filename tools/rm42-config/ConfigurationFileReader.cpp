@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // Reading a configuration file: every problem is named with the file and,
 // where there is one, the line and column or the field.
 #include "ConfigurationFields.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // What rm42-config says of its subcommands: the usage line of each (the
 // words its command line takes) and the text of --help.
 #include "Subcommands.h"

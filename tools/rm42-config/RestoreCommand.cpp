@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config restore NETWORK DIR: every file of a site folder written back
 // to the device it was saved from. The manifest and every file are checked
 // before the first device is written.

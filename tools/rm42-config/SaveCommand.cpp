@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config save: one device's configuration to a file or standard output,
 // or every thermostat of a subsystem or of the network to a new folder with
 // a manifest (a site backup).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config set NETWORK DEVICE FIELD=VALUE...: a few fields written with
 // the checks and the writing of apply.
 #include "CheckedFile.h"

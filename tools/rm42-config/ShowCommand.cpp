@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config show NETWORK DEVICE: the device's state, model and HVAC type,
 // then every field by the window's tabs with its value, unit and limits.
 #include "CommandLine.h"

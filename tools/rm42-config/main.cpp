@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 // rm42-config: saves, checks, applies and restores thermostat configurations
 // over the Object Server, beside the plug-in, without a window.
 #include "CommandLine.h"

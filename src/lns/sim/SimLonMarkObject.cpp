@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Apache-2.0
 #include "lns/sim/SimLonMarkObject.h"
 
 #include "lns/sim/SimComponentApps.h"
