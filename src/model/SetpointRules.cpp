@@ -28,9 +28,13 @@ double finite(double result) {
 }
 
 // Whether cooling sits less than the deadband above heating, comparing the
-// difference as written so that an exact deadband is never off by a bit.
+// difference as written so that an exact deadband is never off by a bit. The
+// device holds hundredths of a degree Celsius, so a pair set exactly one
+// deadband apart in Fahrenheit reads back up to a hundredth short (80 is held
+// as 80.01): that is the same pair, not a broken one.
 bool deadbandBroken(double heat, double cool, double deadband) {
-    return deadband > writtenValue(finite(cool - heat));
+    constexpr double HeldShortfall = 0.015;
+    return writtenValue(deadband - writtenValue(finite(cool - heat))) > HeldShortfall;
 }
 
 // The setpoint pair of one period and the deadband, read from the texts.

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // Registration from the command line and commands 50 and 51 from the host,
 // over the real programs and a fresh platform root.
-#include "FileSizeLimit.h"
 #include "TestEnvironment.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+#include <QProcess>
 #include <QThread>
 #include <cerrno>
 #include <cstring>
@@ -80,15 +78,6 @@ protected:
         EXPECT_FALSE(result.crashed) << result.err.toStdString();
         lastErr = result.err;
         return result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-
-    // The size of the largest file that holds the network.
-    qint64 networkStorageSize(const QString& network) const {
-        qint64 largest = 0;
-        const QDir folder(lonWorks() + QStringLiteral("/Databases/") + network);
-        for (const QFileInfo& file : folder.entryInfoList(QDir::Files))
-            largest = std::max(largest, file.size());
-        return largest;
     }
 
     QString browse(const QString& network) {
@@ -236,21 +225,41 @@ TEST_F(RegistrationProcess, AfterAFailedNetworkOpenNoCommandActsOnTheNetworkBefo
 
 TEST_F(RegistrationProcess, AFullDiskFailsCommandFiftyWithTheSystemsReason) {
     registerPlugIn();
-    QStringList lines;
-    {
-        // No file may grow past what the databases need to open (their shared
-        // memory): importing the template into "New Site" cannot be saved.
-        const FileSizeLimit full(32768);
-        lines = host(QStringLiteral("New Site"), {QStringLiteral("call SendCommand 50 0 \"\"")});
-    }
-    EXPECT_EQ(lines, QStringList{QStringLiteral("error 20000 Zentaro PIR ready RM42xx Configure: "
-                                                "Unable to register Supported Commands")});
+    // "New Site" on a disk with room for what it holds and little more: the
+    // host, the plug-in and the browser run in a private mount namespace
+    // where the network's folder is a small tmpfs.
+    const QString folder = lonWorks() + QStringLiteral("/Databases/New Site");
+    const QString script = QStringLiteral("create\nset networkName \"New Site\"\n"
+                                          "call SendCommand 50 0 \"\"\nrelease\n");
+    QProcess shell;
+    shell.start(QStringLiteral("unshare"),
+                {QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"),
+                 QStringLiteral("cp -a \"$1\" \"$1.kept\" && "
+                                "mount -t tmpfs -o size=64k tmpfs \"$1\" || exit 99\n"
+                                "cp -a \"$1.kept/.\" \"$1/\" && rm -rf \"$1.kept\"\n"
+                                "printf '%s' \"$4\" | \"$2\" run \"$3\" - || exit 98\n"
+                                "echo '-- browse'\n"
+                                "\"$2\" browse 'New Site'"),
+                 QStringLiteral("sh"), folder, programPath(QStringLiteral("lns-host")), ProgId,
+                 script});
+    ASSERT_TRUE(endedInTime(shell));
+    if (shell.exitCode() == 99)
+        GTEST_SKIP() << "no private mount namespace here";
+    lastErr = QString::fromUtf8(shell.readAllStandardError());
+    const QStringList out =
+        QString::fromUtf8(shell.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    const qsizetype browsed = out.indexOf(QStringLiteral("-- browse"));
+    ASSERT_GE(browsed, 3) << qPrintable(out.join(u'\n') + lastErr);
+    EXPECT_EQ(out.value(2), QStringLiteral("error 20000 Zentaro PIR ready RM42xx Configure: "
+                                           "Unable to register Supported Commands"));
     EXPECT_TRUE(lastErr.contains(QStringLiteral("Cannot save "))) << lastErr.toStdString();
-    EXPECT_TRUE(lastErr.contains(QString::fromLocal8Bit(std::strerror(EFBIG))))
+    // SQLite names a full disk in its own words; a file write in the system's.
+    EXPECT_TRUE(lastErr.contains(QStringLiteral("database or disk is full")) ||
+                lastErr.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))))
         << lastErr.toStdString();
     EXPECT_FALSE(lastErr.contains(QStringLiteral("Unknown error"))) << lastErr.toStdString();
     // The command whose save failed is not there.
-    EXPECT_FALSE(browse(QStringLiteral("New Site")).contains(QStringLiteral("class 7  ") + ProgId));
+    EXPECT_FALSE(out.mid(browsed).join(u'\n').contains(QStringLiteral("class 7  ") + ProgId));
 }
 
 } // namespace

@@ -114,6 +114,14 @@ TEST(SetpointRulesTest, AnExactDeadbandSurvivesBinaryRounding) {
     texts.deadband = QStringLiteral("1.5");
     EXPECT_TRUE(adjustmentsLeavingTextBox(0, texts).empty());
     EXPECT_TRUE(adjustmentsLeavingTextBox(2, texts).empty());
+    // 80 F is held as 80.01: the pair set 80/82 reads back a hundredth short,
+    // two hundredths short is a pair the user set too close.
+    texts.occHeat = QStringLiteral("80.01");
+    texts.occCool = QStringLiteral("82.00");
+    texts.deadband = QStringLiteral("2");
+    EXPECT_TRUE(adjustmentsLeavingTextBox(0, texts).empty());
+    texts.occCool = QStringLiteral("81.99");
+    expectAdjustments(adjustmentsLeavingTextBox(0, texts), {{2, "82.01"}}, deadbandReason());
 }
 
 TEST(SetpointRulesTest, ALimitPullsBothSetpointsToItsTextInOrder) {

@@ -65,7 +65,7 @@ protected:
     QStringList writes() {
         auto* server = dynamic_cast<lns::sim::SimObjectServer*>(w().lcaOS.get());
         QStringList names;
-        const QRegularExpression write(QStringLiteral("setFormattedElement \"([^\"]+)\""));
+        const QRegularExpression write(QStringLiteral("(?:set|update)FormattedElement \"([^\"]+)\""));
         for (const QString& line : server->journal()) {
             const QRegularExpressionMatch match = write.match(line);
             if (match.hasMatch())

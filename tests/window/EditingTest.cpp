@@ -205,14 +205,14 @@ TEST_F(Editing, ApplyBringsAValueOutOfRangeToItsLimitInsideByTheOffset) {
 TEST_F(Editing, EnterRunsTheRulesOfLeavingAndAppliesOnlyAnEntryTheyLeaveAlone) {
     const QString before = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
                                          QStringLiteral("SNVT_temp_setpt#US"));
-    // Cooling 72, deadband 2: heating 77 pushes cooling to 79, and nothing is sent.
-    type(0, QStringLiteral("77"));
+    // Cooling 72, deadband 2: heating 80 pushes cooling to 82, and nothing is sent.
+    type(0, QStringLiteral("80"));
     QTest::keyClick(box(0), Qt::Key_Return);
     EXPECT_EQ(f.dialogs.texts(),
               QStringList{QStringLiteral(
                   "The deadband limitation was not respected.\r\n\r\nAdjustment where made")});
-    EXPECT_EQ(box(0)->text(), QStringLiteral("77"));
-    EXPECT_EQ(box(2)->text(), QStringLiteral("79"));
+    EXPECT_EQ(box(0)->text(), QStringLiteral("80"));
+    EXPECT_EQ(box(2)->text(), QStringLiteral("82"));
     EXPECT_EQ(f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
                             QStringLiteral("SNVT_temp_setpt#US")),
               before);
@@ -223,8 +223,10 @@ TEST_F(Editing, EnterRunsTheRulesOfLeavingAndAppliesOnlyAnEntryTheyLeaveAlone) {
     const QStringList stored = f.storedValue(QStringLiteral("Floor 1/RTU-1"), SetPoints,
                                              QStringLiteral("SNVT_temp_setpt#US"))
                                    .split(u',');
-    EXPECT_EQ(stored.value(0), QStringLiteral("79.00"));
-    EXPECT_EQ(stored.value(3), QStringLiteral("77.00"));
+    // The device holds hundredths of a degree Celsius: 80 reads back as 80.01,
+    // and the saved file still passes the tool's check.
+    EXPECT_EQ(stored.value(0), QStringLiteral("82.00"));
+    EXPECT_EQ(stored.value(3), QStringLiteral("80.01"));
     const QString saved = f.root.path() + QStringLiteral("/RTU-1.cfg");
     const ProcessResult save = runProgram(
         QStringLiteral("rm42-config"), {QStringLiteral("save"), QStringLiteral("Demo Building"),

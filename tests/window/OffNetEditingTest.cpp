@@ -55,19 +55,19 @@ TEST(OffNetEditing, RooftopChoiceGetsTheModelZeroLayoutAndPlaceholdersAreNeverWr
     w.cmdApply_Click();
     EXPECT_TRUE(f.dialogs.texts().isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
     // Only the edited fields reach the database: the placeholders never do.
-    const QStringList before = setPoints.split(u' ');
+    const QStringList before = setPoints.split(u',');
     const QStringList after =
         f.storedValue(Device, QStringLiteral("nciSetPts"), QStringLiteral("SNVT_temp_setpt#US"))
-            .split(u' ');
+            .split(u',');
     ASSERT_EQ(after.size(), before.size());
     int changed = 0;
     for (int item = 0; item < after.size(); ++item) {
         if (after[item] != before[item]) {
             ++changed;
-            EXPECT_EQ(after[item].toDouble(), 68.0) << qPrintable(after.join(' '));
+            EXPECT_EQ(after[item].toDouble(), 68.0) << qPrintable(after.join(','));
         }
     }
-    EXPECT_EQ(changed, 1) << qPrintable(after.join(' '));
+    EXPECT_EQ(changed, 1) << qPrintable(after.join(','));
     EXPECT_NE(location, QStringLiteral("Hall"));
     EXPECT_EQ(f.storedValue(Device, QStringLiteral("nciLocation"), QStringLiteral("SNVT_str_asc")),
               QStringLiteral("Hall"));
