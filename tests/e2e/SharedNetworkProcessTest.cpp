@@ -53,7 +53,7 @@ protected:
     static QString answer(const QString& out, const QString& err) {
         const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         if (lines.value(1) != QStringLiteral("ok"))
-            return QStringLiteral("the network did not open: ") + err;
+            return QStringLiteral("the network did not open: ") + out + err;
         return lines.size() > 2 ? lines[2] : err;
     }
 
