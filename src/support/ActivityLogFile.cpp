@@ -2,6 +2,7 @@
 #include "support/ActivityLogFile.h"
 
 #include "platform/Error.h"
+#include "platform/WholeWrite.h"
 
 #include <QSaveFile>
 
@@ -15,19 +16,6 @@ QString quoted(QString text) {
 
 Error fileError(const QSaveFile& file) {
     return Error(static_cast<qint32>(file.error()), Source, file.errorString());
-}
-
-// A short write is written on from where it stopped, so that a failure comes
-// with the system's reason ("File too large", "No space left on device").
-bool writeAll(QSaveFile& file, const QByteArray& data) {
-    qint64 done = 0;
-    while (done < data.size()) {
-        const qint64 written = file.write(data.constData() + done, data.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
 }
 
 } // namespace
@@ -48,6 +36,6 @@ void saveActivityLog(const QString& path, const QList<ActivityLogRow>& rows) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw fileError(file);
     // An uncommitted file is discarded when it goes out of scope; the old one stays.
-    if (!writeAll(file, activityLogText(rows)) || !file.commit())
+    if (!writeWhole(file, activityLogText(rows)) || !file.commit())
         throw fileError(file);
 }

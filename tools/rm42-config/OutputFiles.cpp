@@ -6,6 +6,7 @@
 #include "lns/sim/AtomicFile.h"
 #include "platform/Error.h"
 #include "platform/PrintableText.h"
+#include "platform/WholeWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,17 +31,6 @@ QString nearestExisting(const QString& path) {
     while (!QFileInfo::exists(folder) && folder != QDir::rootPath())
         folder = QFileInfo(folder).absolutePath();
     return folder;
-}
-
-bool writeAll(QFile& file, const QByteArray& contents) {
-    qint64 done = 0;
-    while (done < contents.size()) {
-        const qint64 written = file.write(contents.constData() + done, contents.size() - done);
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
 }
 
 } // namespace
@@ -90,7 +80,7 @@ void appendToOutputFile(const QString& path, const QByteArray& contents) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         refuse(path, QStringLiteral("cannot be written: ") + file.errorString());
     const qint64 before = file.size();
-    if (!writeAll(file, contents)) {
+    if (!writeWhole(file, contents)) {
         const QString reason = file.errorString();
         file.resize(before);
         refuse(path, QStringLiteral("cannot be written: ") + reason);
