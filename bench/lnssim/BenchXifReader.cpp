@@ -5,15 +5,15 @@
 // 50 importing a template from a 4 MiB file.
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
-#include "host/DeviceTemplateRegistration.h"
-#include "host/PlugInState.h"
-#include "lns/sim/ObjectServerFromSettings.h"
-#include "lns/sim/SimResourceCatalog.h"
-#include "lns/sim/SqliteConnection.h"
-#include "lns/sim/XifReader.h"
+#include "automation/PlugInState.h"
+#include "objectserver/ObjectServerFromSettings.h"
+#include "objectserver/SimResourceCatalog.h"
+#include "objectserver/SqliteConnection.h"
+#include "objectserver/XifReader.h"
 #include "platform/Error.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/SettingsStore.h"
+#include "registration/DeviceTemplateRegistration.h"
 
 #include <QFile>
 #include <QProcess>

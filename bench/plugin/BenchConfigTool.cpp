@@ -9,7 +9,7 @@
 #include "OutputFiles.h"
 #include "SiteFolder.h"
 #include "Thermostat.h"
-#include "lns/sim/SimObjectServer.h"
+#include "objectserver/SimObjectServer.h"
 #include "platform/SettingsStore.h"
 #include "support/CRegistry.h"
 

@@ -3,12 +3,12 @@
 // all 19 values read from the simulated Object Server, once without network
 // latency and once at 40 ms a transaction (19 transactions: the catalog's
 // overhead is the time above 760 ms).
-#include "lns/sim/SimObjectServer.h"
 #include "model/CpLookup.h"
 #include "model/DeviceValueCatalog.h"
 #include "model/FieldCatalog.h"
 #include "model/FieldControls.h"
 #include "model/Specific.h"
+#include "objectserver/SimObjectServer.h"
 #include "platform/Dialogs.h"
 
 #include <QDir>

@@ -6,11 +6,13 @@
 // one activity log row at several lengths of the log, one keystroke through
 // the handlers, and the plug-in's peak resident memory with RTU-1 open.
 #include "WindowFixture.h"
-#include "lns/sim/ObjectServerFromSettings.h"
-#include "lns/sim/SimObjectServer.h"
-#include "lns/sim/SimResourceCatalog.h"
 #include "model/CNvCpTable.h"
 #include "model/Specific.h"
+#include "objectserver/ObjectServerFromSettings.h"
+#include "objectserver/SimObjectServer.h"
+#include "objectserver/SimResourceCatalog.h"
+#include "registration/PlugInRegistration.h"
+#include "registration/ResourceCatalogRegistration.h"
 #include "support/fLog.h"
 #include "window/ModifiedMark.h"
 
@@ -59,7 +61,13 @@ void BM_WindowCreationAndLoad(benchmark::State& state) {
     for (auto _ : state) {
         fMain window({f.dialogs, *f.store, f.state, Specific::process(),
                       lns::sim::simResourceCatalogFactory(),
-                      [] { return std::unique_ptr<ProgressWindow>(); }});
+                      [] { return std::unique_ptr<ProgressWindow>(); },
+                      PlugInRegistration::PlugInKey(),
+                      [&] {
+                          return ResourceCatalogRegistration(f.state, *f.store, f.dialogs,
+                                                             lns::sim::simResourceCatalogFactory())
+                              .Check();
+                      }});
         benchmark::DoNotOptimize(window.txtNvi[0]);
     }
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // The recursive search for an external interface file over a generated tree
 // of 100,000 files, against `find` walking the same tree.
-#include "host/DeviceFile.h"
 #include "platform/Paths.h"
+#include "registration/DeviceFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/XifReader.h"
+#include "objectserver/XifReader.h"
 
 #include <QByteArray>
 

@@ -4,8 +4,8 @@
 // XIF32BIN --describe "in.xif": prints what the file declares instead.
 #include "XfbWriter.h"
 #include "XifDescription.h"
-#include "lns/sim/AtomicFile.h"
-#include "lns/sim/XifReader.h"
+#include "objectserver/XifReader.h"
+#include "platform/AtomicFile.h"
 #include "platform/Error.h"
 #include "platform/StandardOptions.h"
 
@@ -46,7 +46,7 @@ int main(int argc, char* argv[]) {
         if (describe)
             out << XifDescription::describe(document);
         else
-            lns::sim::AtomicFile::write(arguments[1], XfbWriter::encode(document));
+            AtomicFile::write(arguments[1], XfbWriter::encode(document));
     } catch (const Error& error) {
         err << "XIF32BIN: cannot " << (describe ? "describe " : "convert ")
             << arguments[describe ? 1 : 0] << ": " << error.description() << '\n';

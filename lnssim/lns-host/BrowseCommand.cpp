@@ -5,8 +5,8 @@
 // configuration properties.
 #include "Subcommands.h"
 #include "lns/ObjectServer.h"
-#include "lns/sim/NetworkName.h"
-#include "lns/sim/ObjectServerFromSettings.h"
+#include "objectserver/NetworkName.h"
+#include "objectserver/ObjectServerFromSettings.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/SettingsStore.h"

@@ -3,9 +3,9 @@
 // in the layout of the kit's network.json, so a person can read it or diff it
 // against the description it was loaded from.
 #include "Subcommands.h"
-#include "lns/sim/NetworkDatabase.h"
-#include "lns/sim/NetworkName.h"
-#include "lns/sim/ObjectServerFromSettings.h"
+#include "objectserver/NetworkDatabase.h"
+#include "objectserver/NetworkName.h"
+#include "objectserver/ObjectServerFromSettings.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/SettingsStore.h"

@@ -4,9 +4,9 @@
 // file's name; importing the same name again brings that template up to date.
 #include "Subcommands.h"
 #include "lns/ObjectServer.h"
-#include "lns/sim/NetworkName.h"
-#include "lns/sim/ObjectServerFromSettings.h"
-#include "lns/sim/XifReader.h"
+#include "objectserver/NetworkName.h"
+#include "objectserver/ObjectServerFromSettings.h"
+#include "objectserver/XifReader.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/SettingsStore.h"

@@ -5,7 +5,7 @@
 #include "RunScript.h"
 #include "RunSession.h"
 #include "Subcommands.h"
-#include "host/AutomationClassRegistry.h"
+#include "automation/AutomationClassRegistry.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/SettingsStore.h"

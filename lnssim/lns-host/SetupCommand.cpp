@@ -8,7 +8,7 @@
 #include "FolderTree.h"
 #include "LayoutCheck.h"
 #include "Subcommands.h"
-#include "lns/sim/NetworkDatabase.h"
+#include "objectserver/NetworkDatabase.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/SettingsStore.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/DatabaseCodec.h"
+#include "objectserver/DatabaseCodec.h"
 
 #include <QJsonDocument>
 #include <QSet>

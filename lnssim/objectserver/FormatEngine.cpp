@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/FormatEngine.h"
+#include "objectserver/FormatEngine.h"
 
-#include "lns/sim/FormatItem.h"
-#include "lns/sim/FormatLayouts.h"
+#include "objectserver/FormatItem.h"
+#include "objectserver/FormatLayouts.h"
 #include "platform/Error.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/FormatItem.h"
+#include "objectserver/FormatItem.h"
 
 #include "lns/LnsCodes.h"
 #include "platform/Error.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/FormatLayouts.h"
+#include "objectserver/FormatLayouts.h"
 
 #include <QHash>
 

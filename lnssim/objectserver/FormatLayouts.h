@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/FormatItem.h"
+#include "objectserver/FormatItem.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "lns/ItemEncoding.h"
 
-#include "lns/sim/FormatEngine.h"
+#include "objectserver/FormatEngine.h"
 
 namespace lns {
 

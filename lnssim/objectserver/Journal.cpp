@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/Journal.h"
+#include "objectserver/Journal.h"
 
 #include <QFile>
 

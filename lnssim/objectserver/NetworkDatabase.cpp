@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/NetworkDatabase.h"
+#include "objectserver/NetworkDatabase.h"
 
 #include "lns/LnsCodes.h"
-#include "lns/sim/DatabaseCodec.h"
-#include "lns/sim/NetworkDocument.h"
-#include "lns/sim/RecordMerge.h"
+#include "objectserver/DatabaseCodec.h"
+#include "objectserver/NetworkDocument.h"
+#include "objectserver/RecordMerge.h"
 #include "platform/Error.h"
 
 #include <QFile>

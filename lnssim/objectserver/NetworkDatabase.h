@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/DatabaseRecords.h"
-#include "lns/sim/SimServerState.h"
-#include "lns/sim/SqliteConnection.h"
+#include "objectserver/DatabaseRecords.h"
+#include "objectserver/SimServerState.h"
+#include "objectserver/SqliteConnection.h"
 
 #include <QJsonObject>
 #include <QString>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/NetworkDatabase.h"
-#include "lns/sim/RecordStore.h"
+#include "objectserver/NetworkDatabase.h"
+#include "objectserver/RecordStore.h"
 
 #include <functional>
 #include <memory>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/ObjectServerFromSettings.h"
+#include "objectserver/ObjectServerFromSettings.h"
 
 #include "platform/Error.h"
 #include "platform/Paths.h"

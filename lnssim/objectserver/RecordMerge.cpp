@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/RecordMerge.h"
+#include "objectserver/RecordMerge.h"
 
 namespace lns::sim::RecordMerge {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/DatabaseRecords.h"
+#include "objectserver/DatabaseRecords.h"
 
 // Brings a cached record up to a fresh copy that was read again from the
 // database after another process changed it. Callers' objects hold cached

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/DatabaseRecords.h"
-#include "lns/sim/SimServerState.h"
+#include "objectserver/DatabaseRecords.h"
+#include "objectserver/SimServerState.h"
 
 #include <QString>
 #include <functional>

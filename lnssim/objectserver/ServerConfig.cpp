@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/ServerConfig.h"
+#include "objectserver/ServerConfig.h"
 
 #include "lns/LnsCodes.h"
-#include "lns/sim/AtomicFile.h"
-#include "lns/sim/DatabaseCodec.h"
+#include "objectserver/DatabaseCodec.h"
+#include "platform/AtomicFile.h"
 #include "platform/Error.h"
 
 #include <QFile>

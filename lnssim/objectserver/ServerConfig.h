@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/DatabaseRecords.h"
-#include "lns/sim/RecordStore.h"
+#include "objectserver/DatabaseRecords.h"
+#include "objectserver/RecordStore.h"
 
 #include <QStringList>
 #include <memory>

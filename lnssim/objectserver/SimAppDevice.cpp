@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimAppDevice.h"
+#include "objectserver/SimAppDevice.h"
 
-#include "lns/sim/SimDeviceTemplate.h"
-#include "lns/sim/SimInterface.h"
+#include "objectserver/SimDeviceTemplate.h"
+#include "objectserver/SimInterface.h"
 
 namespace lns::sim {
 

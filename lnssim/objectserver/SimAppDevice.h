@@ -2,8 +2,8 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/NetworkDocument.h"
-#include "lns/sim/SimCollection.h"
+#include "objectserver/NetworkDocument.h"
+#include "objectserver/SimCollection.h"
 
 #include <memory>
 

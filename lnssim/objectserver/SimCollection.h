@@ -3,8 +3,8 @@
 
 #include "lns/Collection.h"
 #include "lns/LnsCodes.h"
-#include "lns/sim/DatabaseRecords.h"
-#include "lns/sim/Journal.h"
+#include "objectserver/DatabaseRecords.h"
+#include "objectserver/Journal.h"
 #include "platform/Error.h"
 
 #include <QString>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimComponentApps.h"
+#include "objectserver/SimComponentApps.h"
 
 #include <algorithm>
 #include <cstddef>

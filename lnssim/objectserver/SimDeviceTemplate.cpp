@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimDeviceTemplate.h"
+#include "objectserver/SimDeviceTemplate.h"
 
-#include "lns/sim/NetworkDocument.h"
-#include "lns/sim/SimComponentApps.h"
-#include "lns/sim/SimInterface.h"
-#include "lns/sim/XifReader.h"
+#include "objectserver/NetworkDocument.h"
+#include "objectserver/SimComponentApps.h"
+#include "objectserver/SimInterface.h"
+#include "objectserver/XifReader.h"
 #include "platform/Paths.h"
 
 #include <algorithm>

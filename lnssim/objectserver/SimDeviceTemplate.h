@@ -2,9 +2,9 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/NetworkDatabase.h"
-#include "lns/sim/RecordStore.h"
-#include "lns/sim/SimCollection.h"
+#include "objectserver/NetworkDatabase.h"
+#include "objectserver/RecordStore.h"
+#include "objectserver/SimCollection.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimInterface.h"
+#include "objectserver/SimInterface.h"
 
-#include "lns/sim/SimConfigProperty.h"
-#include "lns/sim/SimLonMarkObject.h"
-#include "lns/sim/SimNetworkVariable.h"
+#include "objectserver/SimConfigProperty.h"
+#include "objectserver/SimLonMarkObject.h"
+#include "objectserver/SimNetworkVariable.h"
 
 namespace lns::sim {
 

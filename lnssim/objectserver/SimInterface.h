@@ -2,8 +2,8 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/DatabaseRecords.h"
-#include "lns/sim/RecordStore.h"
+#include "objectserver/DatabaseRecords.h"
+#include "objectserver/RecordStore.h"
 
 #include <memory>
 

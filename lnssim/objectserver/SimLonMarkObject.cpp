@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimLonMarkObject.h"
+#include "objectserver/SimLonMarkObject.h"
 
-#include "lns/sim/SimComponentApps.h"
-#include "lns/sim/SimConfigProperty.h"
+#include "objectserver/SimComponentApps.h"
+#include "objectserver/SimConfigProperty.h"
 
 namespace lns::sim {
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/RecordStore.h"
-#include "lns/sim/SimCollection.h"
+#include "objectserver/RecordStore.h"
+#include "objectserver/SimCollection.h"
 
 #include <memory>
 

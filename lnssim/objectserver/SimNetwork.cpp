@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimNetwork.h"
+#include "objectserver/SimNetwork.h"
 
-#include "lns/sim/SimSystem.h"
+#include "objectserver/SimSystem.h"
 
 namespace lns::sim {
 

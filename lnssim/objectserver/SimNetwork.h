@@ -2,8 +2,8 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/NetworkDatabase.h"
-#include "lns/sim/SimCollection.h"
+#include "objectserver/NetworkDatabase.h"
+#include "objectserver/SimCollection.h"
 
 #include <memory>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimNetworkInterface.h"
+#include "objectserver/SimNetworkInterface.h"
 
 #include <QStringList>
 

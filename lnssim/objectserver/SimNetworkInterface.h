@@ -2,8 +2,8 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/SimCollection.h"
-#include "lns/sim/SimServerState.h"
+#include "objectserver/SimCollection.h"
+#include "objectserver/SimServerState.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimNetworkServiceDevice.h"
+#include "objectserver/SimNetworkServiceDevice.h"
 
-#include "lns/sim/SimNetworkInterface.h"
+#include "objectserver/SimNetworkInterface.h"
 
 namespace lns::sim {
 

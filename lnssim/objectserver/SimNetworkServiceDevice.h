@@ -2,7 +2,7 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/NetworkDatabase.h"
+#include "objectserver/NetworkDatabase.h"
 
 #include <memory>
 

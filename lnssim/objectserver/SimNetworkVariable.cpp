@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimNetworkVariable.h"
+#include "objectserver/SimNetworkVariable.h"
 
-#include "lns/sim/SimConfigProperty.h"
+#include "objectserver/SimConfigProperty.h"
 
 namespace lns::sim {
 

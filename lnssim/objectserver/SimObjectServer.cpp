@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimObjectServer.h"
+#include "objectserver/SimObjectServer.h"
 
-#include "lns/sim/SimComponentApps.h"
-#include "lns/sim/SimNetwork.h"
-#include "lns/sim/SimNetworkInterface.h"
+#include "objectserver/SimComponentApps.h"
+#include "objectserver/SimNetwork.h"
+#include "objectserver/SimNetworkInterface.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,9 +2,9 @@
 #pragma once
 
 #include "lns/ObjectServer.h"
-#include "lns/sim/NetworkDatabase.h"
-#include "lns/sim/ServerConfig.h"
-#include "lns/sim/SimServerState.h"
+#include "objectserver/NetworkDatabase.h"
+#include "objectserver/ServerConfig.h"
+#include "objectserver/SimServerState.h"
 
 #include <QStringList>
 #include <map>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimResourceCatalog.h"
+#include "objectserver/SimResourceCatalog.h"
 
-#include "lns/sim/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 

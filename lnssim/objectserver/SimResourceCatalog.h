@@ -2,7 +2,7 @@
 #pragma once
 
 #include "lns/ResourceCatalog.h"
-#include "lns/sim/ResourceFiles.h"
+#include "objectserver/ResourceFiles.h"
 
 #include <QList>
 #include <QSet>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimServerState.h"
+#include "objectserver/SimServerState.h"
 
 #include <QThread>
 #include <csignal>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimSubsystem.h"
+#include "objectserver/SimSubsystem.h"
 
-#include "lns/sim/SimAppDevice.h"
+#include "objectserver/SimAppDevice.h"
 
 namespace lns::sim {
 

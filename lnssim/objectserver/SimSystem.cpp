@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/SimSystem.h"
+#include "objectserver/SimSystem.h"
 
-#include "lns/sim/NetworkDocument.h"
-#include "lns/sim/SimComponentApps.h"
-#include "lns/sim/SimDeviceTemplate.h"
-#include "lns/sim/SimNetworkServiceDevice.h"
-#include "lns/sim/SimSubsystem.h"
+#include "objectserver/NetworkDocument.h"
+#include "objectserver/SimComponentApps.h"
+#include "objectserver/SimDeviceTemplate.h"
+#include "objectserver/SimNetworkServiceDevice.h"
+#include "objectserver/SimSubsystem.h"
 #include "platform/Paths.h"
 
 namespace lns::sim {

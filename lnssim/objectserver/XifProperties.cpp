@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/XifProperties.h"
+#include "objectserver/XifProperties.h"
 
 #include <QSet>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/XifReader.h"
+#include "objectserver/XifReader.h"
 
 #include "lns/LnsCodes.h"
-#include "lns/sim/XifLines.h"
-#include "lns/sim/XifProperties.h"
+#include "objectserver/XifLines.h"
+#include "objectserver/XifProperties.h"
 #include "platform/Error.h"
 
 #include <QFile>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/DatabaseRecords.h"
-#include "lns/sim/XifProperties.h"
+#include "objectserver/DatabaseRecords.h"
+#include "objectserver/XifProperties.h"
 
 #include <QByteArray>
 #include <QList>

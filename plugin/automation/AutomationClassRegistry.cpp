@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/AutomationClassRegistry.h"
+#include "automation/AutomationClassRegistry.h"
 
 #include "platform/SettingsStore.h"
 

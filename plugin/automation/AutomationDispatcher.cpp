@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/AutomationDispatcher.h"
+#include "automation/AutomationDispatcher.h"
 
-#include "host/AutomationMembers.h"
-#include "host/LNSPlugInAPI.h"
+#include "automation/AutomationMembers.h"
+#include "automation/LNSPlugInAPI.h"
 
 #include <QJsonObject>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/AutomationProtocol.h"
+#include "automation/AutomationProtocol.h"
 
 #include <QByteArray>
 #include <functional>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/AutomationLineReader.h"
+#include "automation/AutomationLineReader.h"
 
 void AutomationLineReader::feed(const QByteArray& bytes) {
     qsizetype start = 0;

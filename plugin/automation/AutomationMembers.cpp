@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/AutomationMembers.h"
+#include "automation/AutomationMembers.h"
 
-#include "host/AutomationProtocol.h"
-#include "host/LNSPlugInAPI.h"
+#include "automation/AutomationProtocol.h"
+#include "automation/LNSPlugInAPI.h"
 
 #include <cmath>
 #include <functional>

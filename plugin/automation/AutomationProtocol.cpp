@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/AutomationProtocol.h"
+#include "automation/AutomationProtocol.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/AutomationServer.h"
+#include "automation/AutomationServer.h"
 
-#include "host/AutomationDispatcher.h"
+#include "automation/AutomationDispatcher.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/AutomationLineReader.h"
+#include "automation/AutomationLineReader.h"
 
 #include <QObject>
 #include <functional>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/LNSPlugInAPI.h"
+#include "automation/LNSPlugInAPI.h"
 
-#include "host/CommandRegistration.h"
-#include "host/ConfigurationWindow.h"
-#include "host/NetworkOpening.h"
-#include "host/PlugInIdentity.h"
-#include "host/PlugInState.h"
+#include "automation/CommandRegistration.h"
+#include "automation/ConfigurationWindow.h"
+#include "automation/NetworkOpening.h"
+#include "automation/PlugInState.h"
 #include "model/Specific.h"
 #include "platform/Error.h"
+#include "support/PlugInIdentity.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/ProgressWindow.h"
+#include "automation/ProgressWindow.h"
 
 #include <QString>
 

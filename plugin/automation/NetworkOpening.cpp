@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/NetworkOpening.h"
+#include "automation/NetworkOpening.h"
 
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 
 namespace {
 

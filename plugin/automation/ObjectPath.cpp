@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/ObjectPath.h"
+#include "automation/ObjectPath.h"
 
 namespace {
 

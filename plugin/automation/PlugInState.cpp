@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 
 #include "platform/StringTable.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/ObjectPath.h"
+#include "automation/ObjectPath.h"
 #include "lns/ObjectServer.h"
 
 #include <QList>

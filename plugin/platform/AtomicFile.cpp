@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include "lns/LnsCodes.h"
 #include "platform/Error.h"
@@ -12,14 +12,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace lns::sim::AtomicFile {
+namespace AtomicFile {
 
 namespace {
 
 constexpr mode_t NewFileMode = 0666; // less the umask, as for any new file
 
 [[noreturn]] void fail(const QString& path, const QString& reason) {
-    throw Error::lns(Code::DatabaseInvalid, QStringLiteral("LNS Object Server"),
+    throw Error::lns(lns::Code::DatabaseInvalid, QStringLiteral("LNS Object Server"),
                      QStringLiteral("Cannot save %1: %2").arg(path, reason));
 }
 
@@ -109,4 +109,4 @@ void write(const QString& path, const QByteArray& content) {
     syncFolder(folder);
 }
 
-} // namespace lns::sim::AtomicFile
+} // namespace AtomicFile

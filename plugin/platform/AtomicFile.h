@@ -4,8 +4,6 @@
 #include <QByteArray>
 #include <QString>
 
-namespace lns::sim {
-
 // Replaces a file so that a reader (or a crash) sees the old content or the
 // new one, never a mix: the new content goes to an unnamed file in the same
 // folder, reaches the disk, and is renamed over the old file, so a process
@@ -18,5 +16,3 @@ namespace AtomicFile {
 void write(const QString& path, const QByteArray& content);
 
 } // namespace AtomicFile
-
-} // namespace lns::sim

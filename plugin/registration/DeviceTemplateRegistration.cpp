@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/DeviceTemplateRegistration.h"
+#include "registration/DeviceTemplateRegistration.h"
 
-#include "host/ObjectNames.h"
-#include "host/PlugInIdentity.h"
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 #include "lns/LnsCodes.h"
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
+#include "registration/ObjectNames.h"
 #include "support/CRegistry.h"
+#include "support/PlugInIdentity.h"
 
 #include <QHash>
 #include <optional>

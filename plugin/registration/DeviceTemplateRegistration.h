@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/CommandRegistration.h"
-#include "host/DeviceFile.h"
-#include "host/ResourceCatalogRegistration.h"
+#include "automation/CommandRegistration.h"
 #include "lns/ObjectServer.h"
+#include "registration/DeviceFile.h"
+#include "registration/ResourceCatalogRegistration.h"
 
 #include <QHash>
 #include <QString>

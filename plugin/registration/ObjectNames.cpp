@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/ObjectNames.h"
+#include "registration/ObjectNames.h"
 
 #include <QHash>
 

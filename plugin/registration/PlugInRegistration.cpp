@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/PlugInRegistration.h"
+#include "registration/PlugInRegistration.h"
 
-#include "host/PlugInIdentity.h"
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "platform/ProcessLauncher.h"
 #include "support/CRegistry.h"
+#include "support/PlugInIdentity.h"
 
 #include <QTextStream>
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/MMain.h"
-#include "host/ProgressWindow.h"
+#include "automation/ProgressWindow.h"
 #include "lns/ObjectServer.h"
 #include "platform/Dialogs.h"
+#include "registration/RegistrationOperations.h"
 
 #include <QString>
 #include <functional>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/ResourceCatalogRegistration.h"
+#include "registration/ResourceCatalogRegistration.h"
 
-#include "host/PlugInIdentity.h"
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "support/CRegistry.h"
+#include "support/PlugInIdentity.h"
 
 namespace {
 

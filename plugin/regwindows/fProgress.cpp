@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/fProgress.h"
+#include "regwindows/fProgress.h"
 
-#include "host/PlugInIdentity.h"
 #include "platform/Error.h"
+#include "support/PlugInIdentity.h"
 #include "support/cAnimControl.h"
 
 #include <QApplication>

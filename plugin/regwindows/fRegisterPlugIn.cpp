@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/fRegisterPlugIn.h"
+#include "regwindows/fRegisterPlugIn.h"
 
-#include "host/MMain.h"
-#include "host/PlugInIdentity.h"
+#include "registration/RegistrationOperations.h"
+#include "support/PlugInIdentity.h"
 
 #include <QApplication>
 #include <QCloseEvent>

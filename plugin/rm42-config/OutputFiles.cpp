@@ -3,7 +3,7 @@
 
 #include "ConfigurationFile.h"
 #include "EchoedText.h"
-#include "lns/sim/AtomicFile.h"
+#include "platform/AtomicFile.h"
 #include "platform/Error.h"
 #include "platform/PrintableText.h"
 #include "platform/WholeWrite.h"
@@ -67,7 +67,7 @@ void makeFolder(const QString& path) {
 
 void writeOutputFile(const QString& path, const QByteArray& contents) {
     try {
-        lns::sim::AtomicFile::write(path, contents);
+        AtomicFile::write(path, contents);
     } catch (const Error& error) {
         throw FileProblem(printable(error.description()));
     }

@@ -3,10 +3,9 @@
 
 #include "DeviceConfiguration.h"
 #include "EchoedText.h"
-#include "host/NetworkOpening.h"
+#include "automation/NetworkOpening.h"
 #include "lns/LnsCodes.h"
-#include "lns/sim/NetworkName.h"
-#include "lns/sim/ObjectServerFromSettings.h"
+#include "lns/LonWorksPlatform.h"
 #include "model/DisplayUnits.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
@@ -51,8 +50,9 @@ qint16 storedDisplayUnits() {
 ThermostatNetwork::ThermostatNetwork(const QString& name, const QString& networkInterfaceName)
     : m_store(PlatformRoot::settingsStoreFile()) {
     try {
-        lns::sim::requireNetworkName(name);
-        m_state.ObjectServer = lns::sim::objectServerFromSettings(m_store);
+        const std::unique_ptr<lns::LonWorksPlatform> platform = lns::lonWorksPlatform(m_store);
+        platform->requireNetworkName(name);
+        m_state.ObjectServer = platform->objectServer();
         openNetworkOf(m_state, name, networkInterfaceName);
     } catch (const Error& error) {
         throw InputProblem(

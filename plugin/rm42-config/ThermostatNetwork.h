@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 #include "platform/SettingsStore.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/MMain.h"
+#include "startup/MMain.h"
 
-#include "host/PlugInIdentity.h"
+#include "support/PlugInIdentity.h"
 
 #include <exception>
 

@@ -1,25 +1,24 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/PlugInProgram.h"
+#include "startup/PlugInProgram.h"
 
-#include "host/AutomationClassRegistry.h"
-#include "host/AutomationDispatcher.h"
-#include "host/AutomationServer.h"
-#include "host/DeviceTemplateRegistration.h"
-#include "host/LNSPlugInAPI.h"
-#include "host/PlugInIdentity.h"
-#include "host/PlugInRegistration.h"
-#include "host/PlugInState.h"
-#include "host/fProgress.h"
-#include "host/fRegisterPlugIn.h"
-#include "lns/sim/ObjectServerFromSettings.h"
-#include "lns/sim/PlatformLayout.h"
-#include "lns/sim/SimResourceCatalog.h"
+#include "automation/AutomationClassRegistry.h"
+#include "automation/AutomationDispatcher.h"
+#include "automation/AutomationServer.h"
+#include "automation/LNSPlugInAPI.h"
+#include "automation/PlugInState.h"
+#include "lns/LonWorksPlatform.h"
 #include "model/Specific.h"
-#include "platform/WindowSystem.h"
 #include "platform/PlatformRoot.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/SettingsStore.h"
 #include "platform/UnattendedDialogs.h"
+#include "platform/WindowSystem.h"
+#include "registration/DeviceTemplateRegistration.h"
+#include "registration/PlugInRegistration.h"
+#include "registration/ResourceCatalogRegistration.h"
+#include "regwindows/fProgress.h"
+#include "regwindows/fRegisterPlugIn.h"
+#include "support/PlugInIdentity.h"
 #include "window/QtDialogs.h"
 #include "window/fMain.h"
 
@@ -58,12 +57,13 @@ void showStatus(const QString& text) {
 }
 
 DeviceTemplateRegistrationContext commandRegistrationContext(SettingsStore& store, Dialogs& dialogs,
-                                                             ProcessLauncher& launcher) {
+                                                             ProcessLauncher& launcher,
+                                                             lns::LonWorksPlatform& platform) {
     return {ThePlugInState(),
             store,
             dialogs,
             launcher,
-            [] { return std::make_unique<lns::sim::SimResourceCatalog>(); },
+            platform.resourceCatalogs(),
             showStatus,
             setBusyPointer,
             processEvents};
@@ -89,10 +89,16 @@ int serveAutomation(QApplication& app) {
     const std::unique_ptr<Dialogs> dialogsOwner = makeDialogs();
     Dialogs& dialogs = *dialogsOwner;
     SystemProcessLauncher launcher;
-    fMain window({dialogs, store, ThePlugInState(), Specific::process(),
-                  lns::sim::simResourceCatalogFactory(), &fProgress::open});
-    window.setObjectServer(lns::sim::objectServerFromSettings(store));
-    DeviceTemplateRegistration registration(commandRegistrationContext(store, dialogs, launcher));
+    const std::unique_ptr<lns::LonWorksPlatform> platform = lns::lonWorksPlatform(store);
+    const lns::ResourceCatalogFactory catalogs = platform->resourceCatalogs();
+    fMain window(
+        {dialogs, store, ThePlugInState(), Specific::process(), catalogs, &fProgress::open,
+         PlugInRegistration::PlugInKey(), [&] {
+             return ResourceCatalogRegistration(ThePlugInState(), store, dialogs, catalogs).Check();
+         }});
+    window.setObjectServer(platform->objectServer());
+    DeviceTemplateRegistration registration(
+        commandRegistrationContext(store, dialogs, launcher, *platform));
     PlugInServices services{ThePlugInState(), window, registration,
                             &fProgress::open, store,  Specific::process()};
     AutomationDispatcher dispatcher([&] { return std::make_unique<LNSPlugInAPI>(services); });
@@ -112,13 +118,15 @@ int run(QApplication& app, const StartupArguments& arguments) {
     Dialogs& dialogs = *dialogsOwner;
     SystemProcessLauncher launcher;
     PlugInState& state = ThePlugInState();
-    DeviceTemplateRegistration commands(commandRegistrationContext(store, dialogs, launcher));
+    const std::unique_ptr<lns::LonWorksPlatform> platform = lns::lonWorksPlatform(store);
+    DeviceTemplateRegistration commands(
+        commandRegistrationContext(store, dialogs, launcher, *platform));
     std::unique_ptr<fRegisterPlugIn> window;
     PlugInRegistration registration(
         {store, dialogs, launcher, QCoreApplication::applicationFilePath(),
          [&]() -> lns::Ref<lns::ObjectServer> {
              if (!state.ObjectServer)
-                 state.ObjectServer = lns::sim::objectServerFromSettings(store);
+                 state.ObjectServer = platform->objectServer();
              return state.ObjectServer;
          },
          &fProgress::open,
@@ -136,8 +144,8 @@ int run(QApplication& app, const StartupArguments& arguments) {
                  return;
              }
              window = std::make_unique<fRegisterPlugIn>(
-                 registration, lns::sim::platformLaidOut(store) ? PlatformLayout::LaidOut
-                                                                : PlatformLayout::NotLaidOut);
+                 registration,
+                 platform->laidOut() ? PlatformLayout::LaidOut : PlatformLayout::NotLaidOut);
              QObject::connect(window.get(), &fRegisterPlugIn::unloaded, &app,
                               &QCoreApplication::quit, Qt::QueuedConnection);
              window->show();

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/MMain.h"
+#include "startup/MMain.h"
 
 class QApplication;
 

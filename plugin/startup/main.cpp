@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/MMain.h"
-#include "host/PlugInIdentity.h"
-#include "host/PlugInProgram.h"
 #include "platform/Error.h"
 #include "platform/PlatformNoiseFilter.h"
 #include "platform/StandardOptions.h"
 #include "platform/WindowSystem.h"
+#include "startup/MMain.h"
+#include "startup/PlugInProgram.h"
+#include "support/PlugInIdentity.h"
 
 #include <QApplication>
 #include <QTextStream>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "support/CRegistry.h"
 
-#include "host/PlugInIdentity.h"
 #include "platform/Error.h"
 #include "platform/SettingsStore.h"
+#include "support/PlugInIdentity.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/PlugInIdentity.h"
+#include "support/PlugInIdentity.h"
 
 #include "platform/StandardOptions.h"
 #include "platform/StringTable.h"

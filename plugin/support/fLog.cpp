@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "support/fLog.h"
 
-#include "host/PlugInIdentity.h"
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
+#include "support/PlugInIdentity.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

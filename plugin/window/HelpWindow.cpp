@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "window/HelpWindow.h"
 
-#include "host/PlugInIdentity.h"
+#include "support/PlugInIdentity.h"
 
 #include <QFile>
 #include <QShortcut>

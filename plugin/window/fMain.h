@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "host/ConfigurationWindow.h"
-#include "host/ProgressWindow.h"
+#include "automation/ConfigurationWindow.h"
+#include "automation/ProgressWindow.h"
 #include "lns/ObjectServer.h"
 #include "lns/ResourceCatalog.h"
 #include "model/FieldControls.h"
@@ -44,6 +44,11 @@ struct fMainServices {
     lns::ResourceCatalogFactory catalogs;
     // A loaded and shown progress window.
     ProgressWindowFactory progress;
+    // The plug-in's key under HKEY_LOCAL_MACHINE, where the display units are kept.
+    QString plugInKey;
+    // Whether the maker's resource files are in the catalog, checked before a
+    // device opens.
+    std::function<bool()> resourceFilesPresent;
 };
 
 // The configuration window of one thermostat: eight tabs of values, the

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 // Apply and cancel: edited values are checked against their limits, written
 // into the fields and sent to the device; the hidden "Set model" button.
-#include "host/PlugInIdentity.h"
 #include "model/CNvCtrlTable.h"
 #include "model/EditingRules.h"
 #include "model/RuntimeErrors.h"
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
+#include "support/PlugInIdentity.h"
 #include "support/fLog.h"
 #include "window/ModifiedMark.h"
 #include "window/fMain.h"

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 // The window's entry points and ways out: the host's commands, the Object
 // Server's events, the help, log, refresh and exit buttons, and the end.
-#include "host/PlugInIdentity.h"
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 #include "model/CNvCtrlTable.h"
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
 #include "platform/Dialogs.h"
+#include "support/PlugInIdentity.h"
 #include "support/fLog.h"
 #include "window/HelpWindow.h"
 #include "window/ModifiedMark.h"

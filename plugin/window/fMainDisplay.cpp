@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 // Showing the field values in the controls, the modified mark, the
 // model-dependent layout and the second occupancy period.
-#include "host/PlugInIdentity.h"
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 #include "model/CNvCtrlTable.h"
 #include "model/ModelLayout.h"
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
+#include "support/PlugInIdentity.h"
 #include "window/ModifiedMark.h"
 #include "window/fMain.h"
 

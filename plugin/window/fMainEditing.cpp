@@ -2,11 +2,11 @@
 // Editing the values: which characters each box takes, the step keys, the
 // undo of a text that is not a number, and the rules that keep heating and
 // cooling setpoints a deadband apart and inside their limits.
-#include "host/PlugInIdentity.h"
 #include "model/CNvCtrlTable.h"
 #include "model/EditingRules.h"
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
+#include "support/PlugInIdentity.h"
 #include "window/ModifiedMark.h"
 #include "window/fMain.h"
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // The configuration window as the plug-in object sees it: its state and
 // geometry in twips, and the busy pointer.
-#include "host/LNSPlugInAPI.h"
-#include "host/PlugInIdentity.h"
+#include "automation/LNSPlugInAPI.h"
 #include "platform/Error.h"
 #include "platform/WindowSystem.h"
+#include "support/PlugInIdentity.h"
 #include "window/fMain.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // Loading the configuration window: caption, position, contact page, picture,
 // icon, the plug-in's version, and the display units.
-#include "host/PlugInIdentity.h"
 #include "support/PictureColours.h"
+#include "support/PlugInIdentity.h"
 #include "window/fMain.h"
 
 #include <QApplication>

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Opening a device in the window: the resource check, the LonMark objects'
 // resource scope, the template label, and reading the device.
-#include "host/PlugInIdentity.h"
-#include "host/PlugInState.h"
-#include "host/ResourceCatalogRegistration.h"
+#include "automation/PlugInState.h"
 #include "model/CNvCtrlTable.h"
 #include "model/DeviceStateWord.h"
 #include "model/DeviceValueCatalog.h"
@@ -11,6 +9,7 @@
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
 #include "support/CRegistry.h"
+#include "support/PlugInIdentity.h"
 #include "window/fMain.h"
 
 #include <QLabel>
@@ -62,9 +61,7 @@ void fMain::openDevice() {
 }
 
 bool fMain::mayOpen() {
-    ResourceCatalogRegistration resources(m_services.state, m_services.store, m_services.dialogs,
-                                          m_services.catalogs);
-    if (!resources.Check())
+    if (!m_services.resourceFilesPresent())
         return askYesNo(ResourcesMissingPrompt);
     if (!m_services.state.RememberedRemote && !DrfLookUp())
         return askYesNo(ModeNotSetPrompt);

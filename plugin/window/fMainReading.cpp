@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // Reading every value of the device, after choosing the heat-pump or
 // rooftop variant of the configuration value that differs between them.
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
 #include "support/fLog.h"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // Display units: the stored setting, the unit captions and deadband items,
 // and switching the window between Imperial and Metric.
-#include "host/PlugInRegistration.h"
 #include "model/EditingRules.h"
 #include "model/Specific.h"
 #include "platform/Dialogs.h"
@@ -20,15 +19,15 @@ const QString DisplayUnitsValue = QStringLiteral("DisplayUnits");
 
 void fMain::GetDisplayUnits() {
     CRegistry registry(m_services.store);
-    m_services.specific.UnitSystem = static_cast<qint16>(
-        rules::unitSystemFromStored(registry.MachineSetting(PlugInRegistration::PlugInKey(), DisplayUnitsValue)));
+    m_services.specific.UnitSystem = static_cast<qint16>(rules::unitSystemFromStored(
+        registry.MachineSetting(m_services.plugInKey, DisplayUnitsValue)));
     obUnits[m_services.specific.UnitSystem]->setChecked(true);
     applyDisplayUnits();
 }
 
 void fMain::SetDisplayUnits() {
     CRegistry registry(m_services.store);
-    registry.MachineSetting(PlugInRegistration::PlugInKey(), DisplayUnitsValue,
+    registry.MachineSetting(m_services.plugInKey, DisplayUnitsValue,
                             rules::storedUnitSystem(m_services.specific.UnitSystem));
 }
 

@@ -3,7 +3,7 @@
 
 #include "KitCopy.h"
 #include "OpenDemo.h"
-#include "lns/sim/SimObjectServer.h"
+#include "objectserver/SimObjectServer.h"
 #include "platform/Error.h"
 
 #include <QDir>

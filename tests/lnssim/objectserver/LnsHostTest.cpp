@@ -2,7 +2,7 @@
 #include "KitCopy.h"
 #include "OpenDemo.h"
 #include "TestEnvironment.h"
-#include "lns/sim/SimObjectServer.h"
+#include "objectserver/SimObjectServer.h"
 #include "platform/SettingsStore.h"
 #include "support/CRegistry.h"
 

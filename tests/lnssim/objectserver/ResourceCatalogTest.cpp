@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "FileSizeLimit.h"
-#include "lns/sim/FormatEngine.h"
-#include "lns/sim/ResourceFiles.h"
-#include "lns/sim/SimResourceCatalog.h"
+#include "objectserver/FormatEngine.h"
+#include "objectserver/ResourceFiles.h"
+#include "objectserver/SimResourceCatalog.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -26,9 +26,7 @@ constexpr int MakerScopeNumber = 4;
 constexpr int ThermostatObjectType = 8500;
 
 QString kitTypesFolder() {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .absoluteDir()
-        .filePath(QStringLiteral("../../kit/Types"));
+    return QStringLiteral(RM42_KIT_DIR "/Types");
 }
 
 void copyFolder(const QString& from, const QString& to) {

@@ -5,7 +5,7 @@
 #include "KitFolder.h"
 #include "TestEnvironment.h"
 #include "lns/LnsCodes.h"
-#include "lns/sim/SqliteConnection.h"
+#include "objectserver/SqliteConnection.h"
 
 #include <QProcess>
 #include <csignal>

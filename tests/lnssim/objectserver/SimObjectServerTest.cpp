@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "KitFolder.h"
-#include "lns/sim/Journal.h"
 #include "lns/LnsCodes.h"
+#include "objectserver/Journal.h"
 #include "platform/Error.h"
 
 #include <gtest/gtest.h>

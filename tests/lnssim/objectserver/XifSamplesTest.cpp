@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: Apache-2.0
 // Interface files as device makers' compilers and interface interpreters write
-// them (tests/lns/data/xif-samples, MIT licence).
+// them (tests/lnssim/objectserver/data/xif-samples, MIT licence).
 #include "TestEnvironment.h"
 #include "lns/LnsCodes.h"
-#include "lns/sim/XifReader.h"
+#include "objectserver/XifReader.h"
 #include "platform/Error.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "TestEnvironment.h"
 #include "lns/LnsCodes.h"
-#include "lns/sim/XifReader.h"
+#include "objectserver/XifReader.h"
 #include "platform/Error.h"
 
 #include <QFile>

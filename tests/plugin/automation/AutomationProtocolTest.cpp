@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/AutomationProtocol.h"
+#include "automation/AutomationProtocol.h"
 
-#include "host/AutomationLineReader.h"
+#include "automation/AutomationLineReader.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

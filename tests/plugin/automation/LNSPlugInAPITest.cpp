@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "PlugInFakes.h"
-#include "host/PlugInIdentity.h"
-#include "lns/sim/ObjectServerFromSettings.h"
-#include "lns/sim/SimObjectServer.h"
+#include "objectserver/ObjectServerFromSettings.h"
+#include "objectserver/SimObjectServer.h"
 #include "platform/Error.h"
 #include "support/CRegistry.h"
+#include "support/PlugInIdentity.h"
 
 #include <QRegularExpression>
 #include <functional>

@@ -2,10 +2,10 @@
 #pragma once
 
 #include "TestEnvironment.h"
-#include "host/CommandRegistration.h"
-#include "host/ConfigurationWindow.h"
-#include "host/LNSPlugInAPI.h"
-#include "host/PlugInState.h"
+#include "automation/CommandRegistration.h"
+#include "automation/ConfigurationWindow.h"
+#include "automation/LNSPlugInAPI.h"
+#include "automation/PlugInState.h"
 #include "model/Specific.h"
 #include "platform/SettingsStore.h"
 

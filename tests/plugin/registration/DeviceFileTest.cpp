@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/DeviceFile.h"
+#include "registration/DeviceFile.h"
 
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"

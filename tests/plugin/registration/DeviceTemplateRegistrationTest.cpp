@@ -1,21 +1,21 @@
 // SPDX-License-Identifier: Apache-2.0
 // Command registration in a network of the simulator laid out from the kit.
-#include "host/DeviceTemplateRegistration.h"
+#include "registration/DeviceTemplateRegistration.h"
 
 #include "../model/FakeLns.h"
 #include "FileSizeLimit.h"
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
-#include "host/PlugInIdentity.h"
-#include "host/PlugInRegistration.h"
-#include "host/PlugInState.h"
+#include "automation/PlugInState.h"
 #include "lns/LnsCodes.h"
-#include "lns/sim/ObjectServerFromSettings.h"
-#include "lns/sim/SimResourceCatalog.h"
+#include "objectserver/ObjectServerFromSettings.h"
+#include "objectserver/SimResourceCatalog.h"
 #include "platform/Error.h"
 #include "platform/Paths.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/SettingsStore.h"
+#include "registration/PlugInRegistration.h"
+#include "support/PlugInIdentity.h"
 
 #include <QDir>
 #include <QFile>

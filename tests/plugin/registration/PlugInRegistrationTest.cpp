@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/PlugInRegistration.h"
+#include "registration/PlugInRegistration.h"
 
 #include "../model/FakeLns.h"
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
-#include "host/PlugInIdentity.h"
 #include "platform/Error.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/SettingsStore.h"
+#include "support/PlugInIdentity.h"
 
 #include <gtest/gtest.h>
 

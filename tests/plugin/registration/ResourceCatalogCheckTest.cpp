@@ -3,14 +3,14 @@
 // are in the LonMark resource catalog of a LonWorks folder laid out by setup.
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
-#include "host/PlugInIdentity.h"
-#include "host/PlugInState.h"
-#include "host/ResourceCatalogRegistration.h"
-#include "lns/sim/SimResourceCatalog.h"
+#include "automation/PlugInState.h"
 #include "model/Specific.h"
+#include "objectserver/SimResourceCatalog.h"
 #include "platform/Error.h"
 #include "platform/SettingsStore.h"
+#include "registration/ResourceCatalogRegistration.h"
 #include "support/CRegistry.h"
+#include "support/PlugInIdentity.h"
 
 #include <gtest/gtest.h>
 

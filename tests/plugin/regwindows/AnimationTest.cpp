@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "TestApplication.h"
-#include "host/fProgress.h"
 #include "platform/Error.h"
+#include "regwindows/fProgress.h"
 #include "support/PictureColours.h"
 #include "support/cAnimControl.h"
 

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "TestApplication.h"
-#include "host/MMain.h"
-#include "host/PlugInIdentity.h"
-#include "host/fRegisterPlugIn.h"
-
 #include "TestEnvironment.h"
-#include "lns/sim/PlatformLayout.h"
+#include "objectserver/PlatformLayout.h"
 #include "platform/SettingsStore.h"
+#include "regwindows/fRegisterPlugIn.h"
+#include "startup/MMain.h"
 #include "support/CRegistry.h"
+#include "support/PlugInIdentity.h"
 
 #include <QComboBox>
 #include <QDir>

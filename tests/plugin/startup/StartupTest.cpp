@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "host/MMain.h"
-#include "host/PlugInIdentity.h"
+#include "startup/MMain.h"
+#include "support/PlugInIdentity.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

@@ -2,8 +2,8 @@
 #include "support/CRegistry.h"
 
 #include "TestEnvironment.h"
-#include "host/PlugInIdentity.h"
 #include "platform/SettingsStore.h"
+#include "support/PlugInIdentity.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

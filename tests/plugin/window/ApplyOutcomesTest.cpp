@@ -3,7 +3,7 @@
 // it: only what reached the device is logged as sent and loses its mark, and
 // nothing else is written.
 #include "WindowFixture.h"
-#include "lns/sim/SimObjectServer.h"
+#include "objectserver/SimObjectServer.h"
 #include "support/fLog.h"
 #include "window/ModifiedMark.h"
 

@@ -3,7 +3,7 @@
 #include "WindowFixture.h"
 #include "model/CNvCtrlTable.h"
 #include "model/Specific.h"
-#include "lns/sim/SimObjectServer.h"
+#include "objectserver/SimObjectServer.h"
 #include "support/fLog.h"
 #include "window/ModifiedMark.h"
 

@@ -3,10 +3,11 @@
 
 #include "KitCopy.h"
 #include "TestApplication.h"
-#include "host/ResourceCatalogRegistration.h"
-#include "lns/sim/ObjectServerFromSettings.h"
-#include "lns/sim/SimResourceCatalog.h"
 #include "model/Specific.h"
+#include "objectserver/ObjectServerFromSettings.h"
+#include "objectserver/SimResourceCatalog.h"
+#include "registration/PlugInRegistration.h"
+#include "registration/ResourceCatalogRegistration.h"
 #include "support/CRegistry.h"
 #include "support/fLog.h"
 
@@ -55,9 +56,15 @@ WindowFixture::WindowFixture(bool resourcesRegistered, const QString& displayUni
             .Register(false);
     state.ResourceFilesPresent = false;
 
-    window = std::make_unique<fMain>(fMainServices{
-        dialogs, *store, state, specific, lns::sim::simResourceCatalogFactory(),
-        [this] { return std::make_unique<RecordingProgress>(progressTexts); }});
+    window = std::make_unique<fMain>(
+        fMainServices{dialogs, *store, state, specific, lns::sim::simResourceCatalogFactory(),
+                      [this] { return std::make_unique<RecordingProgress>(progressTexts); },
+                      PlugInRegistration::PlugInKey(),
+                      [this] {
+                          return ResourceCatalogRegistration(state, *store, dialogs,
+                                                             lns::sim::simResourceCatalogFactory())
+                              .Check();
+                      }});
     auto server = lns::sim::objectServerFromSettings(*store);
     server->keepJournal(true);
     window->setObjectServer(std::move(server));

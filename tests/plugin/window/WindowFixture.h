@@ -3,9 +3,9 @@
 
 #include "ScriptedDialogs.h"
 #include "TestEnvironment.h"
-#include "host/CommandRegistration.h"
-#include "host/LNSPlugInAPI.h"
-#include "host/PlugInState.h"
+#include "automation/CommandRegistration.h"
+#include "automation/LNSPlugInAPI.h"
+#include "automation/PlugInState.h"
 #include "platform/SettingsStore.h"
 #include "window/fMain.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Apache-2.0
-#include "lns/sim/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include "Failures.h"
 #include "lns/LnsCodes.h"
@@ -24,9 +24,9 @@ TEST(AtomicFile, ASavedFileHasTheModeOfTheUmaskAndNoCopyIsLeftBeside) {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("RM42xx.XFB"));
     const mode_t previous = ::umask(022);
-    lns::sim::AtomicFile::write(file, "first");
+    AtomicFile::write(file, "first");
     ::umask(027);
-    lns::sim::AtomicFile::write(file, "second");
+    AtomicFile::write(file, "second");
     ::umask(previous);
     QFile saved(file);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -39,7 +39,7 @@ TEST(AtomicFile, ASavedFileHasTheModeOfTheUmaskAndNoCopyIsLeftBeside) {
 TEST(AtomicFile, AFailedSaveNamesTheFileAndTheSystemsReason) {
     QTemporaryDir folder;
     const QString file = folder.filePath(QStringLiteral("missing/RM42xx.XFB"));
-    const Error error = failureOf([&] { lns::sim::AtomicFile::write(file, "content"); });
+    const Error error = failureOf([&] { AtomicFile::write(file, "content"); });
     EXPECT_EQ(error.lnsCode(), lns::Code::DatabaseInvalid);
     EXPECT_EQ(error.description(),
               QStringLiteral("Cannot save %1: No such file or directory").arg(file));
@@ -50,7 +50,7 @@ TEST(AtomicFile, APathThatIsNoRegularFileIsRefusedAndLeftInPlace) {
     const QString fifo = folder.filePath(QStringLiteral("pipe"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     for (const QString& path : {fifo, folder.path()}) {
-        const Error error = failureOf([&] { lns::sim::AtomicFile::write(path, "content"); });
+        const Error error = failureOf([&] { AtomicFile::write(path, "content"); });
         EXPECT_EQ(error.description(),
                   QStringLiteral("Cannot save %1: it is not a regular file").arg(path));
     }
