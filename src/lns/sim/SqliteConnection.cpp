@@ -57,6 +57,10 @@ bool SqliteConnection::openForWriting(bool create) {
     // A killed process loses nothing committed; only a power cut may undo
     // the last transactions, which keeps a commit free of a disk sync.
     exec("PRAGMA synchronous=NORMAL", QStringLiteral("%1"));
+    // The template of a large interface file is a row of several MiB, and
+    // registering its commands rewrites it once per step: the log is copied
+    // into the file when it holds 16 MiB, not after each such write.
+    exec("PRAGMA wal_autocheckpoint=4096", QStringLiteral("%1"));
     m_sharesLogIndex = true;
     return true;
 }
