@@ -108,7 +108,7 @@ bool isTransaction(const QString& call) {
     for (const char* kind :
          {"ConfigProperty.FormattedValue ", "ConfigProperty.FormattedElement ",
           "ConfigProperty.setFormattedElement ", "ConfigProperty.updateFormattedElement ",
-          "AppDevice.Test ", "AppDevice.State "}) {
+          "AppDevice.Test ", "AppDevice.State ", "ConfigProperty.FetchElement "}) {
         if (call.startsWith(QLatin1String(kind)))
             return true;
     }

@@ -37,6 +37,7 @@ int transactions(const QStringList& journal) {
     for (const QString& line : journal) {
         if (line.startsWith(QStringLiteral("AppDevice.Test ")) ||
             line.startsWith(QStringLiteral("AppDevice.State ")) ||
+            line.startsWith(QStringLiteral("ConfigProperty.FetchElement ")) ||
             line.startsWith(QStringLiteral("ConfigProperty.FormattedValue ")) ||
             line.startsWith(QStringLiteral("ConfigProperty.FormattedElement ")) ||
             line.startsWith(QStringLiteral("ConfigProperty.setFormattedElement ")) ||

@@ -67,5 +67,6 @@ void fProgress::DisplayStatus(const QString& text) {
     if (!isVisible())
         show();
     Status->setText(text);
-    QCoreApplication::processEvents();
+    // The user's input waits for the operation to end, not acted on in its middle.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

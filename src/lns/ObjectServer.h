@@ -3,6 +3,7 @@
 
 #include "lns/Collection.h"
 
+#include <QByteArray>
 #include <QMap>
 #include <QString>
 
@@ -54,6 +55,12 @@ public:
     virtual qint16 ElementCount() const = 0;
     virtual QString FormattedValue() const = 0;
     virtual QString FormattedElement(int index) const = 0;
+    // Element `index` as the device holds it, read in one transaction, so that
+    // values sharing it can be formatted by FormatFetched without another.
+    virtual QByteArray FetchElement(int index) const = 0;
+    // `fetched` (from FetchElement) in the format specifier in force; no
+    // transaction. Fails as FormattedElement does when formatting fails.
+    virtual QString FormatFetched(const QByteArray& fetched) const = 0;
     virtual void setFormattedElement(int index, const QString& text) = 0;
     // Changes only some items of element `index` (`items` maps an item's
     // position, as the format separates them, to its text) and keeps the

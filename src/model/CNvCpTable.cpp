@@ -3,6 +3,7 @@
 
 #include "lns/ItemEncoding.h"
 #include "lns/LnsCodes.h"
+#include "model/DeviceReading.h"
 #include "model/LnsErrorText.h"
 #include "model/RuntimeErrors.h"
 #include "model/Specific.h"
@@ -70,13 +71,18 @@ QMap<int, QString> CNvCpTable::editedItems() const {
 }
 
 void CNvCpTable::GetNetworkValue() {
+    DeviceReading reading;
+    GetNetworkValue(reading);
+}
+
+void CNvCpTable::GetNetworkValue(DeviceReading& reading) {
     const QString source = QStringLiteral("GetNetworkValue");
     try {
         if (!MyNetworkVariable || !m_system)
             throw RuntimeErrors::objectNotSet(source);
         const QString formatSpec = formatSpecifier();
         MyNetworkVariable->setFormatSpec(formatSpec);
-        NvAsArray = readItems();
+        NvAsArray = readItems(reading);
         m_deviceItems = NvAsArray;
         m_readFormatSpec = formatSpec;
     } catch (const Error& failure) {
@@ -96,17 +102,17 @@ QString CNvCpTable::writeFormatSpecifier() const {
     return m_readFormatSpec.isEmpty() ? formatSpecifier() : m_readFormatSpec;
 }
 
-QStringList CNvCpTable::readItems() const {
+QStringList CNvCpTable::readItems(DeviceReading& reading) const {
     // Both are read on every read, so that a property whose flags cannot be
     // read fails on line as well.
     const bool offNet = m_system->ManagementMode() == OffNet;
     const qint16 flags = MyNetworkVariable->Flags();
     if (offNet && flags == NotReadableOffNet)
         return OffNetPlaceholder.split(u' ');
-    const QString text = MyNetworkVariable->ElementCount() > 1
-                             ? MyNetworkVariable->FormattedElement(ArrayIndex)
-                             : MyNetworkVariable->FormattedValue();
-    return splitValue(text);
+    // A property of one element is that element as a whole.
+    const int element = MyNetworkVariable->ElementCount() > 1 ? ArrayIndex : 0;
+    return splitValue(
+        MyNetworkVariable->FormatFetched(reading.element(*MyNetworkVariable, element)));
 }
 
 QStringList CNvCpTable::splitValue(const QString& text) const {

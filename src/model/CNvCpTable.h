@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+class DeviceReading;
 struct Specific;
 
 // One value of the device read and written as a whole: a configuration
@@ -45,12 +46,14 @@ public:
     // Replaces NvAsArray with the value read from the network. Fails with
     // source "GetNetworkValue"; NvAsArray keeps its items then.
     void GetNetworkValue();
+    // The same within `reading`: what it fetched already is not fetched again.
+    void GetNetworkValue(DeviceReading& reading);
 
 private:
     QString formatSpecifier() const;
     QString writeFormatSpecifier() const;
     QMap<int, QString> editedItems() const;
-    QStringList readItems() const;
+    QStringList readItems(DeviceReading& reading) const;
     QStringList splitValue(const QString& text) const;
 
     const Specific& m_process;

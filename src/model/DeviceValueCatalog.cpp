@@ -3,6 +3,8 @@
 
 #include "model/Specific.h"
 
+#include <map>
+
 namespace {
 
 struct ValueRow {
@@ -51,13 +53,20 @@ void BuildNvCpTables(Specific& specific, const CpLookupFunction& GetCpByTypeInde
                      const lns::Ref<lns::System>& system) {
     // A later device replaces the values of the one before.
     KeyedCollection<CNvCpTable> values(QStringLiteral("NvCpTables"));
+    // The values of one property share its object, so that one reading of the
+    // device fetches what they show once.
+    std::map<QString, lns::Ref<lns::ConfigProperty>> propertyOfPath;
     for (const ValueRow& row : Rows) {
         auto value = std::make_shared<CNvCpTable>(specific, system);
         value->Name = QString::fromLatin1(row.name);
         value->Description = QString::fromLatin1(row.description);
         value->Separator = QString::fromLatin1(row.separator);
         value->Format = QString::fromLatin1(row.format);
-        value->MyNetworkVariable = GetCpByTypeIndex(QString::fromLatin1(row.cpPath));
+        const QString path = QString::fromLatin1(row.cpPath);
+        value->MyNetworkVariable = GetCpByTypeIndex(path);
+        if (value->MyNetworkVariable)
+            value->MyNetworkVariable =
+                propertyOfPath.try_emplace(path, value->MyNetworkVariable).first->second;
         value->Relative = QString::fromLatin1(row.relative);
         value->LocalizationSpecific = row.localizationSpecific;
         value->ArrayIndex = row.arrayIndex;

@@ -7,6 +7,7 @@
 #include "lns/ResourceCatalog.h"
 #include "model/FieldControls.h"
 #include "model/SetpointRules.h"
+#include "window/HeldInput.h"
 #include "window/ValueComboBox.h"
 
 #include <QStringList>
@@ -242,6 +243,8 @@ private:
     bool mayOpen();
     bool offNet() const;
     void showProgress(const QString& text);
+    // Before the `position`-th of `count` reads of the device.
+    void showReadingProgress(int position, int count);
     void closeProgress();
     bool askYesNo(const QString& text);
     void lookUpResourceScope(lns::ResourceCatalog& catalog, const QString& programId,
@@ -277,6 +280,9 @@ private:
     std::unique_ptr<fLog> m_log;
     std::unique_ptr<HelpWindow> m_help;
     std::unique_ptr<ProgressWindow> m_progress;
+    // The user's input waits while the busy pointer shows.
+    std::unique_ptr<HeldInput> m_heldInput;
+    int m_busyDepth = 0;
     int m_helpContextId = 1004;
     bool m_ending = false;
     bool m_deviceOpened = false;

@@ -108,6 +108,8 @@ bool fMain::PropagateChanges() {
         sends.push_back([this, value] {
             if (!value->ValueAsChanges)
                 return;
+            // Each send waits on the device; the window keeps painting.
+            HeldInput::letWindowsPaint();
             value->SendNetworkValue();
             activityLog().LogCommand(QStringLiteral("Updating ") + value->Name,
                                      value->NvAsString());

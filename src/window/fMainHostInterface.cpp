@@ -92,8 +92,13 @@ double fMain::TwipsPerPixelY() const {
 }
 
 void fMain::setBusyPointer(bool busy) {
-    if (busy)
+    if (busy) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-    else
-        QApplication::restoreOverrideCursor();
+        if (m_busyDepth++ == 0)
+            m_heldInput = std::make_unique<HeldInput>(*this);
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    if (m_busyDepth > 0 && --m_busyDepth == 0)
+        m_heldInput.reset();
 }

@@ -41,6 +41,13 @@ void fMain::showProgress(const QString& text) {
     m_progress->DisplayStatus(text);
 }
 
+// Each read waits on the device: the count tells how much is left, and the
+// window keeps painting in between.
+void fMain::showReadingProgress(int position, int count) {
+    showProgress(QStringLiteral("Reading %1 of %2").arg(position).arg(count));
+    HeldInput::letWindowsPaint();
+}
+
 void fMain::closeProgress() {
     m_progress.reset();
 }

@@ -2,6 +2,7 @@
 // Reading every value of the device, after choosing the heat-pump or
 // rooftop variant of the configuration value that differs between them.
 #include "host/PlugInState.h"
+#include "model/DeviceReading.h"
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
 #include "support/fLog.h"
@@ -32,7 +33,11 @@ QString readingEntry(const CNvCpTable& value) {
 bool fMain::ReadInitValues() {
     Specific& specific = m_services.specific;
     setBusyPointer(true);
+    // The HVAC type read for the layout is read again in catalog order, and
+    // two values show the model: one reading fetches each of them once.
+    DeviceReading reading;
     std::vector<ProcedureStep> steps;
+    std::vector<ProcedureStep> reads;
     // On line the variant's layout is known only from an HVAC type that was
     // read; a value read in a guessed layout would show and write wrong options.
     m_unreadValues.clear();
@@ -43,13 +48,13 @@ bool fMain::ReadInitValues() {
         });
     } else {
         m_unreadValues << VariantValue;
-        steps.push_back([this, &specific] {
+        reads.push_back([this, &specific, &reading] {
             CurrentDevice->setOnlineAccess(1);
             frmSelectOfflineHvacType->hide();
             frmHeatPump->setEnabled(true);
             frmEconomizer->setEnabled(true);
             const auto& hvacType = specific.NvCpTables.Item(HvacTypeValue);
-            hvacType->GetNetworkValue();
+            hvacType->GetNetworkValue(reading);
             activityLog().LogCommand(readingEntry(*hvacType), hvacType->NvAsString());
             specific.NvCpTables.Item(VariantValue)->Format =
                 hvacType->NvAsString() == HeatPumpType ? HeatPumpFormat : RooftopFormat;
@@ -57,15 +62,21 @@ bool fMain::ReadInitValues() {
         });
     }
     for (const auto& value : specific.NvCpTables) {
-        steps.push_back([this, value] {
+        reads.push_back([this, value, &reading] {
             if (m_unreadValues.contains(value->Name)) {
                 activityLog().LogError(value->Name + UnknownLayout);
                 return;
             }
-            value->GetNetworkValue();
+            value->GetNetworkValue(reading);
             activityLog().LogCommand(readingEntry(*value), value->NvAsString());
         });
     }
+    const int count = static_cast<int>(reads.size());
+    for (int position = 1; position <= count; ++position)
+        steps.push_back([this, read = reads[position - 1], position, count] {
+            showReadingProgress(position, count);
+            read();
+        });
     const bool done = runSteps(
         steps, askAbortRetryIgnore(m_services.dialogs,
                                    {QStringLiteral("fMain ReadInitValues"),

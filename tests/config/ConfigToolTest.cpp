@@ -35,7 +35,16 @@ TEST_F(ConfigTool, EveryDemoDeviceSavedInEitherDisplayUnitsAppliesBackWithNothin
 }
 
 TEST_F(ConfigTool, SavedFileRecordsIdentityAndOnlyTheFieldsTheModelShows) {
+    clearJournal();
     const QJsonObject rooftop = json(save("Floor 1/RTU-1"));
+    // One fetch per property element: the HVAC type and the model are shown twice.
+    QFile journal(journalFile());
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    QStringList fetches = QString::fromUtf8(journal.readAll())
+                              .split(u'\n')
+                              .filter(QStringLiteral("ConfigProperty.FetchElement "));
+    EXPECT_EQ(fetches.size(), 18);
+    EXPECT_EQ(fetches.removeDuplicates(), 0) << fetches.join('\n').toStdString();
     EXPECT_EQ(rooftop.value("formatVersion").toInt(), 2);
     EXPECT_EQ(rooftop.value("programId").toString(), "8003DB5500040421");
     EXPECT_EQ(rooftop.value("source").toObject().value("device").toString(), "Floor 1/RTU-1");

@@ -47,6 +47,8 @@ TEST_F(EditableFile, HandWrittenTimesAreTakenAndMistakesAreNamedWhereTheyAre) {
     EXPECT_EQ(tool({"check", good}).exitCode, 0) << tool({"check", good}).err.toStdString();
     const ProcessResult dry = tool({"apply", Demo, good, "RTU-1", "--dry-run"});
     EXPECT_TRUE(dry.out.contains("  occ_1_monday: 420 -> 450\n")) << dry.out.toStdString();
+    const ProcessResult set = tool({"set", Demo, "RTU-1", "occ_1_monday=07:30", "--dry-run"});
+    EXPECT_TRUE(set.out.contains("  occ_1_monday: 420 -> 450\n")) << set.err.toStdString();
     // Version 1 files, in minutes and without tabs, are still read.
     const QString old =
         written("old.json", header("1") + "  \"fields\": {\"occ_1_monday\": \"450\"}\n}\n");

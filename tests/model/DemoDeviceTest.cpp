@@ -49,8 +49,7 @@ int dayScheduleReads(const QStringList& journal, int element) {
     return static_cast<int>(
         journal
             .filter(QRegularExpression(
-                QStringLiteral("^ConfigProperty\\.FormattedElement \"nciDaySched\" %1$")
-                    .arg(element)))
+                QStringLiteral("^ConfigProperty\\.FetchElement \"nciDaySched\" %1$").arg(element)))
             .size());
 }
 
@@ -138,7 +137,7 @@ TEST_F(DemoDevice, OffNetPropertiesWithFlags36ShowPlaceholders) {
     EXPECT_EQ(value("nciLocation")->NvAsArray.size(), 26);
     EXPECT_EQ(shown("occ_cool_setpts"), QStringLiteral("0"));
     EXPECT_EQ(shown("heat_cph"), QStringLiteral("?"));
-    EXPECT_EQ(network.server().journal().filter(QStringLiteral("Formatted")).size(), 0);
+    EXPECT_EQ(network.server().journal().filter(QStringLiteral("Fetch")).size(), 0);
 }
 
 TEST_F(DemoDevice, AnUnreachableDeviceFailsTheReadAndKeepsTheItems) {

@@ -68,6 +68,13 @@ public:
         read(QStringLiteral("read %1").arg(index));
         return elements.value(index);
     }
+    QByteArray FetchElement(int index) const override {
+        read(QStringLiteral("read %1").arg(index));
+        return elements.value(index).toUtf8();
+    }
+    QString FormatFetched(const QByteArray& fetched) const override {
+        return QString::fromUtf8(fetched);
+    }
     void setFormattedElement(int index, const QString& text) override {
         if (writeFailure)
             throw Error::lns(writeFailure, QStringLiteral("Write"),

@@ -5,13 +5,17 @@
 #include "CommandLine.h"
 #include "DeviceReport.h"
 #include "EchoedText.h"
+#include "FieldTexts.h"
 #include "NearestName.h"
 #include "Subcommands.h"
 
 namespace {
 
-// FIELD=VALUE words as values; nothing and a message for a word that is not one.
-std::optional<QMap<QString, QString>> assignments(const QStringList& words, QTextStream& err) {
+// FIELD=VALUE words as the device takes the values (times as files write
+// them); nothing and a message for a word that is not one.
+std::optional<QMap<QString, QString>> assignments(const QStringList& words,
+                                                  const ConfigurationFields& catalog,
+                                                  QTextStream& err) {
     const QStringList known = configurableFieldNames();
     QMap<QString, QString> values;
     for (const QString& word : words) {
@@ -32,7 +36,7 @@ std::optional<QMap<QString, QString>> assignments(const QStringList& words, QTex
                 << " characters long, longer than any field takes\n";
             return std::nullopt;
         }
-        values.insert(name, word.mid(equals + 1));
+        values.insert(name, deviceText(*catalog.find(name), word.mid(equals + 1)));
     }
     return values;
 }
@@ -46,15 +50,19 @@ int runSet(const QStringList& words, QTextStream& out, QTextStream& err) {
     if (!line || line->positional.size() < 3)
         return usageOf("set", err);
     const std::optional<qint16> units = unitsOption(*line, storedDisplayUnits(), err);
-    const std::optional<QMap<QString, QString>> values = assignments(line->positional.mid(2), err);
-    if (!units || !values)
+    if (!units)
+        return ExitStatus::Refused;
+    const ConfigurationFields catalog(*units);
+    const std::optional<QMap<QString, QString>> values =
+        assignments(line->positional.mid(2), catalog, err);
+    if (!values)
         return ExitStatus::Refused;
     ConfigurationFile file;
     file.programId = thermostatProgramId();
     file.unitSystem = *units;
     file.fields = *values;
     const std::vector<ValueProblem> problems =
-        valueProblems(file.fields, ConfigurationFields(*units));
+        valueProblems(file.fields, catalog);
     if (!problems.empty()) {
         err << "rm42-config: refused, nothing written:\n";
         for (const ValueProblem& problem : problems)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "Thermostat.h"
 
+#include "model/DeviceReading.h"
 #include "model/DeviceStateWord.h"
 #include "platform/Dialogs.h"
 
@@ -48,13 +49,16 @@ void Thermostat::read(const std::function<void(const CNvCpTable&)>& readingLogge
         throw Error(0, QStringLiteral("GetCpByTypeIndex"), dialogs.failure);
     Specific& specific = m_fields.specific();
     m_device->setOnlineAccess(1);
+    // The type is read again in catalog order, and two values show the
+    // model: one reading fetches each of them once.
+    DeviceReading reading;
     const auto& hvacType = specific.NvCpTables.Item(HvacTypeValue);
-    hvacType->GetNetworkValue();
+    hvacType->GetNetworkValue(reading);
     if (readingLogged)
         readingLogged(*hvacType);
     formGeneralOptions(m_fields, hvacType->NvAsString());
     for (const auto& value : specific.NvCpTables) {
-        value->GetNetworkValue();
+        value->GetNetworkValue(reading);
         if (readingLogged)
             readingLogged(*value);
     }

@@ -49,11 +49,14 @@ void SimConfigProperty::checkIndex(int index) const {
 }
 
 QString SimConfigProperty::formatElement(int index) const {
+    return formatted(m_record->elements[static_cast<size_t>(index)]);
+}
+
+QString SimConfigProperty::formatted(const QByteArray& raw) const {
     if (failure() == Failure::FormatFails)
         throw Error::lns(Code::FormatFailed, Source,
                          QStringLiteral("An attempt to format the requested data has failed."));
-    return FormatEngine::format(m_record->formatSpec,
-                                m_record->elements[static_cast<size_t>(index)]);
+    return FormatEngine::format(m_record->formatSpec, raw);
 }
 
 QString SimConfigProperty::Name() const {
@@ -96,6 +99,18 @@ QString SimConfigProperty::FormattedElement(int index) const {
     checkIndex(index);
     beginTransaction();
     return formatElement(index);
+}
+
+QByteArray SimConfigProperty::FetchElement(int index) const {
+    record(QStringLiteral("FetchElement %1 %2").arg(Journal::quoted(m_record->name)).arg(index));
+    checkIndex(index);
+    beginTransaction();
+    return m_record->elements[static_cast<size_t>(index)];
+}
+
+QString SimConfigProperty::FormatFetched(const QByteArray& fetched) const {
+    record(QStringLiteral("FormatFetched ") + Journal::quoted(m_record->name));
+    return formatted(fetched);
 }
 
 void SimConfigProperty::beginWrite(int index) const {

@@ -25,6 +25,8 @@ public:
     // An array's elements are joined by "; ".
     QString FormattedValue() const override;
     QString FormattedElement(int index) const override;
+    QByteArray FetchElement(int index) const override;
+    QString FormatFetched(const QByteArray& fetched) const override;
     void setFormattedElement(int index, const QString& text) override;
     bool updateFormattedElement(int index, const QMap<int, QString>& items) override;
     int ResourceScope() const override;
@@ -38,6 +40,7 @@ private:
     void beginTransaction() const;
     void checkIndex(int index) const;
     QString formatElement(int index) const;
+    QString formatted(const QByteArray& raw) const;
     void beginWrite(int index) const;
     void requireSameSize(const QByteArray& previous, const QByteArray& raw) const;
 
