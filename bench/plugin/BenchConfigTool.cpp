@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // rm42-config's apply over 100 thermostats of a generated network at 40 ms
 // per device transaction, against the sum of those transactions' times; the
-// restore of a saved site by the program itself at that latency; and the
-// check of a configuration file.
+// restore of a saved site by the program itself at that latency; the
+// program's apply with several devices at once against one at a time, in a
+// network of 100 and of 5,000 thermostats; and the check of a configuration
+// file.
 #include "CheckedFile.h"
 #include "DeviceConfiguration.h"
 #include "KitCopy.h"
@@ -20,7 +22,10 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -29,14 +34,15 @@ constexpr int TransactionMs = 40;
 const QString Generated = QStringLiteral("Generated Site");
 
 // A platform root whose LonWorks folder holds the kit and a network of
-// DeviceCount copies of the demo's RTU-1 in one subsystem.
+// DeviceCount copies of the demo's RTU-1 in the subsystem "Building", with
+// more subsystems of as many copies each for a large site.
 class GeneratedSite {
 public:
-    GeneratedSite() {
+    explicit GeneratedSite(int subsystemCount = 1) {
         qputenv("LNS_PLATFORM_ROOT", m_root.path().toUtf8());
         const QString lonWorks = m_root.path() + QStringLiteral("/LonWorks");
         copyFromKit(QString(), lonWorks);
-        writeGeneratedNetwork(lonWorks);
+        writeGeneratedNetwork(lonWorks, subsystemCount);
         SettingsStore store(m_root.path() + QStringLiteral("/registry.sqlite3"));
         CRegistry(store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
                                         QStringLiteral("LonWorks Path"), lonWorks);
@@ -45,7 +51,7 @@ public:
     QString path(const QString& name) const { return m_root.path() + u'/' + name; }
 
 private:
-    static void writeGeneratedNetwork(const QString& lonWorks) {
+    static void writeGeneratedNetwork(const QString& lonWorks, int subsystemCount) {
         QFile demo(lonWorks + QStringLiteral("/Databases/Demo Building/network.json"));
         demo.open(QIODevice::ReadOnly);
         QJsonObject network = QJsonDocument::fromJson(demo.readAll()).object();
@@ -66,9 +72,13 @@ private:
                           QStringLiteral("RTU-%1").arg(i, 3, 10, QLatin1Char('0')));
             devices.append(device);
         }
-        system.insert(QStringLiteral("subsystems"),
-                      QJsonArray{QJsonObject{{QStringLiteral("name"), QStringLiteral("Building")},
-                                             {QStringLiteral("devices"), devices}}});
+        QJsonArray subsystems;
+        for (int s = 0; s < subsystemCount; ++s)
+            subsystems.append(
+                QJsonObject{{QStringLiteral("name"), s == 0 ? QStringLiteral("Building")
+                                                            : QStringLiteral("Wing %1").arg(s)},
+                            {QStringLiteral("devices"), devices}});
+        system.insert(QStringLiteral("subsystems"), subsystems);
         systems.replace(0, system);
         network.insert(QStringLiteral("systems"), systems);
         QDir().mkpath(lonWorks + QStringLiteral("/Databases/") + Generated);
@@ -84,7 +94,7 @@ private:
 // The configuration of the first device with a setpoint and an option changed,
 // so every device gets two sends.
 ConfigurationFile commissioningFile(const ThermostatNetwork& network) {
-    const DeviceTarget first = network.device(QStringLiteral("RTU-001"));
+    const DeviceTarget first = network.device(QStringLiteral("Building/RTU-001"));
     Thermostat thermostat(network.system(), first.device, first.path,
                           ConfigurationFile::SavedUnitSystem);
     thermostat.read();
@@ -222,6 +232,76 @@ void BM_ApplyAgainToHundredDevicesWithoutLatency(benchmark::State& state) {
     applyToHundredDevices(state, true, 0);
 }
 BENCHMARK(BM_ApplyAgainToHundredDevicesWithoutLatency)->Iterations(1)->Unit(benchmark::kSecond);
+
+// One run of the program; its time in seconds, or nothing when it failed.
+std::optional<double> timedRun(const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LNS_SIM_LATENCY_MS"), QString::number(TransactionMs));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    QElapsedTimer clock;
+    clock.start();
+    program.start(QStringLiteral(RM42_BIN_DIR "/rm42-config"), arguments);
+    program.waitForFinished(-1);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    if (program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0)
+        return std::nullopt;
+    return seconds;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// rm42-config apply to the DeviceCount thermostats of "Building" with the
+// default number of devices at once and with --jobs 1, side by side, in a
+// network of `state.range(0)` such subsystems. Every run sends two values to
+// every device: the runs take turns with two files that differ in both.
+void BM_ProgramApplyDevicesAtOnce(benchmark::State& state) {
+    constexpr int Rounds = 3;
+    GeneratedSite site(static_cast<int>(state.range(0)));
+    QStringList files;
+    {
+        ThermostatNetwork network(Generated, QString());
+        dynamic_cast<lns::sim::SimObjectServer&>(*network.objectServer()).setLatency(0);
+        ConfigurationFile file = commissioningFile(network);
+        for (const char* value : {"68", "69"}) {
+            file.fields.insert(QStringLiteral("occ_heat_setpts"), QLatin1String(value));
+            file.fields.insert(QStringLiteral("password"), QLatin1String(value));
+            files << site.path(QStringLiteral("commissioning-%1.json").arg(value));
+            writeOutputFile(files.last(), configurationJson(file));
+        }
+    }
+    for (auto _ : state) {
+        std::vector<double> oneAtATime;
+        std::vector<double> byDefault;
+        for (int round = 0; round < Rounds; ++round) {
+            for (std::vector<double>* times : {&oneAtATime, &byDefault}) {
+                QStringList arguments = {QStringLiteral("apply"), Generated,
+                                         files[static_cast<qsizetype>(times == &byDefault)],
+                                         QStringLiteral("--subsystem"), QStringLiteral("Building")};
+                if (times == &oneAtATime)
+                    arguments << QStringLiteral("--jobs") << QStringLiteral("1");
+                const std::optional<double> seconds = timedRun(arguments);
+                if (!seconds) {
+                    state.SkipWithError("rm42-config apply failed");
+                    return;
+                }
+                times->push_back(*seconds);
+            }
+        }
+        const double oneMin = *std::min_element(oneAtATime.begin(), oneAtATime.end());
+        const double defaultMin = *std::min_element(byDefault.begin(), byDefault.end());
+        state.counters["jobs1_min_s"] = oneMin;
+        state.counters["jobs1_median_s"] = median(oneAtATime);
+        state.counters["default_min_s"] = defaultMin;
+        state.counters["default_median_s"] = median(byDefault);
+        state.counters["ratio_min"] = defaultMin / oneMin;
+        state.counters["ratio_median"] = median(byDefault) / median(oneAtATime);
+    }
+}
+BENCHMARK(BM_ProgramApplyDevicesAtOnce)->Arg(1)->Arg(50)->Iterations(1)->Unit(benchmark::kSecond);
 
 void BM_CheckFile(benchmark::State& state) {
     GeneratedSite site;

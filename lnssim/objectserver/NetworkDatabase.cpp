@@ -206,6 +206,7 @@ void NetworkDatabase::close() {
     m_devices.clear();
     m_records = NetworkRecord();
     m_dataVersion = -1;
+    m_commitMark.reset();
     m_reloadAll = true;
     m_hasChangeLog = false;
     m_lastStamp = 0;
@@ -288,9 +289,16 @@ bool NetworkDatabase::changeLogCovers(qint64 stamp) {
 void NetworkDatabase::refresh() {
     if (!m_connection)
         return;
-    const qint64 version = m_connection->dataVersion();
-    if (version == m_dataVersion && !m_reloadAll)
+    // Taken before the read: a commit in between changes the header again,
+    // so it is read with the next call rather than missed.
+    const std::optional<SqliteConnection::CommitMark> mark = m_connection->commitMark();
+    if (mark && mark == m_commitMark && !m_reloadAll)
         return;
+    const qint64 version = m_connection->dataVersion();
+    if (version == m_dataVersion && !m_reloadAll) {
+        m_commitMark = mark; // only this process committed since
+        return;
+    }
     const bool ownTransaction = !m_connection->inTransaction();
     if (ownTransaction)
         m_connection->exec("BEGIN", ReadFailure); // one snapshot for every row read
@@ -301,6 +309,7 @@ void NetworkDatabase::refresh() {
             rebuildTree();
         m_lastStamp = stamp;
         m_dataVersion = version;
+        m_commitMark = mark;
         m_reloadAll = false;
         if (ownTransaction)
             m_connection->exec("COMMIT", ReadFailure);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace lns::sim {
@@ -23,8 +24,9 @@ class NetworkDocument;
 // The first open loads <folder>/network.json, the network's description as a
 // person writes it, when the database does not exist yet. Each process keeps
 // the records in memory; every call first reloads the rows that other
-// processes changed since (PRAGMA data_version tells whether any did; the
-// table changes(stamp, row), filled by triggers, tells which), and every
+// processes changed since (the log index's header in shared memory, then
+// PRAGMA data_version, tell whether any did; the table changes(stamp, row),
+// filled by triggers, tells which), and every
 // change is one transaction that reloads, changes and writes its row or the
 // part of the row that changed.
 class NetworkDatabase : public std::enable_shared_from_this<NetworkDatabase> {
@@ -127,6 +129,7 @@ private:
     QString m_folder;
     std::unique_ptr<SqliteConnection> m_connection;
     qint64 m_dataVersion = -1;
+    std::optional<SqliteConnection::CommitMark> m_commitMark; // when m_dataVersion was read
     bool m_reloadAll = true;
     bool m_hasChangeLog = false;
     qint64 m_lastStamp = 0; // of the last change seen in the change log

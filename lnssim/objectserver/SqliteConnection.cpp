@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 #include "platform/SqliteFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <sqlite3.h>
@@ -14,6 +15,11 @@ namespace lns::sim {
 namespace {
 
 constexpr int BusyTimeoutMs = 30000;
+// The log index's first region, as SQLite maps it: two copies of the header,
+// the second written first, so that equal copies are a whole header.
+constexpr int LogIndexRegionSize = 32768;
+constexpr size_t HeaderSize = std::tuple_size_v<SqliteConnection::CommitMark>;
+constexpr size_t HeaderIsInit = 12; // zero until a connection has built the index
 
 } // namespace
 
@@ -51,6 +57,11 @@ bool SqliteConnection::openForWriting(bool create) {
     // A killed process loses nothing committed; only a power cut may undo
     // the last transactions, which keeps a commit free of a disk sync.
     exec("PRAGMA synchronous=NORMAL", QStringLiteral("%1"));
+    // The template of a large interface file is a row of several MiB, and
+    // registering its commands rewrites it once per step: the log is copied
+    // into the file when it holds 16 MiB, not after each such write.
+    exec("PRAGMA wal_autocheckpoint=4096", QStringLiteral("%1"));
+    m_sharesLogIndex = true;
     return true;
 }
 
@@ -116,6 +127,28 @@ qint64 SqliteConnection::dataVersion() {
     Statement version = statement("PRAGMA data_version", QStringLiteral("%1"));
     version.step();
     return version.number(0);
+}
+
+std::optional<SqliteConnection::CommitMark> SqliteConnection::commitMark() const {
+    sqlite3_file* file = nullptr;
+    if (!m_sharesLogIndex ||
+        sqlite3_file_control(m_db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods || file->pMethods->iVersion < 2)
+        return std::nullopt;
+    volatile void* region = nullptr;
+    if (file->pMethods->xShmMap(file, 0, LogIndexRegionSize, 0, &region) != SQLITE_OK || !region)
+        return std::nullopt;
+    const auto* bytes = static_cast<const volatile unsigned char*>(region);
+    CommitMark first{};
+    CommitMark second{};
+    for (size_t at = 0; at < HeaderSize; ++at)
+        first[at] = bytes[at];
+    std::atomic_thread_fence(std::memory_order_acquire);
+    for (size_t at = 0; at < HeaderSize; ++at)
+        second[at] = bytes[HeaderSize + at];
+    if (first != second || first[HeaderIsInit] == 0)
+        return std::nullopt;
+    return first;
 }
 
 SqliteConnection::Statement::Statement(const SqliteConnection& connection, sqlite3_stmt* statement,

@@ -3,7 +3,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <map>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -41,6 +43,14 @@ public:
     // Changes when another connection commits to the file.
     qint64 dataVersion();
 
+    // The header of the write-ahead log's index in shared memory, which every
+    // commit of any connection rewrites: while it stays the same, nothing was
+    // committed. Reading it takes no lock, unlike the read transaction that
+    // dataVersion() needs. Empty for a file opened for reading only, and
+    // while a writer is rewriting the header.
+    using CommitMark = std::array<unsigned char, 48>;
+    std::optional<CommitMark> commitMark() const;
+
     [[noreturn]] void fail(const QString& failure) const;
 
 private:
@@ -50,6 +60,7 @@ private:
 
     QString m_file;
     sqlite3* m_db = nullptr;
+    bool m_sharesLogIndex = false;
     std::map<const char*, sqlite3_stmt*> m_statements;
 };
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // rm42-config apply NETWORK FILE (DEVICE... | --subsystem PATH | --all): the
 // file and every path are checked first, then the file is written to each
-// device in turn.
+// device, several at once.
 #include "BackupFolder.h"
 #include "CheckedFile.h"
 #include "CommandLine.h"
@@ -55,7 +55,7 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
     const std::optional<CommandLine> line = parseCommandLine(
         words,
         {QStringLiteral("--subsystem"), QStringLiteral("--backup"), QStringLiteral("--log"),
-         QStringLiteral("--interface"), QStringLiteral("--only")},
+         QStringLiteral("--interface"), QStringLiteral("--only"), QStringLiteral("--jobs")},
         {QStringLiteral("--all"), QStringLiteral("--dry-run"),
          QStringLiteral("--include-location")},
         err);
@@ -66,6 +66,9 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
                            1;
     if (!oneChoice)
         return usageOf("apply", err);
+    const std::optional<int> jobs = jobsOption(*line, err);
+    if (!jobs)
+        return ExitStatus::Refused;
     const std::optional<ConfigurationFile> file = fileToApply(*line, err);
     if (!file)
         return ExitStatus::Refused;
@@ -78,14 +81,20 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
         std::optional<BackupFolder> backup;
         if (line->values.contains(QStringLiteral("--backup")) && !dryRun)
             backup.emplace(line->value(QStringLiteral("--backup")), network.name());
-        const ApplyOptions options{dryRun, backup ? &*backup : nullptr,
-                                   line->has(QStringLiteral("--include-location"))};
-        ActivityLogLines log;
-        DeviceConfiguration configuration(*file, options, network.name(), network.system(), log);
+        const bool includeLocation = line->has(QStringLiteral("--include-location"));
         DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun);
-        DeviceRun run(report, log, line->value(QStringLiteral("--log")), err);
-        run.run(targets,
-                [&](size_t, const DeviceTarget& target) { return configuration.applyTo(target); });
+        DeviceRun run(report, line->value(QStringLiteral("--log")), err);
+        run.run(network, *jobs, targets, [&](const DeviceJob& job, ActivityLogLines& log) {
+            ApplyOptions options{dryRun, {}, includeLocation};
+            // The backups go into the folder and its manifest in the devices' order.
+            if (backup)
+                options.backUp = [&](const ConfigurationFile& before) {
+                    job.inTurn([&] { backup->save(before); });
+                };
+            DeviceConfiguration configuration(*file, options, job.network.name(),
+                                              job.network.system(), log);
+            return configuration.applyTo(job.target);
+        });
         const int status = run.finish();
         if (backup && !backup->folder().isEmpty())
             out << "backups before the changes: " << backup->folder() << '\n';

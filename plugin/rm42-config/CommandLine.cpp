@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 
 #include "ConfigurationFile.h"
+#include "EchoedText.h"
 
 std::optional<CommandLine> parseCommandLine(const QStringList& words,
                                             const QStringList& valueOptions,
@@ -35,4 +36,17 @@ std::optional<qint16> unitsOption(const CommandLine& line, qint16 otherwise, QTe
         err << "rm42-config: --units takes US or SI, not \""
             << line.value(QStringLiteral("--units")) << "\"\n";
     return units;
+}
+
+std::optional<int> jobsOption(const CommandLine& line, QTextStream& err) {
+    if (!line.values.contains(QStringLiteral("--jobs")))
+        return DefaultJobs;
+    const QString text = line.value(QStringLiteral("--jobs"));
+    bool isNumber = false;
+    const int jobs = text.toInt(&isNumber);
+    if (isNumber && jobs >= 1 && jobs <= MostJobs)
+        return jobs;
+    err << "rm42-config: --jobs takes a whole number from 1 to " << MostJobs << ", not \""
+        << echoed(text) << "\"\n";
+    return std::nullopt;
 }

@@ -29,6 +29,13 @@ std::optional<CommandLine> parseCommandLine(const QStringList& words,
 // and a message on `err` for another value.
 std::optional<qint16> unitsOption(const CommandLine& line, qint16 otherwise, QTextStream& err);
 
+// How many devices a run works on at once: "--jobs N" from 1 to MostJobs,
+// DefaultJobs when not given; nothing and a message on `err` otherwise. Each
+// device in flight beyond the first holds a whole network in memory.
+constexpr int DefaultJobs = 8;
+constexpr int MostJobs = 64;
+std::optional<int> jobsOption(const CommandLine& line, QTextStream& err);
+
 // Exit statuses of every subcommand.
 namespace ExitStatus {
 constexpr int Done = 0;

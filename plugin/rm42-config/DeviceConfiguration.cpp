@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "DeviceConfiguration.h"
 
-#include "BackupFolder.h"
 #include "HeldValues.h"
 #include "Thermostat.h"
 #include "platform/Error.h"
@@ -111,8 +110,8 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
     if (m_options.dryRun)
         return outcome;
     try {
-        if (m_options.backup)
-            m_options.backup->save(configurationOf(thermostat, m_network));
+        if (m_options.backUp)
+            m_options.backUp(configurationOf(thermostat, m_network));
     } catch (const FileProblem& problem) {
         outcome.result = DeviceOutcome::Result::Failed;
         outcome.reason = QStringLiteral("no backup, nothing written: ") + problem.message();

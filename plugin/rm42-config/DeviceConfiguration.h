@@ -8,9 +8,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
-class BackupFolder;
 class Thermostat;
 
 // The configuration of a thermostat read from the device: every configurable
@@ -41,7 +41,8 @@ struct DeviceOutcome {
 
 struct ApplyOptions {
     bool dryRun = false;
-    BackupFolder* backup = nullptr; // a device is backed up before it is changed
+    // Saves a device before it is changed (none when empty); throws FileProblem.
+    std::function<void(const ConfigurationFile&)> backUp;
     bool includeLocation = false;
 };
 

@@ -13,7 +13,7 @@ class DeviceReport {
 public:
     DeviceReport(QTextStream& out, QTextStream& err, int deviceCount, bool dryRun);
 
-    void starting(int position, const QString& device) { m_progress.starting(position, device); }
+    ProgressBar& progress() { return m_progress; }
     void report(const DeviceOutcome& outcome);
     // The summary line; the exit status of the run.
     int finish();

@@ -4,27 +4,30 @@
 #include "CommandLine.h"
 #include "platform/Error.h"
 
-DeviceRun::DeviceRun(DeviceReport& report, ActivityLogLines& log, QString logFile, QTextStream& err)
-    : m_report(report), m_log(log), m_logFile(std::move(logFile)), m_err(err) {}
+#include <memory>
 
-void DeviceRun::run(
-    const std::vector<DeviceTarget>& targets,
-    const std::function<DeviceOutcome(size_t position, const DeviceTarget&)>& apply) {
-    for (size_t i = 0; i < targets.size(); ++i) {
-        const DeviceTarget& target = targets[i];
-        m_report.starting(static_cast<int>(i), target.path);
-        DeviceOutcome outcome;
-        try {
-            outcome = apply(i, target);
-        } catch (const Error& error) {
-            m_log.LogError(error.description());
-            outcome.device = target.path;
-            outcome.result = DeviceOutcome::Result::Failed;
-            outcome.reason = oneLine(error.description());
-        }
-        m_report.report(outcome);
-        keepLog();
-    }
+DeviceRun::DeviceRun(DeviceReport& report, QString logFile, QTextStream& err)
+    : m_report(report), m_logFile(std::move(logFile)), m_err(err) {}
+
+void DeviceRun::run(const ThermostatNetwork& network, int jobs,
+                    const std::vector<DeviceTarget>& targets, const Apply& apply) {
+    DeviceJobs(network, jobs, m_report.progress())
+        .run(targets, [&](const DeviceJob& job) -> DeviceJobs::Finish {
+            const auto log = std::make_shared<ActivityLogLines>();
+            DeviceOutcome outcome;
+            try {
+                outcome = apply(job, *log);
+            } catch (const Error& error) {
+                log->LogError(error.description());
+                outcome.device = job.target.path;
+                outcome.result = DeviceOutcome::Result::Failed;
+                outcome.reason = oneLine(error.description());
+            }
+            return [this, log, outcome] {
+                m_report.report(outcome);
+                keepLog(*log);
+            };
+        });
 }
 
 int DeviceRun::finish() {
@@ -32,11 +35,11 @@ int DeviceRun::finish() {
     return m_logFailed ? std::max(status, int(ExitStatus::SomeDeviceFailed)) : status;
 }
 
-void DeviceRun::keepLog() {
+void DeviceRun::keepLog(ActivityLogLines& log) {
     if (m_logFile.isEmpty() || m_logFailed)
         return;
     try {
-        m_log.appendTo(m_logFile);
+        log.appendTo(m_logFile);
     } catch (const FileProblem& problem) {
         m_err << "rm42-config: the log cannot be written: " << problem.message() << '\n';
         m_err.flush();

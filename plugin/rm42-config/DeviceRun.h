@@ -2,30 +2,35 @@
 #pragma once
 
 #include "ActivityLogLines.h"
+#include "DeviceJobs.h"
 #include "DeviceReport.h"
 
 #include <QTextStream>
 #include <functional>
 #include <vector>
 
-// A run over devices: each target gets its turn whatever happened to the one
-// before, is reported as soon as it is done and its activity added to the
-// log file (when there is one), so that a run stopped part way has told what
-// it changed. A failure of the Object Server fails that device alone.
+// A run over devices: each target gets its turn whatever happened to the
+// others, is reported as soon as it and every device before it are done, and
+// its activity added to the log file (when there is one), so that a run
+// stopped part way has told what it changed. A failure of the Object Server
+// fails that device alone.
 class DeviceRun {
 public:
-    DeviceRun(DeviceReport& report, ActivityLogLines& log, QString logFile, QTextStream& err);
+    // `apply` works on one device with up to `jobs` devices at once and
+    // keeps that device's activity in the log it is given.
+    using Apply = std::function<DeviceOutcome(const DeviceJob& job, ActivityLogLines& log)>;
 
-    void run(const std::vector<DeviceTarget>& targets,
-             const std::function<DeviceOutcome(size_t position, const DeviceTarget&)>& apply);
+    DeviceRun(DeviceReport& report, QString logFile, QTextStream& err);
+
+    void run(const ThermostatNetwork& network, int jobs, const std::vector<DeviceTarget>& targets,
+             const Apply& apply);
     // The summary; the exit status of the run.
     int finish();
 
 private:
-    void keepLog();
+    void keepLog(ActivityLogLines& log);
 
     DeviceReport& m_report;
-    ActivityLogLines& m_log;
     QString m_logFile;
     QTextStream& m_err;
     bool m_logFailed = false;

@@ -14,7 +14,7 @@ const std::vector<Subcommand>& subcommands() {
          runShow},
         {"save",
          "save    NETWORK (DEVICE [-o FILE] | --subsystem PATH -o DIR | --all -o DIR) "
-         "[--interface NAME]",
+         "[--jobs N] [--interface NAME]",
          "Saves a device's configuration (Imperial values) to FILE or standard output; or\n"
          "every thermostat of a subsystem or of the network into DIR, a new or empty folder:\n"
          "one file per device named after its subsystem path (\"Floor 1_RTU-1.json\") and a\n"
@@ -23,6 +23,8 @@ const std::vector<Subcommand>& subcommands() {
          "  -o FILE|DIR       where to save (\"-\" or none: standard output)\n"
          "  --subsystem PATH  the thermostats of one subsystem\n"
          "  --all             every thermostat of the network\n"
+         "  --jobs N          devices worked on at once, 1 to 64 (default 8); the output\n"
+         "                    is the same as one at a time\n"
          "  --interface NAME  open the network through this network interface\n",
          runSave},
         {"check", "check   FILE",
@@ -31,7 +33,8 @@ const std::vector<Subcommand>& subcommands() {
          runCheck},
         {"apply",
          "apply   NETWORK FILE (DEVICE... | --subsystem PATH | --all) [--only FIELD,...] "
-         "[--dry-run] [--backup DIR] [--log FILE] [--include-location] [--interface NAME]",
+         "[--dry-run] [--backup DIR] [--log FILE] [--include-location] [--jobs N] "
+         "[--interface NAME]",
          "Writes the file's values to each device, only those that differ. The file, the log\n"
          "and the backup folder are checked before the first device is written.\n"
          "  --only FIELD,...    apply these fields of the file only\n"
@@ -41,11 +44,13 @@ const std::vector<Subcommand>& subcommands() {
          "                      a device whose backup fails is not written\n"
          "  --log FILE          add the run's activity to FILE, each row with date and time\n"
          "  --include-location  write the location too\n"
+         "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
+         "                      output and the log are the same as one at a time\n"
          "  --interface NAME    open the network through this network interface\n",
          runApply},
         {"restore",
          "restore NETWORK DIR [--only DEVICE...] [--fields FIELD,...] [--dry-run] [--log FILE] "
-         "[--interface NAME]",
+         "[--jobs N] [--interface NAME]",
          "Writes every file of a folder made by save --all (or by apply --backup) back to the\n"
          "device it was saved from, location included. The manifest's checksums and every\n"
          "file are checked before the first device is written.\n"
@@ -53,6 +58,8 @@ const std::vector<Subcommand>& subcommands() {
          "  --fields FIELD,...  these fields of each file only\n"
          "  --dry-run           print what would change, write nothing\n"
          "  --log FILE          add the run's activity to FILE, each row with date and time\n"
+         "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
+         "                      output and the log are the same as one at a time\n"
          "  --interface NAME    open the network through this network interface\n",
          runRestore},
         {"set",

@@ -14,12 +14,12 @@ constexpr int BarWidth = 30;
 ProgressBar::ProgressBar(QTextStream& err, int deviceCount)
     : m_err(err), m_deviceCount(deviceCount), m_shown(isatty(STDERR_FILENO) == 1) {}
 
-void ProgressBar::starting(int position, const QString& device) {
+void ProgressBar::show(int done, const QString& next) {
     if (!m_shown)
         return;
-    const int done = m_deviceCount == 0 ? BarWidth : position * BarWidth / m_deviceCount;
-    m_err << "\r[" << QString(done, u'#') << QString(BarWidth - done, u' ') << "] " << position + 1
-          << '/' << m_deviceCount << ' ' << printable(device) << "\x1b[K";
+    const int filled = m_deviceCount == 0 ? BarWidth : done * BarWidth / m_deviceCount;
+    m_err << "\r[" << QString(filled, u'#') << QString(BarWidth - filled, u' ') << "] " << done
+          << '/' << m_deviceCount << " done, " << printable(next) << "\x1b[K";
     m_err.flush();
 }
 

@@ -5,12 +5,13 @@
 #include <QTextStream>
 
 // A progress bar over a run of devices on standard error while that is a
-// terminal, cleared before each line of output; nothing otherwise.
+// terminal, counting the devices done and naming the next one to report,
+// cleared before each line of output; nothing otherwise.
 class ProgressBar {
 public:
     ProgressBar(QTextStream& err, int deviceCount);
 
-    void starting(int position, const QString& device);
+    void show(int done, const QString& next);
     void clear();
 
 private:

@@ -73,19 +73,24 @@ DeviceTarget targetOf(const ThermostatNetwork& network, const QString& device) {
     try {
         return network.device(device);
     } catch (const InputProblem& problem) {
-        return {device, nullptr, problem.message()};
+        return {device, nullptr, problem.message(), QString(), QString()};
     }
 }
 
 } // namespace
 
 int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
-    const std::optional<CommandLine> line = parseCommandLine(
-        words, {QStringLiteral("--interface"), QStringLiteral("--fields"), QStringLiteral("--log")},
-        {QStringLiteral("--dry-run"), QStringLiteral("--only")}, err);
+    const std::optional<CommandLine> line =
+        parseCommandLine(words,
+                         {QStringLiteral("--interface"), QStringLiteral("--fields"),
+                          QStringLiteral("--log"), QStringLiteral("--jobs")},
+                         {QStringLiteral("--dry-run"), QStringLiteral("--only")}, err);
     if (!line || line->positional.size() < 2 ||
         (line->positional.size() > 2) != line->has(QStringLiteral("--only")))
         return usageOf("restore", err);
+    const std::optional<int> jobs = jobsOption(*line, err);
+    if (!jobs)
+        return ExitStatus::Refused;
     const QString folder = line->positional[1];
     const bool dryRun = line->has(QStringLiteral("--dry-run"));
     try {
@@ -101,14 +106,13 @@ int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
         std::vector<DeviceTarget> targets;
         for (const SavedDevice& device : *devices)
             targets.push_back(targetOf(network, device.device));
-        ActivityLogLines log;
         DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun);
-        DeviceRun run(report, log, line->value(QStringLiteral("--log")), err);
-        run.run(targets, [&](size_t position, const DeviceTarget& target) {
+        DeviceRun run(report, line->value(QStringLiteral("--log")), err);
+        run.run(network, *jobs, targets, [&](const DeviceJob& job, ActivityLogLines& log) {
             // Everything the device held goes back, its location too.
-            DeviceConfiguration configuration((*devices)[position].file, {dryRun, nullptr, true},
-                                              network.name(), network.system(), log);
-            return configuration.applyTo(target);
+            DeviceConfiguration configuration((*devices)[job.position].file, {dryRun, {}, true},
+                                              job.network.name(), job.network.system(), log);
+            return configuration.applyTo(job.target);
         });
         return run.finish();
     } catch (const InputProblem& problem) {

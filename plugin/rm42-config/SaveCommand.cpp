@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // rm42-config save: one device's configuration to a file or standard output,
 // or every thermostat of a subsystem or of the network to a new folder with
-// a manifest (a site backup).
+// a manifest (a site backup), several devices read at once.
 #include "CommandLine.h"
 #include "DeviceConfiguration.h"
+#include "DeviceJobs.h"
 #include "EchoedText.h"
 #include "OutputFiles.h"
 #include "ProgressBar.h"
@@ -58,31 +59,38 @@ void checkSiteFolder(const QString& folder) {
                                          "or empty folder"));
 }
 
-int saveEach(const ThermostatNetwork& network, const std::vector<DeviceTarget>& targets,
+int saveEach(const ThermostatNetwork& network, int jobs, const std::vector<DeviceTarget>& targets,
              const QString& folder, QTextStream& out, QTextStream& err) {
     makeFolder(folder);
     SiteFolder site(folder, network.name());
     ProgressBar progress(err, static_cast<int>(targets.size()));
     int failed = 0;
-    for (size_t i = 0; i < targets.size(); ++i) {
-        const DeviceTarget& target = targets[i];
-        progress.starting(static_cast<int>(i), target.path);
-        QString failure;
-        try {
-            site.add(savedConfiguration(network, target));
-        } catch (const Error& error) {
-            failure = oneLine(error.description());
-        } catch (const FileProblem& problem) {
-            failure = problem.message();
-        }
-        progress.clear();
-        failed += !failure.isEmpty();
-        out << printable(target.path)
-            << (failure.isEmpty() ? QStringLiteral(": saved")
-                                  : QStringLiteral(": failed: ") + failure)
-            << '\n';
-        out.flush();
-    }
+    // Devices are read several at once; their files and the manifest are
+    // written in the targets' order.
+    DeviceJobs(network, jobs, progress)
+        .run(targets, [&](const DeviceJob& job) -> DeviceJobs::Finish {
+            std::optional<ConfigurationFile> configuration;
+            QString failure;
+            try {
+                configuration = savedConfiguration(job.network, job.target);
+            } catch (const Error& error) {
+                failure = oneLine(error.description());
+            }
+            return [&, path = job.target.path, configuration, failure]() mutable {
+                try {
+                    if (configuration)
+                        site.add(*configuration);
+                } catch (const FileProblem& problem) {
+                    failure = problem.message();
+                }
+                failed += !failure.isEmpty();
+                out << printable(path)
+                    << (failure.isEmpty() ? QStringLiteral(": saved")
+                                          : QStringLiteral(": failed: ") + failure)
+                    << '\n';
+                out.flush();
+            };
+        });
     const qsizetype count = targets.size();
     out << count << (count == 1 ? " device: " : " devices: ") << count - failed << " saved, "
         << failed << " failed\n";
@@ -92,9 +100,11 @@ int saveEach(const ThermostatNetwork& network, const std::vector<DeviceTarget>& 
 } // namespace
 
 int runSave(const QStringList& words, QTextStream& out, QTextStream& err) {
-    const std::optional<CommandLine> line = parseCommandLine(
-        words, {QStringLiteral("-o"), QStringLiteral("--subsystem"), QStringLiteral("--interface")},
-        {QStringLiteral("--all")}, err);
+    const std::optional<CommandLine> line =
+        parseCommandLine(words,
+                         {QStringLiteral("-o"), QStringLiteral("--subsystem"),
+                          QStringLiteral("--interface"), QStringLiteral("--jobs")},
+                         {QStringLiteral("--all")}, err);
     if (!line)
         return usageOf("save", err);
     const bool many =
@@ -106,6 +116,9 @@ int runSave(const QStringList& words, QTextStream& out, QTextStream& err) {
     if (line->positional.isEmpty() || line->positional.size() > 2 || !oneChoice ||
         (many && output.isEmpty()))
         return usageOf("save", err);
+    const std::optional<int> jobs = jobsOption(*line, err);
+    if (!jobs)
+        return ExitStatus::Refused;
     try {
         if (many)
             checkSiteFolder(output);
@@ -119,7 +132,7 @@ int runSave(const QStringList& words, QTextStream& out, QTextStream& err) {
             line->has(QStringLiteral("--all"))
                 ? network.allThermostats()
                 : network.subsystemThermostats(line->value(QStringLiteral("--subsystem")));
-        return saveEach(network, targets, output, out, err);
+        return saveEach(network, *jobs, targets, output, out, err);
     } catch (const InputProblem& problem) {
         err << "rm42-config: " << problem.message() << '\n';
     } catch (const FileProblem& problem) {

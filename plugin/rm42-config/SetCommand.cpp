@@ -76,7 +76,7 @@ int runSet(const QStringList& words, QTextStream& out, QTextStream& err) {
         const DeviceTarget target = network.device(line->positional[1]);
         ActivityLogLines log;
         // The location is written when it is asked for by name.
-        DeviceConfiguration configuration(file, {dryRun, nullptr, true}, network.name(),
+        DeviceConfiguration configuration(file, {dryRun, {}, true}, network.name(),
                                           network.system(), log);
         DeviceReport report(out, err, 1, dryRun);
         const DeviceOutcome outcome = configuration.applyTo(target);

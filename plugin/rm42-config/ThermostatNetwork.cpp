@@ -30,7 +30,14 @@ template <class Lookup> auto findOrNothing(Lookup lookup) -> decltype(lookup()) 
 }
 
 DeviceTarget failedTarget(const QString& path, const Error& error) {
-    return {path, nullptr, QStringLiteral("cannot be looked up: ") + oneLine(error.description())};
+    return {path, nullptr, QStringLiteral("cannot be looked up: ") + oneLine(error.description()),
+            QString(), QString()};
+}
+
+DeviceTarget foundTarget(const QString& subsystemName, const QString& deviceName,
+                         lns::Ref<lns::AppDevice> device) {
+    return {subsystemName + u'/' + deviceName, std::move(device), QString(), subsystemName,
+            deviceName};
 }
 
 } // namespace
@@ -48,7 +55,7 @@ qint16 storedDisplayUnits() {
 }
 
 ThermostatNetwork::ThermostatNetwork(const QString& name, const QString& networkInterfaceName)
-    : m_store(PlatformRoot::settingsStoreFile()) {
+    : m_networkInterfaceName(networkInterfaceName), m_store(PlatformRoot::settingsStoreFile()) {
     try {
         const std::unique_ptr<lns::LonWorksPlatform> platform = lns::lonWorksPlatform(m_store);
         platform->requireNetworkName(name);
@@ -78,6 +85,10 @@ ThermostatNetwork::~ThermostatNetwork() {
     }
 }
 
+std::unique_ptr<ThermostatNetwork> ThermostatNetwork::openedAgain() const {
+    return std::make_unique<ThermostatNetwork>(name(), m_networkInterfaceName);
+}
+
 DeviceTarget ThermostatNetwork::device(const QString& name) const {
     try {
         return lookUp(name);
@@ -96,13 +107,13 @@ DeviceTarget ThermostatNetwork::lookUp(const QString& name) const {
         if (!device)
             throw InputProblem(QStringLiteral("no device \"%1\" in the network \"%2\"")
                                    .arg(echoed(name), this->name()));
-        return {name, device, QString()};
+        return foundTarget(subsystemName, deviceName, device);
     }
     std::vector<DeviceTarget> found;
     for (int s = 1; s <= subsystems->Count(); ++s) {
         const auto subsystem = subsystems->Item(s);
         if (const auto device = findOrNothing([&] { return subsystem->AppDevices()->Item(name); }))
-            found.push_back({subsystem->Name() + u'/' + name, device, QString()});
+            found.push_back(foundTarget(subsystem->Name(), name, device));
     }
     if (found.empty())
         throw InputProblem(QStringLiteral("no device \"%1\" in the network \"%2\"")
@@ -154,11 +165,26 @@ ThermostatNetwork::thermostatsOf(const lns::Ref<lns::Subsystem>& subsystem) cons
         try {
             const auto device = devices->Item(d);
             if (device->ProgramId() == programId)
-                thermostats.push_back({subsystemName + u'/' + device->Name(), device, QString()});
+                thermostats.push_back(foundTarget(subsystemName, device->Name(), device));
         } catch (const Error& error) {
             thermostats.push_back(
                 failedTarget(subsystemName + QStringLiteral("/device %1").arg(d), error));
         }
     }
     return thermostats;
+}
+
+DeviceTarget ThermostatNetwork::sameDeviceAs(const DeviceTarget& target) const {
+    if (!target.device)
+        return target;
+    try {
+        const auto device = system()
+                                ->Subsystems()
+                                ->Item(target.subsystemName)
+                                ->AppDevices()
+                                ->Item(target.deviceName);
+        return {target.path, device, QString(), target.subsystemName, target.deviceName};
+    } catch (const Error& error) {
+        return failedTarget(target.path, error);
+    }
 }

@@ -5,6 +5,7 @@
 #include "platform/SettingsStore.h"
 
 #include <QString>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -14,6 +15,9 @@ struct DeviceTarget {
     QString path; // "SUBSYSTEM/DEVICE"
     lns::Ref<lns::AppDevice> device;
     QString failure;
+    // The names it was found by, to find it again in another opening.
+    QString subsystemName;
+    QString deviceName;
 };
 
 // Input the command cannot work with (an unknown network, device or
@@ -40,6 +44,9 @@ class ThermostatNetwork {
 public:
     // Throws InputProblem naming the network when it cannot be opened.
     ThermostatNetwork(const QString& name, const QString& networkInterfaceName);
+    // The same network opened again through an Object Server of its own, for
+    // another thread; throws InputProblem.
+    std::unique_ptr<ThermostatNetwork> openedAgain() const;
     ~ThermostatNetwork();
     ThermostatNetwork(const ThermostatNetwork&) = delete;
     ThermostatNetwork& operator=(const ThermostatNetwork&) = delete;
@@ -56,11 +63,15 @@ public:
     // or a subsystem that cannot be read is a target that failed.
     std::vector<DeviceTarget> subsystemThermostats(const QString& subsystem) const;
     std::vector<DeviceTarget> allThermostats() const;
+    // The device of a target found in another opening of the network; a
+    // target without a device stays as it is.
+    DeviceTarget sameDeviceAs(const DeviceTarget& target) const;
 
 private:
     DeviceTarget lookUp(const QString& name) const;
     std::vector<DeviceTarget> thermostatsOf(const lns::Ref<lns::Subsystem>& subsystem) const;
 
+    QString m_networkInterfaceName;
     SettingsStore m_store;
     PlugInState m_state;
 };

@@ -303,3 +303,33 @@ TEST(SharedNetwork, AFileWithoutAChangeLogGetsOneAndEarlierWritersAreSeen) {
                " WHERE kind = 'device' AND json_extract(document, '$.name') = 'RTU-1'");
     EXPECT_EQ(lnsCodeOf([&] { location->FormattedValue(); }), lns::Code::DeviceUnreachable);
 }
+
+// A process learns of other processes' commits from the log index's header
+// without a read transaction; the header must tell of every commit, also of
+// the first one after another program emptied the log, and a commit of
+// another connection of this process.
+TEST(SharedNetwork, EveryCommitElsewhereIsSeenAlsoAfterTheLogWasEmptied) {
+    KitFolder kit;
+    const QString file = databaseFile(kit, QStringLiteral("Demo Building"));
+    OpenDemo reader(kit.path());
+    const auto location = reader.property(Floor1, Rtu1, QStringLiteral("nciLocation"));
+    location->setFormatSpec(QStringLiteral("SNVT_str_asc#US"));
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
+
+    RawWriter writer(file);
+    writer.run("PRAGMA wal_checkpoint(TRUNCATE)");
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
+    writer.run("UPDATE records SET revision = revision + 1,"
+               " document = json_set(document, '$.failure', 'unreachable')"
+               " WHERE kind = 'device' AND json_extract(document, '$.name') = 'RTU-1'");
+    EXPECT_EQ(lnsCodeOf([&] { location->FormattedValue(); }), lns::Code::DeviceUnreachable);
+    writer.run("UPDATE records SET revision = revision + 1,"
+               " document = json_remove(document, '$.failure')"
+               " WHERE kind = 'device' AND json_extract(document, '$.name') = 'RTU-1'");
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
+
+    OpenDemo(kit.path())
+        .property(Floor1, Rtu1, QStringLiteral("nciLocation"))
+        ->setFormattedElement(0, QStringLiteral("Lobby"));
+    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Lobby"));
+}

@@ -220,6 +220,10 @@ TEST_F(ConfigTool, BadInputIsNamedWithItsFileOrFieldAndExitsTwo) {
         {{"show", Demo}, "usage: rm42-config show"},
         {{"apply", Demo, saved, "RTU-1", "--all"}, "usage: rm42-config apply"},
         {{"show", Demo, "RTU-1", "--units", "K"}, "--units takes US or SI"},
+        {{"apply", Demo, saved, "--all", "--jobs", "0"},
+         "--jobs takes a whole number from 1 to 64, not \"0\""},
+        {{"restore", Demo, file("site"), "--jobs", "x"}, "--jobs takes a whole number"},
+        {{"save", Demo, "--all", "-o", file("site"), "--jobs", "65"}, "not \"65\""},
         {{"show", Demo, "RTU-1", "--interface", "RNI-9"},
          "cannot open the network \"Demo Building\" through \"RNI-9\""},
     };

@@ -112,7 +112,8 @@ TEST_F(SiteRestore, ARowCorruptedDuringARunFailsTheDevicesItReachesAndTheRunEnds
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LNS_SIM_LATENCY_MS", "20");
     run.setProcessEnvironment(environment);
-    run.start(programPath("rm42-config"), {"apply", Demo, copy, "--all"});
+    // One device at a time, so that the devices after the first meet the damage.
+    run.start(programPath("rm42-config"), {"apply", Demo, copy, "--all", "--jobs", "1"});
     ASSERT_TRUE(run.waitForReadyRead(60000));
     const QString firstLine = QString::fromUtf8(run.readLine());
     EXPECT_EQ(firstLine, "Floor 1/RTU-1: changed 1 field\n");
