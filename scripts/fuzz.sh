@@ -32,10 +32,10 @@ for target in "$@"; do
   mkdir -p "$corpus" "$artifacts"
   case "$target" in
     FuzzXifReader | FuzzProgramIdOfFile)
-      seed "$corpus" kit/Import "*.XIF"
-      seed "$corpus" tests/lns/data/xif-samples "*.xif"
+      seed "$corpus" lnssim/kit/Import "*.XIF"
+      seed "$corpus" tests/lnssim/objectserver/data/xif-samples "*.xif"
       ;;
-    FuzzDatabaseCodec) seed "$corpus" kit/Databases network.json ;;
+    FuzzDatabaseCodec) seed "$corpus" lnssim/kit/Databases network.json ;;
   esac
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
     -artifact_prefix="$artifacts")

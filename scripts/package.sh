@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# Builds the Debian package from a clean build folder (build/package) and
-# prints its path; the build's own output goes to standard error.
+# Builds the two Debian packages, rm42xx-config and the simulated platform
+# lnssim it depends on, from a clean build folder (build/package) and prints
+# their paths; the build's own output goes to standard error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh >&2

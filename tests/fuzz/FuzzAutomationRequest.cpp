@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: request lines of the automation protocol and the line
 // cutter in front of them.
-#include "host/AutomationLineReader.h"
-#include "host/AutomationProtocol.h"
+#include "automation/AutomationLineReader.h"
+#include "automation/AutomationProtocol.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: network database files (network.json).
-#include "lns/sim/DatabaseCodec.h"
+#include "objectserver/DatabaseCodec.h"
 #include "platform/Error.h"
 
 #include <QJsonDocument>

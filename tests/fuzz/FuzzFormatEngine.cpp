@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: property values typed by users and raw bytes read from
 // devices, for every format. The first byte picks the format specifier.
-#include "lns/sim/FormatEngine.h"
+#include "objectserver/FormatEngine.h"
 #include "platform/Error.h"
 
 #include <QStringList>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: object names sent by the host.
-#include "host/ObjectPath.h"
+#include "automation/ObjectPath.h"
 
 #include <cstddef>
 #include <cstdint>

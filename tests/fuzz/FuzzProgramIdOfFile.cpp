@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: the header of any .XIF file found while searching folders.
-#include "host/DeviceFile.h"
+#include "registration/DeviceFile.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Apache-2.0
 // libFuzzer target: external interface files as they come from the import folder.
-#include "lns/sim/XifReader.h"
+#include "objectserver/XifReader.h"
 #include "platform/Error.h"
 
 #include <QSet>

@@ -29,9 +29,9 @@ check() {
 }
 while IFS= read -r file; do
   check "$file" '// SPDX-License-Identifier: Apache-2.0'
-done < <(list '*.cpp' '*.h' | grep -v '^tests/lns/data/')
+done < <(list '*.cpp' '*.h' | grep -v '^tests/lnssim/objectserver/data/')
 while IFS= read -r file; do
   check "$file" '# SPDX-License-Identifier: Apache-2.0'
-done < <(list '*CMakeLists.txt' '*.cmake' '*.sh' '*.py' 'packaging/completions/*' | grep -v '^tests/lns/data/')
+done < <(list '*CMakeLists.txt' '*.cmake' '*.sh' '*.py' 'packaging/*/completions/*' | grep -v '^tests/lnssim/objectserver/data/')
 ((missing == 0)) && echo "every source file names its licence"
 exit $((missing > 0))

@@ -1,50 +1,72 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
-# PackageTest.sh BUILD SOURCE PROGRAM...: packs this build into a .deb, checks
-# what it holds (licence, hardening, command-line conventions, desktop files,
-# completions), runs the demo's road with the unpacked programs alone (no
-# checkout, no build tree) and lets lintian judge the package.
+# PackageTest.sh BUILD SOURCE "PLUG-IN PROGRAMS" "PLATFORM PROGRAMS": packs
+# this build into its two .deb files, rm42xx-config (the product) and lnssim
+# (the simulated platform it depends on), checks what they hold (licence,
+# hardening, command-line conventions, desktop files, completions), runs the
+# demo's road with the unpacked programs of both alone (no checkout, no build
+# tree) and lets lintian judge each package.
 set -euo pipefail
 build=$1 source=$2
-shift 2
-programs=("$@")
+read -ra plugin_programs <<<"$3"
+read -ra lnssim_programs <<<"$4"
+programs=("${plugin_programs[@]}" "${lnssim_programs[@]}")
 work=$(mktemp -d /tmp/package-test.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-# The package builds.
+# The packages build.
 if ! cpack --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
   cat "$work/cpack.log"
   echo "FAIL: cpack"
   exit 1
 fi
-deb=$(find "$work/out" -maxdepth 1 -name '*.deb')
-echo "package: $deb"
-[[ $(dpkg-deb -f "$deb" Architecture) == "$(dpkg --print-architecture)" ]] || fail "architecture"
-[[ $(dpkg-deb -f "$deb" Depends) == *libqt6widgets6* ]] || fail "no Qt dependency found by dpkg-shlibdeps"
-
-# It holds every program with its manual page, the converter, the whole kit,
-# the desktop entry and its icon.
-dpkg-deb -c "$deb" | sed -E 's/^([^ ]+ +){5}\.//' >"$work/files"
-holds() { grep -qxF "$1" "$work/files" || fail "missing $1"; }
-for program in "${programs[@]}"; do
-  holds "/usr/bin/$program"
-  holds "/usr/share/man/man1/$program.1.gz"
+plugin=$(find "$work/out" -maxdepth 1 -name 'rm42xx-config_*.deb')
+lnssim=$(find "$work/out" -maxdepth 1 -name 'lnssim_*.deb')
+[[ -f $plugin && -f $lnssim ]] || { ls "$work/out"; echo "FAIL: not the two packages"; exit 1; }
+echo "packages: $plugin $lnssim"
+for deb in "$plugin" "$lnssim"; do
+  [[ $(dpkg-deb -f "$deb" Architecture) == "$(dpkg --print-architecture)" ]] || fail "architecture of $deb"
+  [[ $(dpkg-deb -f "$deb" Depends) == *libqt6core6* ]] || fail "no Qt dependency of $deb found by dpkg-shlibdeps"
 done
-holds /usr/libexec/rm42xx-config/XIF32BIN
+version=$(dpkg-deb -f "$plugin" Version)
+[[ $(dpkg-deb -f "$plugin" Depends) == *libqt6widgets6* ]] || fail "the plug-in does not depend on Qt Widgets"
+[[ $(dpkg-deb -f "$plugin" Depends) == *"lnssim (= $version)"* ]] ||
+  fail "the plug-in does not depend on the simulated platform of its version"
+
+# The plug-in's package holds its programs with their manual pages, the
+# desktop entry and its icon; the platform's its programs with theirs, the
+# converter and the whole kit. No file is in both.
+contents() { dpkg-deb -c "$1" | sed -E 's/^([^ ]+ +){5}\.//' | grep -v '/$' | sort; }
+contents "$plugin" >"$work/plugin.files"
+contents "$lnssim" >"$work/lnssim.files"
+holds() { grep -qxF "$2" "$work/$1.files" || fail "$1 is missing $2"; }
+for program in "${plugin_programs[@]}"; do
+  holds plugin "/usr/bin/$program"
+  holds plugin "/usr/share/man/man1/$program.1.gz"
+done
+for program in "${lnssim_programs[@]}"; do
+  holds lnssim "/usr/bin/$program"
+  holds lnssim "/usr/share/man/man1/$program.1.gz"
+done
+holds lnssim /usr/libexec/lnssim/XIF32BIN
 while IFS= read -r file; do
-  holds "/usr/share/rm42xx-config/kit/$file"
-done < <(cd "$source/kit" && find . -type f -printf '%P\n')
-holds /usr/share/applications/rm42xx-config.desktop
-holds /usr/share/icons/hicolor/48x48/apps/rm42xx-config.png
-holds /usr/share/doc/rm42xx-config/copyright
-holds /usr/share/metainfo/rm42xx-config.metainfo.xml
-holds /usr/share/bash-completion/completions/lns-host
-holds /usr/share/bash-completion/completions/rm42-config
+  holds lnssim "/usr/share/lnssim/kit/$file"
+done < <(cd "$source/lnssim/kit" && find . -type f -printf '%P\n')
+holds plugin /usr/share/applications/rm42xx-config.desktop
+holds plugin /usr/share/icons/hicolor/48x48/apps/rm42xx-config.png
+holds plugin /usr/share/doc/rm42xx-config/copyright
+holds lnssim /usr/share/doc/lnssim/copyright
+holds plugin /usr/share/metainfo/rm42xx-config.metainfo.xml
+holds lnssim /usr/share/bash-completion/completions/lns-host
+holds plugin /usr/share/bash-completion/completions/rm42-config
+shared=$(comm -12 "$work/plugin.files" "$work/lnssim.files")
+[[ -z $shared ]] || fail "files in both packages: $shared"
 
 root="$work/root"
-dpkg-deb -x "$deb" "$root"
+dpkg-deb -x "$lnssim" "$root"
+dpkg-deb -x "$plugin" "$root"
 desktop="$root/usr/share/applications/rm42xx-config.desktop"
 desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
 grep -qx 'Exec=RM42xxPirConfigure' "$desktop" || fail "the desktop entry does not open the registration window"
@@ -66,29 +88,31 @@ grep -q 'Apache License' "$source/LICENSE" && grep -q 'Version 2.0, January 2004
 if [[ -f /usr/share/common-licenses/Apache-2.0 ]]; then
   cmp -s "$source/LICENSE" /usr/share/common-licenses/Apache-2.0 || fail "LICENSE is not the licence's full text"
 fi
-copyright="$root/usr/share/doc/rm42xx-config/copyright"
-[[ $(head -1 "$copyright") == 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ]] ||
-  fail "the copyright file does not name its format"
-grep -qx 'License: Apache-2.0' "$copyright" || fail "the copyright file does not give Apache-2.0"
-problems=$(awk 'BEGIN { RS = ""; FS = "\n" }
-  NR == 1 { next }
-  {
-    files = copyright = 0; license = ""; text = 0
-    for (i = 1; i <= NF; i++) {
-      if ($i ~ /^Files:/) files = 1
-      if ($i ~ /^Copyright:/) copyright = 1
-      if ($i ~ /^License:/) { license = $i; sub(/^License: */, "", license); text = i < NF && $(i + 1) ~ /^ / }
+for package in rm42xx-config lnssim; do
+  copyright="$root/usr/share/doc/$package/copyright"
+  [[ $(head -1 "$copyright") == 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ]] ||
+    fail "the copyright file of $package does not name its format"
+  grep -qx 'License: Apache-2.0' "$copyright" || fail "the copyright file of $package does not give Apache-2.0"
+  problems=$(awk 'BEGIN { RS = ""; FS = "\n" }
+    NR == 1 { next }
+    {
+      files = copyright = 0; license = ""; text = 0
+      for (i = 1; i <= NF; i++) {
+        if ($i ~ /^Files:/) files = 1
+        if ($i ~ /^Copyright:/) copyright = 1
+        if ($i ~ /^License:/) { license = $i; sub(/^License: */, "", license); text = i < NF && $(i + 1) ~ /^ / }
+      }
+      if (files && (!copyright || license == "")) print "paragraph " NR ": Files without Copyright or License"
+      if (!files && license == "") print "paragraph " NR ": neither Files nor License"
+      if (text) defined[license] = 1; else if (license != "") used[license] = 1
     }
-    if (files && (!copyright || license == "")) print "paragraph " NR ": Files without Copyright or License"
-    if (!files && license == "") print "paragraph " NR ": neither Files nor License"
-    if (text) defined[license] = 1; else if (license != "") used[license] = 1
-  }
-  END { for (name in used) if (!(name in defined)) print "licence " name " has no text" }' "$copyright")
-[[ -z $problems ]] || fail "the copyright file: $problems"
+    END { for (name in used) if (!(name in defined)) print "licence " name " has no text" }' "$copyright")
+  [[ -z $problems ]] || fail "the copyright file of $package: $problems"
+done
 
 # Hardening: every program has the stack protector, read-only relocations
 # and immediate binding (lintian below looks at the fortified functions).
-for program in "$root"/usr/bin/* "$root"/usr/libexec/rm42xx-config/*; do
+for program in "$root"/usr/bin/* "$root"/usr/libexec/lnssim/*; do
   name=$(basename "$program")
   # Read whole first: grep -q stopping early would fail the pipe.
   symbols=$(readelf --dyn-syms -W "$program") dynamic=$(readelf -d "$program") segments=$(readelf -lW "$program")
@@ -99,9 +123,8 @@ done
 
 # Every program answers --help (usage on standard output) and --version,
 # without a display, a platform root or a window.
-version=$(dpkg-deb -f "$deb" Version)
 bare() { (cd "$work" && env -i PATH="$root/usr/bin:/usr/bin:/bin" HOME="$work/home" "$@"); }
-for program in "$root"/usr/bin/* "$root"/usr/libexec/rm42xx-config/*; do
+for program in "$root"/usr/bin/* "$root"/usr/libexec/lnssim/*; do
   name=$(basename "$program")
   help=$(bare "$program" --help 2>"$work/help.err") || fail "$name --help exits $?"
   [[ ${help,,} == *usage:* && ! -s "$work/help.err" ]] || fail "$name --help does not print its usage alone"
@@ -176,8 +199,8 @@ fi
 if ! command -v lintian >/dev/null; then
   fail "lintian is missing (bash scripts/install-deps.sh installs it)"
 else
-  lintian -I --fail-on error,warning "$deb" >"$work/lintian.out" 2> >(grep -v 'running with root privileges' >&2) ||
-    fail "lintian"
+  lintian -I --fail-on error,warning "$plugin" "$lnssim" >"$work/lintian.out" \
+    2> >(grep -v 'running with root privileges' >&2) || fail "lintian"
   cat "$work/lintian.out"
   if grep -q ' hardening-' "$work/lintian.out"; then fail "lintian finds hardening missing"; fi
   # The one override: fortified functions, whose flags are checked here instead.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
-#include "lns/sim/SimObjectServer.h"
+#include "objectserver/SimObjectServer.h"
 
 // A simulated Object Server over a LonWorks folder with one network and its
 // system 1 open, and the way to a thermostat's properties in it.

@@ -1,0 +1,324 @@
+// SPDX-License-Identifier: Apache-2.0
+// rm42-config's apply over 100 thermostats of a generated network at 40 ms
+// per device transaction, against the sum of those transactions' times; the
+// restore of a saved site by the program itself at that latency; the
+// program's apply with several devices at once against one at a time, in a
+// network of 100 and of 5,000 thermostats; and the check of a configuration
+// file.
+#include "CheckedFile.h"
+#include "DeviceConfiguration.h"
+#include "KitCopy.h"
+#include "OutputFiles.h"
+#include "SiteFolder.h"
+#include "Thermostat.h"
+#include "objectserver/SimObjectServer.h"
+#include "platform/SettingsStore.h"
+#include "support/CRegistry.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr int DeviceCount = 100;
+constexpr int TransactionMs = 40;
+const QString Generated = QStringLiteral("Generated Site");
+
+// A platform root whose LonWorks folder holds the kit and a network of
+// DeviceCount copies of the demo's RTU-1 in the subsystem "Building", with
+// more subsystems of as many copies each for a large site.
+class GeneratedSite {
+public:
+    explicit GeneratedSite(int subsystemCount = 1) {
+        qputenv("LNS_PLATFORM_ROOT", m_root.path().toUtf8());
+        const QString lonWorks = m_root.path() + QStringLiteral("/LonWorks");
+        copyFromKit(QString(), lonWorks);
+        writeGeneratedNetwork(lonWorks, subsystemCount);
+        SettingsStore store(m_root.path() + QStringLiteral("/registry.sqlite3"));
+        CRegistry(store).MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"),
+                                        QStringLiteral("LonWorks Path"), lonWorks);
+    }
+
+    QString path(const QString& name) const { return m_root.path() + u'/' + name; }
+
+private:
+    static void writeGeneratedNetwork(const QString& lonWorks, int subsystemCount) {
+        QFile demo(lonWorks + QStringLiteral("/Databases/Demo Building/network.json"));
+        demo.open(QIODevice::ReadOnly);
+        QJsonObject network = QJsonDocument::fromJson(demo.readAll()).object();
+        QJsonArray systems = network.value(QStringLiteral("systems")).toArray();
+        QJsonObject system = systems.first().toObject();
+        const QJsonObject rtu1 = system.value(QStringLiteral("subsystems"))
+                                     .toArray()
+                                     .first()
+                                     .toObject()
+                                     .value(QStringLiteral("devices"))
+                                     .toArray()
+                                     .first()
+                                     .toObject();
+        QJsonArray devices;
+        for (int i = 1; i <= DeviceCount; ++i) {
+            QJsonObject device = rtu1;
+            device.insert(QStringLiteral("name"),
+                          QStringLiteral("RTU-%1").arg(i, 3, 10, QLatin1Char('0')));
+            devices.append(device);
+        }
+        QJsonArray subsystems;
+        for (int s = 0; s < subsystemCount; ++s)
+            subsystems.append(
+                QJsonObject{{QStringLiteral("name"), s == 0 ? QStringLiteral("Building")
+                                                            : QStringLiteral("Wing %1").arg(s)},
+                            {QStringLiteral("devices"), devices}});
+        system.insert(QStringLiteral("subsystems"), subsystems);
+        systems.replace(0, system);
+        network.insert(QStringLiteral("systems"), systems);
+        QDir().mkpath(lonWorks + QStringLiteral("/Databases/") + Generated);
+        QFile out(lonWorks + QStringLiteral("/Databases/") + Generated +
+                  QStringLiteral("/network.json"));
+        out.open(QIODevice::WriteOnly);
+        out.write(QJsonDocument(network).toJson());
+    }
+
+    QTemporaryDir m_root;
+};
+
+// The configuration of the first device with a setpoint and an option changed,
+// so every device gets two sends.
+ConfigurationFile commissioningFile(const ThermostatNetwork& network) {
+    const DeviceTarget first = network.device(QStringLiteral("Building/RTU-001"));
+    Thermostat thermostat(network.system(), first.device, first.path,
+                          ConfigurationFile::SavedUnitSystem);
+    thermostat.read();
+    ConfigurationFile file = configurationOf(thermostat, network.name());
+    file.fields.insert(QStringLiteral("occ_heat_setpts"), QStringLiteral("69"));
+    file.fields.insert(QStringLiteral("password"), QStringLiteral("42"));
+    return file;
+}
+
+bool isTransaction(const QString& call) {
+    for (const char* kind :
+         {"ConfigProperty.FormattedValue ", "ConfigProperty.FormattedElement ",
+          "ConfigProperty.setFormattedElement ", "ConfigProperty.updateFormattedElement ",
+          "AppDevice.Test ", "AppDevice.State ", "ConfigProperty.FetchElement "}) {
+        if (call.startsWith(QLatin1String(kind)))
+            return true;
+    }
+    return false;
+}
+
+// Applies the file to every device of the generated site; with
+// `secondTime` the file was applied before, so nothing differs and the run is
+// reads and comparisons only (no database save in the simulated server).
+void applyToHundredDevices(benchmark::State& state, bool secondTime,
+                           int latencyMs = TransactionMs) {
+    GeneratedSite site;
+    ThermostatNetwork network(Generated, QString());
+    auto& server = dynamic_cast<lns::sim::SimObjectServer&>(*network.objectServer());
+    server.setLatency(0);
+    const ConfigurationFile file = commissioningFile(network);
+    const std::vector<DeviceTarget> targets = network.allThermostats();
+    ActivityLogLines log;
+    DeviceConfiguration configuration(file, {}, network.name(), network.system(), log);
+    if (secondTime) {
+        for (const DeviceTarget& target : targets)
+            configuration.applyTo(target);
+    }
+    server.setLatency(latencyMs);
+    server.keepJournal(true);
+    for (auto _ : state) {
+        server.clearJournal();
+        QElapsedTimer clock;
+        clock.start();
+        int changed = 0;
+        for (const DeviceTarget& target : targets)
+            changed += configuration.applyTo(target).result == DeviceOutcome::Result::Changed;
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        qsizetype transactions = 0;
+        qsizetype sends = 0;
+        for (const QString& call : server.journal()) {
+            transactions += isTransaction(call);
+            sends += call.contains(QLatin1String("FormattedElement ")) &&
+                     !call.startsWith(QLatin1String("ConfigProperty.FormattedElement "));
+        }
+        const double transactionSeconds = transactions * latencyMs / 1000.0;
+        state.counters["devices_changed"] = changed;
+        state.counters["transactions"] = static_cast<double>(transactions);
+        state.counters["sends"] = static_cast<double>(sends);
+        state.counters["apply_s"] = seconds;
+        if (latencyMs > 0) {
+            state.counters["transactions_s"] = transactionSeconds;
+            state.counters["ratio"] = seconds / transactionSeconds;
+        }
+    }
+}
+
+void BM_ApplyToHundredDevices(benchmark::State& state) {
+    applyToHundredDevices(state, false);
+}
+BENCHMARK(BM_ApplyToHundredDevices)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_ApplyAgainToHundredDevices(benchmark::State& state) {
+    applyToHundredDevices(state, true);
+}
+BENCHMARK(BM_ApplyAgainToHundredDevices)->Iterations(1)->Unit(benchmark::kSecond);
+
+// Saves every device of the site into a folder, then changes every device,
+// so that a restore has two values to send back to each.
+QString savedThenChangedSite(const GeneratedSite& site) {
+    const QString folder = site.path(QStringLiteral("site"));
+    QDir().mkpath(folder);
+    ThermostatNetwork network(Generated, QString());
+    dynamic_cast<lns::sim::SimObjectServer&>(*network.objectServer()).setLatency(0);
+    SiteFolder saved(folder, network.name());
+    const std::vector<DeviceTarget> targets = network.allThermostats();
+    for (const DeviceTarget& target : targets) {
+        Thermostat thermostat(network.system(), target.device, target.path,
+                              ConfigurationFile::SavedUnitSystem);
+        thermostat.read();
+        saved.add(configurationOf(thermostat, network.name()));
+    }
+    ActivityLogLines log;
+    DeviceConfiguration change(commissioningFile(network), {}, network.name(), network.system(),
+                               log);
+    for (const DeviceTarget& target : targets)
+        change.applyTo(target);
+    return folder;
+}
+
+void BM_RestoreHundredDevices(benchmark::State& state) {
+    GeneratedSite site;
+    const QString folder = savedThenChangedSite(site);
+    const QString journal = site.path(QStringLiteral("journal.txt"));
+    for (auto _ : state) {
+        QFile::remove(journal);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LNS_SIM_LATENCY_MS"), QString::number(TransactionMs));
+        environment.insert(QStringLiteral("LNS_SIM_JOURNAL"), journal);
+        QProcess restore;
+        restore.setProcessEnvironment(environment);
+        QElapsedTimer clock;
+        clock.start();
+        restore.start(QStringLiteral(RM42_BIN_DIR "/rm42-config"),
+                      {QStringLiteral("restore"), Generated, folder});
+        restore.waitForFinished(-1);
+        const double seconds = clock.nsecsElapsed() / 1e9;
+        if (restore.exitCode() != 0)
+            state.SkipWithError(restore.readAllStandardError().constData());
+        QFile calls(journal);
+        calls.open(QIODevice::ReadOnly);
+        qsizetype transactions = 0;
+        for (const QByteArray& call : calls.readAll().split('\n'))
+            transactions += isTransaction(QString::fromUtf8(call));
+        const double transactionSeconds = transactions * TransactionMs / 1000.0;
+        state.counters["transactions"] = static_cast<double>(transactions);
+        state.counters["restore_s"] = seconds;
+        state.counters["transactions_s"] = transactionSeconds;
+        state.counters["ratio"] = seconds / transactionSeconds;
+    }
+}
+BENCHMARK(BM_RestoreHundredDevices)->Iterations(1)->Unit(benchmark::kSecond);
+// A file of whole degrees F held at 0.01 degC: the second apply must settle
+// (sends 0) and, with no network time, take well under two seconds.
+void BM_ApplyAgainToHundredDevicesWithoutLatency(benchmark::State& state) {
+    applyToHundredDevices(state, true, 0);
+}
+BENCHMARK(BM_ApplyAgainToHundredDevicesWithoutLatency)->Iterations(1)->Unit(benchmark::kSecond);
+
+// One run of the program; its time in seconds, or nothing when it failed.
+std::optional<double> timedRun(const QStringList& arguments) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LNS_SIM_LATENCY_MS"), QString::number(TransactionMs));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    QElapsedTimer clock;
+    clock.start();
+    program.start(QStringLiteral(RM42_BIN_DIR "/rm42-config"), arguments);
+    program.waitForFinished(-1);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    if (program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0)
+        return std::nullopt;
+    return seconds;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// rm42-config apply to the DeviceCount thermostats of "Building" with the
+// default number of devices at once and with --jobs 1, side by side, in a
+// network of `state.range(0)` such subsystems. Every run sends two values to
+// every device: the runs take turns with two files that differ in both.
+void BM_ProgramApplyDevicesAtOnce(benchmark::State& state) {
+    constexpr int Rounds = 3;
+    GeneratedSite site(static_cast<int>(state.range(0)));
+    QStringList files;
+    {
+        ThermostatNetwork network(Generated, QString());
+        dynamic_cast<lns::sim::SimObjectServer&>(*network.objectServer()).setLatency(0);
+        ConfigurationFile file = commissioningFile(network);
+        for (const char* value : {"68", "69"}) {
+            file.fields.insert(QStringLiteral("occ_heat_setpts"), QLatin1String(value));
+            file.fields.insert(QStringLiteral("password"), QLatin1String(value));
+            files << site.path(QStringLiteral("commissioning-%1.json").arg(value));
+            writeOutputFile(files.last(), configurationJson(file));
+        }
+    }
+    for (auto _ : state) {
+        std::vector<double> oneAtATime;
+        std::vector<double> byDefault;
+        for (int round = 0; round < Rounds; ++round) {
+            for (std::vector<double>* times : {&oneAtATime, &byDefault}) {
+                QStringList arguments = {QStringLiteral("apply"), Generated,
+                                         files[static_cast<qsizetype>(times == &byDefault)],
+                                         QStringLiteral("--subsystem"), QStringLiteral("Building")};
+                if (times == &oneAtATime)
+                    arguments << QStringLiteral("--jobs") << QStringLiteral("1");
+                const std::optional<double> seconds = timedRun(arguments);
+                if (!seconds) {
+                    state.SkipWithError("rm42-config apply failed");
+                    return;
+                }
+                times->push_back(*seconds);
+            }
+        }
+        const double oneMin = *std::min_element(oneAtATime.begin(), oneAtATime.end());
+        const double defaultMin = *std::min_element(byDefault.begin(), byDefault.end());
+        state.counters["jobs1_min_s"] = oneMin;
+        state.counters["jobs1_median_s"] = median(oneAtATime);
+        state.counters["default_min_s"] = defaultMin;
+        state.counters["default_median_s"] = median(byDefault);
+        state.counters["ratio_min"] = defaultMin / oneMin;
+        state.counters["ratio_median"] = median(byDefault) / median(oneAtATime);
+    }
+}
+BENCHMARK(BM_ProgramApplyDevicesAtOnce)->Arg(1)->Arg(50)->Iterations(1)->Unit(benchmark::kSecond);
+
+void BM_CheckFile(benchmark::State& state) {
+    GeneratedSite site;
+    const QString path = site.path(QStringLiteral("RTU-001.json"));
+    {
+        ThermostatNetwork network(Generated, QString());
+        writeOutputFile(path, configurationJson(commissioningFile(network)));
+    }
+    QString messages;
+    QTextStream err(&messages);
+    for (auto _ : state) {
+        const std::optional<ConfigurationFile> file = validatedFile(path, err);
+        if (!file)
+            state.SkipWithError("the file was refused");
+        benchmark::DoNotOptimize(file);
+    }
+}
+BENCHMARK(BM_CheckFile)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,12 @@
+// SPDX-License-Identifier: Apache-2.0
+#include "lns/ItemEncoding.h"
+
+#include "objectserver/FormatEngine.h"
+
+namespace lns {
+
+QByteArray encodedItem(const QString& formatSpec, int item, const QString& text) {
+    return sim::FormatEngine::parseItemExactly(formatSpec, item, text);
+}
+
+} // namespace lns

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: Apache-2.0
+#pragma once
+
+#include "objectserver/DatabaseRecords.h"
+#include "objectserver/SimServerState.h"
+#include "objectserver/SqliteConnection.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace lns::sim {
+
+class NetworkDocument;
+
+// One network, shared by every process that opens it: the SQLite database
+// <folder>/network.sqlite3, one row per system, subsystem, device template and
+// device, each holding the record as JSON in the layout of network.json:
+//   records(id, kind, parent, revision, document)
+// The first open loads <folder>/network.json, the network's description as a
+// person writes it, when the database does not exist yet. Each process keeps
+// the records in memory; every call first reloads the rows that other
+// processes changed since (the log index's header in shared memory, then
+// PRAGMA data_version, tell whether any did; the table changes(stamp, row),
+// filled by triggers, tells which), and every
+// change is one transaction that reloads, changes and writes its row or the
+// part of the row that changed.
+class NetworkDatabase : public std::enable_shared_from_this<NetworkDatabase> {
+public:
+    NetworkDatabase(std::shared_ptr<SimServerState> server, QString name, QString folder);
+    ~NetworkDatabase();
+
+    // Whether the folder holds a network (its description or its database).
+    static bool existsIn(const QString& folder);
+
+    const QString& name() const { return m_name; }
+    QString file() const;
+    QString descriptionFile() const;
+    SimServerState& server() const { return *m_server; }
+    const std::shared_ptr<SimServerState>& sharedServer() const { return m_server; }
+
+    // A file that cannot be read or used fails with DatabaseInvalid naming the
+    // file (and the field of a description); the network then stays closed
+    // and the file as it was.
+    void open();
+    // Saves what was added but never changed before letting go of the file.
+    void close();
+    bool isOpen() const { return m_connection != nullptr; }
+    // The records of the open network; fails with NotOpen while closed.
+    NetworkRecord& records();
+
+    // The open network as a person reads it, in the layout of network.json.
+    QByteArray toJson();
+
+    // Journals a call, saves what this process holds (holdUntilNextCall) and
+    // brings the open network up to what other processes saved.
+    void beginCall(const QString& line);
+
+    // A new item that gathers its fields in this process and is saved whole
+    // with the next call: `take` marks it saved, `save` writes it, `drop`
+    // removes it when that fails.
+    struct HeldItem {
+        std::function<void()> take;
+        std::function<void()> save;
+        std::function<void()> drop;
+    };
+    void holdUntilNextCall(HeldItem item) { m_held.push_back(std::move(item)); }
+
+    // The stores of the rows that objects change.
+    std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system);
+    std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system,
+                                                const Shared<DeviceTemplateRecord>& deviceTemplate);
+    std::shared_ptr<NetworkDocument> documentOf(const Shared<AppDeviceRecord>& device);
+
+    // A new template stays with this process until its first change (its
+    // import), which saves it whole, so no process ever sees it half made.
+    void addTemplate(SystemRecord& system, const Shared<DeviceTemplateRecord>& deviceTemplate);
+    void removeTemplate(SystemRecord& system, const Shared<DeviceTemplateRecord>& deviceTemplate);
+
+    // One transaction: brings the records up to date, applies `change`, runs
+    // `save` to write the rows, commits. On failure `undo` runs, the next
+    // call reloads every row, and the caller gets the failure.
+    void transact(const std::function<void()>& change, const std::function<void()>& save,
+                  const std::function<void()>& undo);
+
+private:
+    struct Row {
+        qint64 id;
+        QByteArray kind;
+        qint64 parent;
+        qint64 revision;
+    };
+
+    void refresh();
+    void load(const NetworkRecord& network);
+    void addChangeLog();
+    qint64 lastStamp();
+    bool changeLogCovers(qint64 stamp);
+    // Each returns whether systems, subsystems, templates or devices came,
+    // went or moved, so that the tree must be built again.
+    bool syncAllRows();
+    bool syncChangedRows();
+    bool syncRow(const Row& row);
+    template <class Record, class Read, class Merge>
+    bool syncRow(std::map<qint64, Shared<Record>>& cache, const Row& row, Read read, Merge merge);
+    bool forgetRow(qint64 id);
+    void rebuildTree();
+    void saveRow(RowRecord& row, const char* kind, qint64 parent, const QJsonObject& document);
+    // Writes only `part` of the row, or the whole row (`saveWhole`) when the
+    // record was never saved or does not hold the part.
+    template <class Record>
+    void saveRowPart(Record& record, const char* kind, const RecordPart& part,
+                     const std::function<void()>& saveWhole);
+    void updated(RowRecord& row, const char* kind);
+    // One transaction for every held item; on failure they are dropped.
+    void saveHeld();
+    // Saves the templates and component applications never changed.
+    void savePending();
+    // Whether any row holds what was never saved; with `save`, writes it.
+    bool visitPending(bool save);
+    void requireOpen() const;
+
+    std::shared_ptr<SimServerState> m_server;
+    QString m_name;
+    QString m_folder;
+    std::unique_ptr<SqliteConnection> m_connection;
+    qint64 m_dataVersion = -1;
+    std::optional<SqliteConnection::CommitMark> m_commitMark; // when m_dataVersion was read
+    bool m_reloadAll = true;
+    bool m_hasChangeLog = false;
+    qint64 m_lastStamp = 0; // of the last change seen in the change log
+    std::vector<HeldItem> m_held;
+    std::map<qint64, Shared<SystemRecord>> m_systems;
+    std::map<qint64, Shared<SubsystemRecord>> m_subsystems;
+    std::map<qint64, Shared<DeviceTemplateRecord>> m_templates;
+    std::map<qint64, Shared<AppDeviceRecord>> m_devices;
+    NetworkRecord m_records;
+};
+
+} // namespace lns::sim

@@ -1,0 +1,147 @@
+// SPDX-License-Identifier: Apache-2.0
+// Apply and cancel: edited values are checked against their limits, written
+// into the fields and sent to the device; the hidden "Set model" button.
+#include "model/CNvCtrlTable.h"
+#include "model/EditingRules.h"
+#include "model/RuntimeErrors.h"
+#include "model/Specific.h"
+#include "platform/AbortRetryIgnore.h"
+#include "support/PlugInIdentity.h"
+#include "support/fLog.h"
+#include "window/ModifiedMark.h"
+#include "window/fMain.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QString LocationField = QStringLiteral("nciLocation");
+
+bool isWritable(const CNvCtrlTable& field) {
+    return field.Typee == u"NVI" || field.Typee == u"CP";
+}
+
+} // namespace
+
+void fMain::cmdApply_Click() {
+    if (!m_deviceOpened)
+        return;
+    Specific& specific = m_services.specific;
+    setBusyPointer(true);
+    std::vector<ProcedureStep> writeBack;
+    for (const auto& field : specific.NvCtrlTables)
+        writeBack.push_back([this, field] { writeBackField(*field); });
+    const bool written = runSteps(
+        writeBack, askAbortRetryIgnore(m_services.dialogs,
+                                       {QStringLiteral("fMain cmdApply_Click"),
+                                        DialogIcon::Information,
+                                        {},
+                                        [this](const Error& error) {
+                                            activityLog().LogError(error.description());
+                                        }}));
+    if (!written) {
+        setBusyPointer(false);
+        return;
+    }
+    if (PropagateChanges()) {
+        ChangesPending = false;
+        cmdApply->setEnabled(false);
+        cmdCancel->setEnabled(false);
+    }
+    // Controls of values still unsent keep their mark, so they can be applied again.
+    for (const auto& field : specific.NvCtrlTables) {
+        QWidget* control = widgetOf(*field);
+        if (!field->NvCpTable->ValueAsChanges &&
+            (qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control)))
+            ModifiedMark::clear(control);
+    }
+    setBusyPointer(false);
+}
+
+// Writes the text of an edited control into its field, within the field's
+// limits for the display units.
+void fMain::writeBackField(CNvCtrlTable& field) {
+    QWidget* control = widgetOf(field);
+    if (!ModifiedMark::isSet(control) || !isWritable(field) || isUnread(field))
+        return;
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        field.Value(combo->currentText());
+        return;
+    }
+    auto* box = qobject_cast<QLineEdit*>(control);
+    if (!box)
+        return;
+    if (field.Name == LocationField) {
+        field.Value(box->text());
+        return;
+    }
+    bringIntoRange(field, box);
+    const qint16 units = m_services.specific.UnitSystem;
+    field.Value(rules::checkRange(box->text(), field.Description, field.MaxLimit(units),
+                                  field.MinLimit(units), field.OffsetValue, units)
+                    .storedText);
+}
+
+bool fMain::bringIntoRange(const CNvCtrlTable& field, QLineEdit* box) {
+    if (!ModifiedMark::isSet(box) || !isWritable(field) || field.Name == LocationField)
+        return false;
+    const qint16 units = m_services.specific.UnitSystem;
+    const rules::RangeResult checked =
+        rules::checkRange(box->text(), field.Description, field.MaxLimit(units),
+                          field.MinLimit(units), field.OffsetValue, units);
+    if (!checked.message)
+        return false;
+    m_services.dialogs.inform(*checked.message, Identity().Name, DialogIcon::None);
+    box->setText(checked.shownText);
+    return true;
+}
+
+bool fMain::PropagateChanges() {
+    Specific& specific = m_services.specific;
+    std::vector<ProcedureStep> sends;
+    for (const auto& value : specific.NvCpTables) {
+        // Logged only once sent: the log records what reached the device.
+        sends.push_back([this, value] {
+            if (!value->ValueAsChanges)
+                return;
+            // Each send waits on the device; the window keeps painting.
+            HeldInput::letWindowsPaint();
+            value->SendNetworkValue();
+            activityLog().LogCommand(QStringLiteral("Updating ") + value->Name,
+                                     value->NvAsString());
+        });
+    }
+    const bool finished = runSteps(
+        sends, askAbortRetryIgnore(m_services.dialogs,
+                                   {QStringLiteral("fMain PropagateChanges"),
+                                    DialogIcon::Critical,
+                                    {},
+                                    [this](const Error& error) {
+                                        activityLog().LogError(error.description());
+                                    }}));
+    if (!finished)
+        return false;
+    // A value the user chose to skip is still unsent: the apply is not done.
+    for (const auto& value : specific.NvCpTables) {
+        if (value->ValueAsChanges)
+            return false;
+    }
+    return true;
+}
+
+void fMain::cmdDebug_Click() {
+    try {
+        // Halves go to the even number, as the default rounding does.
+        const double model = std::nearbyint(rules::leadingNumber(txtDebug->text()));
+        if (model < std::numeric_limits<qint16>::min() ||
+            model > std::numeric_limits<qint16>::max())
+            throw RuntimeErrors::overflow(QStringLiteral("cmdDebug_Click"));
+        ApplyModelLayout(static_cast<qint16>(model));
+    } catch (const Error& error) {
+        m_services.dialogs.inform(error.description(), Identity().Name, DialogIcon::Critical);
+    }
+}

@@ -1,0 +1,229 @@
+// SPDX-License-Identifier: Apache-2.0
+// Showing the field values in the controls, the modified mark, the
+// model-dependent layout and the second occupancy period.
+#include "automation/PlugInState.h"
+#include "model/CNvCtrlTable.h"
+#include "model/ModelLayout.h"
+#include "model/Specific.h"
+#include "platform/AbortRetryIgnore.h"
+#include "support/PlugInIdentity.h"
+#include "window/ModifiedMark.h"
+#include "window/fMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int ModelTab = 3;
+constexpr int SchedulerTab = 4;
+constexpr int ContactTab = 6;
+constexpr int EventsComboBox = 16;
+
+// Set on a value control while it is locked because its value was not read.
+constexpr char UnreadProperty[] = "lockedUnread";
+
+// Shows a text in a combo box, selecting the item when the list has it.
+void showInComboBox(QComboBox* combo, const QString& text) {
+    const int index = combo->findText(text, Qt::MatchExactly);
+    if (index >= 0)
+        combo->setCurrentIndex(index);
+    else
+        combo->setEditText(text);
+}
+
+} // namespace
+
+void fMain::DisplayFieldValues() {
+    try {
+        for (const auto& field : m_services.specific.NvCtrlTables) {
+            if (isUnread(*field))
+                continue;
+            QWidget* control = widgetOf(*field);
+            if (auto* box = qobject_cast<QLineEdit*>(control)) {
+                if (!ModifiedMark::isSet(box))
+                    box->setText(field->Value());
+            } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+                if (!ModifiedMark::isSet(combo))
+                    showInComboBox(combo, field->Value());
+            } else if (auto* label = qobject_cast<QLabel*>(control)) {
+                if (!offNet())
+                    label->setText(field->Value());
+            }
+        }
+        unlockReadValues();
+        ApplyModelLayout(offNet() ? 0 : ModelNumberOfRaw(txtDebug->text()));
+        lockUnreadValues();
+        setPeriode2Visibility();
+    } catch (const Error& error) {
+        m_services.dialogs.inform(error.description() + u' ' + error.source(), Identity().Name,
+                                  DialogIcon::None);
+    }
+}
+
+bool fMain::EnableNvFields(bool enable) {
+    std::vector<ProcedureStep> steps;
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        auto* box = qobject_cast<QLineEdit*>(widgetOf(*field));
+        if (!box)
+            continue;
+        steps.push_back([box, field, enable] {
+            if (field->Typee == u"NVO") {
+                box->setEnabled(enable);
+            } else if (field->Typee == u"NVI") {
+                box->setEnabled(enable);
+                // Greyed like a button face while it cannot be edited.
+                const QPalette normal = QApplication::palette(box);
+                QPalette palette = box->palette();
+                palette.setColor(QPalette::Base, normal.color(enable ? QPalette::Base
+                                                                     : QPalette::Button));
+                box->setPalette(palette);
+            }
+        });
+    }
+    return runSteps(steps, askAbortRetryIgnore(m_services.dialogs,
+                                               {QStringLiteral("fMain EnableNvFields"),
+                                                DialogIcon::Critical,
+                                                {},
+                                                {}}));
+}
+
+bool fMain::ShowMonitoredValue(const CNvCtrlTable& field, const QString& value) {
+    auto* box = qobject_cast<QLineEdit*>(widgetOf(field));
+    if (box)
+        box->setText(value);
+    return true;
+}
+
+void fMain::ApplyModelLayout(qint16 model) {
+    const ModelLayout layout = modelLayoutFor(model);
+    EnableFieldControl(m_services.specific.NvCtrlTables, QStringLiteral("prog_rec"),
+                       layout.schedulingEnabled);
+    frmProgRecovery->setEnabled(layout.schedulingEnabled);
+    tabData->setTabEnabled(SchedulerTab, layout.schedulingEnabled);
+    tabData->setTabEnabled(ModelTab, layout.modelTabEnabled);
+    frmHeatingStages->setVisible(layout.heatingStagesShown);
+    frmHeatPumpStages->setTitle(layout.stageFrameCaption);
+    frmHeatPumpStages->setVisible(layout.stageFrameShown);
+    if (layout.heatPumpShown)
+        frmHeatPump->setVisible(*layout.heatPumpShown);
+    if (layout.economizerShown)
+        frmEconomizer->setVisible(*layout.economizerShown);
+}
+
+void fMain::setPeriode2Visibility() {
+    frmPeriode2->setVisible(cbNvi[EventsComboBox]->currentText() != u"TWO_EVENTS");
+}
+
+void fMain::markModified(QWidget* control) {
+    ModifiedMark::set(control);
+    ChangesPending = true;
+    cmdApply->setEnabled(true);
+    cmdCancel->setEnabled(true);
+}
+
+void fMain::cmdCancel_Click() {
+    Specific& specific = m_services.specific;
+    for (const auto& field : specific.NvCtrlTables) {
+        QWidget* control = widgetOf(*field);
+        if (!ModifiedMark::isSet(control))
+            continue;
+        if (auto* box = qobject_cast<QLineEdit*>(control))
+            box->setText(field->Value());
+        else if (auto* combo = qobject_cast<QComboBox*>(control))
+            showInComboBox(combo, field->Value());
+        else
+            continue;
+        ModifiedMark::clear(control);
+    }
+    for (const auto& value : specific.NvCpTables)
+        value->ValueAsChanges = false;
+    setPeriode2Visibility();
+    ChangesPending = false;
+    cmdApply->setEnabled(false);
+    cmdCancel->setEnabled(false);
+}
+
+bool fMain::isUnread(const CNvCtrlTable& field) const {
+    return field.NvCpTable && m_unreadValues.contains(field.NvCpTable->Name);
+}
+
+// A value that was not read shows nothing rather than a guess, and takes no edit.
+void fMain::lockUnreadValues() {
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        QWidget* control = widgetOf(*field);
+        if (!control || !isUnread(*field))
+            continue;
+        clearValue(control);
+        control->setEnabled(false);
+        control->setProperty(UnreadProperty, true);
+    }
+}
+
+// Once read again it takes edits as before; the model layout then has its say.
+void fMain::unlockReadValues() {
+    for (const auto& field : m_services.specific.NvCtrlTables) {
+        QWidget* control = widgetOf(*field);
+        if (!control || isUnread(*field) || !control->property(UnreadProperty).toBool())
+            continue;
+        control->setEnabled(true);
+        control->setProperty(UnreadProperty, false);
+    }
+}
+
+void fMain::clearValue(QWidget* control) {
+    if (auto* box = qobject_cast<QLineEdit*>(control)) {
+        box->clear();
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        combo->setCurrentIndex(-1);
+        combo->clearEditText();
+    }
+    ModifiedMark::clear(control);
+}
+
+// Before a device opens, and after one failed to, no value is shown: none of
+// the device before may pass for the new one's, and no edit can be made.
+void fMain::showNoDevice() {
+    m_deviceOpened = false;
+    for (QLineEdit* box : txtNvi)
+        clearValue(box);
+    for (ValueComboBox* combo : cbNvi)
+        clearValue(combo);
+    lbModel->setText(QStringLiteral("Undefined model"));
+    lbHvacType->setText(QStringLiteral("HVT_UNKNOWN"));
+    lblDeviceTemplate->setText(QStringLiteral("Device Template"));
+    txtDebug->setText(QStringLiteral("0"));
+    for (int tab = 0; tab < tabData->count(); ++tab) {
+        if (tab != ContactTab)
+            tabData->widget(tab)->setEnabled(false);
+    }
+    ChangesPending = false;
+    cmdApply->setEnabled(false);
+    cmdCancel->setEnabled(false);
+    setWindowTitle(Identity().Name);
+}
+
+// The device, its subsystem as the host's path names it, and the plug-in, so
+// that several windows can be told apart.
+QString fMain::deviceTitle() const {
+    const QString device = CurrentDevice->Name();
+    const QStringList path = m_services.state.CurrentObjectName.split(u'/');
+    const qsizetype at = path.lastIndexOf(device);
+    QStringList parts{device};
+    if (at > 0)
+        parts << path[at - 1];
+    parts << Identity().Name;
+    return parts.join(QStringLiteral(" — "));
+}
+
+void fMain::showDeviceOpened() {
+    m_deviceOpened = true;
+    setWindowTitle(deviceTitle());
+    for (int tab = 0; tab < tabData->count(); ++tab)
+        tabData->widget(tab)->setEnabled(true);
+}
