@@ -87,7 +87,7 @@ step "What happened"
 count() { grep -cE "$1" "$LNS_SIM_JOURNAL" || true; }
 echo "The plug-in is registered with the host; command 50 gave \"Demo Building\""
 echo "$(count '^ComponentApps\.Add ') component applications (the host's commands for RM42xx thermostats), and"
-echo "command 13 opened RTU-1, reading $(count '^ConfigProperty\.Formatted(Value|Element) ') settings from the simulated device."
+echo "command 13 opened RTU-1, reading $(count '^ConfigProperty\.(Formatted(Value|Element)|FetchElement) ') settings from the simulated device."
 echo "$(wc -l <"$LNS_SIM_JOURNAL") calls reached the simulated Object Server; no real network was used."
 if $keep_root; then
   echo
