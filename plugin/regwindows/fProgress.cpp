@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScreen>
 
 namespace {
 
@@ -59,13 +60,22 @@ void fProgress::startAnimation() {
 
 std::unique_ptr<ProgressWindow> fProgress::open() {
     auto window = std::make_unique<fProgress>();
-    window->show();
+    window->showCentred();
     return window;
+}
+
+// In the middle of the screen, where the configuration window opens too,
+// rather than wherever the window system puts a window without a place.
+void fProgress::showCentred() {
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
 }
 
 void fProgress::DisplayStatus(const QString& text) {
     if (!isVisible())
-        show();
+        showCentred();
     Status->setText(text);
     // The user's input waits for the operation to end, not acted on in its middle.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

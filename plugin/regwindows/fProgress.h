@@ -37,6 +37,7 @@ public:
 
 private:
     void startAnimation();
+    void showCentred();
 
     std::unique_ptr<cAnimControl> m_animation;
     fProgress* m_previous = nullptr;

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -131,6 +132,10 @@ TEST(ProgressWindow, ShowsItsCaptionStatusAndAnimation) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     window.DisplayStatus(QStringLiteral("Initializing plug-in . . ."));
     EXPECT_TRUE(window.isVisible());
+    // Over the configuration window, which opens in the middle of the screen.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(window.geometry().contains(screen.center()))
+        << window.geometry().x() << "," << window.geometry().y();
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Zentaro PIR ready RM42xx Configure"));
     ASSERT_NE(window.animation(), nullptr);
     EXPECT_TRUE(window.animation()->isPlaying());
