@@ -1,35 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "objectserver/ObjectServerFromSettings.h"
 
-#include "platform/Error.h"
+#include "objectserver/PlatformLayout.h"
 #include "platform/Paths.h"
-#include "platform/SettingsStore.h"
 
 namespace lns::sim {
-
-namespace {
-
-// The setting in the system's form, or what keeps the server from a folder:
-// a store that cannot be read says why, so nobody is sent to lay out anew a
-// folder that is there.
-QString lonWorksPath(SettingsStore& store, QString& problem) {
-    try {
-        const auto path = store.value(Hive::LocalMachine, QStringLiteral("SOFTWARE\\LonWorks"),
-                                      QStringLiteral("LonWorks Path"));
-        const QString text = path && path->type == ValueType::String ? path->text() : QString();
-        const QString folder = text.section(QChar(u'\0'), 0, 0);
-        if (folder.isEmpty())
-            problem = QStringLiteral("The settings store %1 does not name the LonWorks folder; lay "
-                                     "it out with \"lns-host setup\".")
-                          .arg(store.file());
-        return folder;
-    } catch (const Error& error) {
-        problem = error.description();
-        return QString();
-    }
-}
-
-} // namespace
 
 std::unique_ptr<SimObjectServer> objectServerFromSettings(SettingsStore& store) {
     QString problem;

@@ -9,26 +9,26 @@
 
 namespace lns::sim {
 
-namespace {
-
-// The machine setting "LonWorks Path", up to its first NUL; empty when it is
-// missing, not a string, or the store cannot be read.
-QString lonWorksPath(SettingsStore& store) {
+QString lonWorksPath(SettingsStore& store, QString& problem) {
     try {
-        const auto value = store.value(Hive::LocalMachine, QStringLiteral("SOFTWARE\\LonWorks"),
-                                       QStringLiteral("LonWorks Path"));
-        if (!value || value->type != ValueType::String)
-            return QString();
-        return value->text().section(QChar(u'\0'), 0, 0);
-    } catch (const Error&) {
+        const auto path = store.value(Hive::LocalMachine, QStringLiteral("SOFTWARE\\LonWorks"),
+                                      QStringLiteral("LonWorks Path"));
+        const QString text = path && path->type == ValueType::String ? path->text() : QString();
+        const QString folder = text.section(QChar(u'\0'), 0, 0);
+        if (folder.isEmpty())
+            problem = QStringLiteral("The settings store %1 does not name the LonWorks folder; lay "
+                                     "it out with \"lns-host setup\".")
+                          .arg(store.file());
+        return folder;
+    } catch (const Error& error) {
+        problem = error.description();
         return QString();
     }
 }
 
-} // namespace
-
 bool platformLaidOut(SettingsStore& store) {
-    const QString folder = lonWorksPath(store);
+    QString problem;
+    const QString folder = lonWorksPath(store, problem);
     return !folder.isEmpty() && QFileInfo(Paths::toNative(folder)).isDir();
 }
 
