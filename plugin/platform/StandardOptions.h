@@ -3,7 +3,6 @@
 
 #include <QStringList>
 #include <QTextStream>
-
 #include <optional>
 
 // --help and --version, answered alike by every program before it looks at
@@ -14,9 +13,17 @@ namespace StandardOptions {
 // The project's version, major.minor.patch.
 QString version();
 
+// The last line of every program's help: where to report problems.
+QString reportProblems();
+
+// A usage line broken at blanks into lines of at most `width` characters, the
+// continuation lines indented by `indent` blanks; each line ends in "\n".
+QString wrapped(const QString& line, int indent, int width = 80);
+
 // When the arguments are exactly "--help" or "--version", writes the help
-// (the usage text) or "PROGRAM VERSION" to out and returns 0; otherwise nothing.
-std::optional<int> answer(const QStringList& arguments, const QString& program,
-                          const QString& help, QTextStream& out);
+// (the usage text, then reportProblems()) or "PROGRAM VERSION" to out and
+// returns 0; otherwise nothing.
+std::optional<int> answer(const QStringList& arguments, const QString& program, const QString& help,
+                          QTextStream& out);
 
 } // namespace StandardOptions

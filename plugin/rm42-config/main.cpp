@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "Subcommands.h"
 #include "ToolVersion.h"
+#include "platform/StandardOptions.h"
 
 #include <QCoreApplication>
 
@@ -19,10 +20,12 @@ const Subcommand* subcommandNamed(const QString& name) {
 
 void printUsage(QTextStream& stream) {
     stream << "usage:\n";
+    // Continuation lines stand under the subcommand's first argument.
     for (const Subcommand& subcommand : subcommands())
-        stream << "  rm42-config " << subcommand.usage << '\n';
+        stream << StandardOptions::wrapped(
+            QStringLiteral("  rm42-config ") + QLatin1String(subcommand.usage), 22);
     stream << "  rm42-config help [SUBCOMMAND] | --help | --version\n"
-              "DEVICE is SUBSYSTEM/DEVICE or a device name; exit status 0 all done, 1 some "
+              "DEVICE is SUBSYSTEM/DEVICE or a device name; exit status 0 all done, 1 some\n"
               "device failed or was skipped, 2 usage error or a refused file\n";
 }
 
@@ -32,7 +35,10 @@ int usage(QTextStream& err) {
 }
 
 int help(const Subcommand& subcommand, QTextStream& out) {
-    out << "usage: rm42-config " << subcommand.usage << "\n\n" << subcommand.help;
+    out << StandardOptions::wrapped(
+               QStringLiteral("usage: rm42-config ") + QLatin1String(subcommand.usage), 27)
+        << '\n'
+        << subcommand.help << StandardOptions::reportProblems();
     return ExitStatus::Done;
 }
 
@@ -48,7 +54,8 @@ std::optional<int> answeredAboutItself(const QStringList& words, QTextStream& ou
         out << "rm42-config: saves, checks, applies and restores RM42xx thermostat "
                "configurations.\n";
         printUsage(out);
-        out << "rm42-config help SUBCOMMAND tells more of each.\n";
+        out << "rm42-config help SUBCOMMAND tells more of each.\n"
+            << StandardOptions::reportProblems();
         return ExitStatus::Done;
     }
     if (first == u"help") {
@@ -68,7 +75,8 @@ std::optional<int> answeredAboutItself(const QStringList& words, QTextStream& ou
 
 int usageOf(const char* name, QTextStream& err) {
     if (const Subcommand* subcommand = subcommandNamed(QLatin1String(name)))
-        err << "usage: rm42-config " << subcommand->usage << '\n';
+        err << StandardOptions::wrapped(
+            QStringLiteral("usage: rm42-config ") + QLatin1String(subcommand->usage), 27);
     return ExitStatus::Refused;
 }
 
