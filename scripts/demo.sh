@@ -88,7 +88,8 @@ step "What happened"
 count() { grep -cE "$1" "$LNS_SIM_JOURNAL" || true; }
 echo "The plug-in is registered with the host; command 50 gave \"Demo Building\""
 echo "$(count '^ComponentApps\.Add ') component applications (the host's commands for RM42xx thermostats), and"
-echo "command 13 opened RTU-1, reading $(count '^ConfigProperty\.(Formatted(Value|Element)|FetchElement) ') settings from the simulated device."
+# A device transaction: the state, a test, or one property read.
+echo "command 13 opened RTU-1 in $(count '^(AppDevice\.(State|Test)|ConfigProperty\.(Formatted(Value|Element)|FetchElement)) ') device transactions with the simulated device."
 echo "$(wc -l <"$LNS_SIM_JOURNAL") calls reached the simulated Object Server; no real network was used."
 if $interactive; then
   step "The host's network browser on \"Demo Building\""

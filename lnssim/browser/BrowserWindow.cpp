@@ -133,9 +133,11 @@ void BrowserWindow::buildWidgets() {
     splitter->addWidget(side);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
+    // The tree's four columns in sight at the start.
+    splitter->setSizes({640, 380});
     layout->addWidget(splitter, 1);
     setCentralWidget(central);
-    resize(900, 560);
+    resize(1020, 600);
 }
 
 void BrowserWindow::reload() {
@@ -323,6 +325,10 @@ void BrowserWindow::start(const BrowserAction& action) {
             [this, action](qint32 number, const QString& source, const QString& description) {
                 m_services.showError(action.label, failureText(number, source, description));
             });
+    connect(session, &PlugInSession::performed, this, [this, action] {
+        statusBar()->showMessage(QStringLiteral("%1: sent to %2 for %3")
+                                     .arg(action.label, action.progId, action.target));
+    });
     connect(session, &PlugInSession::ended, this, [this, key, session, action] {
         m_sessions.remove(key);
         session->deleteLater();

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/StandardOptions.h"
 
+#include <QRegularExpression>
+
 namespace StandardOptions {
 
 QString version() {
@@ -14,7 +16,21 @@ QString reportProblems() {
     return QStringLiteral("Report problems to <rm42xx-config@example.org>.\n");
 }
 
-QString wrapped(const QString& line, int indent, int width) {
+namespace {
+
+qsizetype continuationIndent(const QString& line) {
+    static const QRegularExpression description(QStringLiteral("^\\s*\\S.*?\\S {2,}(?=\\S)"));
+    static const QRegularExpression usage(QStringLiteral("^usage: \\S+ "));
+    static const QRegularExpression leading(QStringLiteral("^ *"));
+    if (const QRegularExpressionMatch match = description.match(line); match.hasMatch())
+        return match.capturedEnd();
+    if (const QRegularExpressionMatch match = usage.match(line); match.hasMatch())
+        return match.capturedEnd();
+    return leading.match(line).capturedEnd();
+}
+
+QString wrappedLine(const QString& line, int width) {
+    const qsizetype indent = continuationIndent(line);
     const QString pad(indent, QLatin1Char(' '));
     QString text;
     QString rest = line;
@@ -31,7 +47,16 @@ QString wrapped(const QString& line, int indent, int width) {
         text += head + QLatin1Char('\n');
         rest = pad + rest.mid(cut + 1).trimmed();
     }
-    return text + rest + QLatin1Char('\n');
+    return text + rest;
+}
+
+} // namespace
+
+QString wrappedText(const QString& text, int width) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = wrappedLine(line, width);
+    return lines.join(QLatin1Char('\n'));
 }
 
 std::optional<int> answer(const QStringList& arguments, const QString& program, const QString& help,
@@ -39,7 +64,7 @@ std::optional<int> answer(const QStringList& arguments, const QString& program, 
     if (arguments.size() != 1)
         return std::nullopt;
     if (arguments.first() == QLatin1String("--help"))
-        out << help << reportProblems();
+        out << wrappedText(help + reportProblems());
     else if (arguments.first() == QLatin1String("--version"))
         out << program << ' ' << version() << '\n';
     else

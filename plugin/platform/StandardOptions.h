@@ -16,13 +16,15 @@ QString version();
 // The last line of every program's help: where to report problems.
 QString reportProblems();
 
-// A usage line broken at blanks into lines of at most `width` characters, the
-// continuation lines indented by `indent` blanks; each line ends in "\n".
-QString wrapped(const QString& line, int indent, int width = 80);
+// Help text for a terminal of `width` columns: each longer line is broken at
+// blanks, its continuation lines standing under its description (the text
+// after the first run of two or more blanks: an option's or a usage line's
+// arguments), or under a usage line's subcommand, or at its own indent.
+QString wrappedText(const QString& text, int width = 80);
 
 // When the arguments are exactly "--help" or "--version", writes the help
-// (the usage text, then reportProblems()) or "PROGRAM VERSION" to out and
-// returns 0; otherwise nothing.
+// (the usage text, then reportProblems(), wrapped) or "PROGRAM VERSION" to
+// out and returns 0; otherwise nothing.
 std::optional<int> answer(const QStringList& arguments, const QString& program, const QString& help,
                           QTextStream& out);
 

@@ -9,7 +9,7 @@
 # README's order, as a reader would type them, in one fresh platform root
 # with the plug-in registered, from an empty working folder.
 set -euo pipefail
-bin=$1 source=$2
+bin=$(cd "$1" && pwd) source=$(cd "$2" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LNS_PLATFORM_ROOT="$work/root" XDG_CONFIG_HOME="$work/config" PATH="$bin:$PATH"

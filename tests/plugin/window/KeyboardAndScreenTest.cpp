@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -63,9 +64,10 @@ TEST(ScreenReader, EveryComboBoxAndItsTextFieldAreNamedByTheirOwnCaption) {
         const QString name = QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name);
         EXPECT_FALSE(name.isEmpty()) << qPrintable(box->objectName());
         EXPECT_FALSE(outerFrames.contains(name)) << qPrintable(box->objectName());
-        if (QLineEdit* field = box->lineEdit())
+        if (QLineEdit* field = box->lineEdit()) {
             EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), name)
                 << qPrintable(box->objectName());
+        }
     }
     EXPECT_EQ(w.cbNvi[19]->accessibleName(), QStringLiteral("Comfort mode"));
     // The stages frame's caption follows the model, and the box's name with it.
@@ -101,7 +103,7 @@ TEST(Keyboard, F1HelpsAtTheTabShownEscClosesItAndControlTabSwitchesTabs) {
     ASSERT_TRUE(log.isVisible());
     QApplication::setActiveWindow(&log);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&log));
-    QTest::keyClick(log.EchLog, Qt::Key_Escape);
+    QTest::keyClick(static_cast<QWidget*>(log.EchLog), Qt::Key_Escape);
     EXPECT_FALSE(log.isVisible());
     EXPECT_TRUE(w.isVisible());
 }
