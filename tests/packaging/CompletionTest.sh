@@ -44,7 +44,7 @@ expect() {
   local -a read_back
   eval "read_back=($offered)"
   [[ ${#read_back[@]} == 1 && ${read_back[0]} == "$wanted" ]] ||
-    fail "${*:3}: offered $offered, which the shell reads as [${read_back[*]}], wanted [$wanted]"
+    fail "${*:3}: offered $offered, which the shell reads as $(printf '[%s]' "${read_back[@]}"), wanted [$wanted]"
 }
 host="$source/packaging/lnssim/completions/lns-host"
 reg="$source/packaging/lnssim/completions/lns-reg"
