@@ -4,7 +4,8 @@
 # simulated platform, registers the plug-in, lets the host register its
 # commands in the demo network and open thermostat RTU-1 in the configuration
 # window. With a display the window appears and the demo goes on when you
-# leave it with "Exit"; without one, pictures of the window are written.
+# leave it with "Exit", and it ends in the host's network browser on the demo
+# network; without one, pictures of the window are written.
 #
 # The platform root is a temporary folder, removed at the end; to keep one
 # (and look at it with lns-host and lns-reg afterwards), name it:
@@ -26,7 +27,7 @@ quietly() {
 }
 echo "Building the plug-in and the platform tools in build/dev (the first build takes a few minutes)"
 quietly cmake --preset dev
-quietly cmake --build --preset dev --target RM42xxPirConfigure lns-host lns-reg XIF32BIN
+quietly cmake --build --preset dev --target RM42xxPirConfigure lns-host lns-reg XIF32BIN lns-browser
 bin="$PWD/build/dev/bin"
 
 if [[ -n "${LNS_PLATFORM_ROOT:-}" ]]; then
@@ -87,8 +88,14 @@ step "What happened"
 count() { grep -cE "$1" "$LNS_SIM_JOURNAL" || true; }
 echo "The plug-in is registered with the host; command 50 gave \"Demo Building\""
 echo "$(count '^ComponentApps\.Add ') component applications (the host's commands for RM42xx thermostats), and"
-echo "command 13 opened RTU-1, reading $(count '^ConfigProperty\.(Formatted(Value|Element)|FetchElement) ') settings from the simulated device."
+# A device transaction: the state, a test, or one property read.
+echo "command 13 opened RTU-1 in $(count '^(AppDevice\.(State|Test)|ConfigProperty\.(Formatted(Value|Element)|FetchElement)) ') device transactions with the simulated device."
 echo "$(wc -l <"$LNS_SIM_JOURNAL") calls reached the simulated Object Server; no real network was used."
+if $interactive; then
+  step "The host's network browser on \"Demo Building\""
+  echo "(pick a thermostat and choose Configure; close the browser to end the demo)"
+  "$bin/lns-browser" "Demo Building"
+fi
 if $keep_root; then
   echo
   echo "The platform root $LNS_PLATFORM_ROOT is kept. Look around with, for example:"

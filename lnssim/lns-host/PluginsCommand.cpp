@@ -2,21 +2,11 @@
 // lns-host plugins: lists the plug-ins registered for LNS host tools, one per
 // line: name, ProgID and version separated by tabs.
 #include "Subcommands.h"
+#include "objectserver/RegisteredPlugIns.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
 #include "platform/PrintableText.h"
 #include "platform/SettingsStore.h"
-
-namespace {
-
-const QString PlugInsKey = QStringLiteral("SOFTWARE\\LonWorks\\LCA\\Plug-Ins");
-
-QString text(SettingsStore& store, const QString& key, const QString& name) {
-    const auto value = store.value(Hive::LocalMachine, key, name);
-    return value && value->type == ValueType::String ? value->text() : QString();
-}
-
-} // namespace
 
 int runPlugins(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     if (!arguments.isEmpty()) {
@@ -25,15 +15,12 @@ int runPlugins(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     try {
         SettingsStore store(PlatformRoot::settingsStoreFile());
-        const QStringList names =
-            store.subKeys(Hive::LocalMachine, PlugInsKey).value_or(QStringList());
-        if (names.isEmpty())
+        const QList<lns::sim::RegisteredPlugIn> plugIns = lns::sim::registeredPlugIns(store);
+        if (plugIns.isEmpty())
             err << "lns-host: no plug-ins are registered\n";
-        for (const QString& name : names) {
-            const QString key = PlugInsKey + QLatin1Char('\\') + name;
-            out << printable(name) << '\t' << printable(text(store, key, QString())) << '\t'
-                << printable(text(store, key, QStringLiteral("Version"))) << '\n';
-        }
+        for (const lns::sim::RegisteredPlugIn& plugIn : plugIns)
+            out << printable(plugIn.name) << '\t' << printable(plugIn.progId) << '\t'
+                << printable(plugIn.version) << '\n';
         return 0;
     } catch (const Error& error) {
         err << "lns-host: " << error.description() << '\n';

@@ -55,7 +55,9 @@ int main(int argc, char* argv[]) {
         if (arguments.first() != QLatin1String(subcommand.name))
             continue;
         if (arguments.mid(1) == QStringList{QStringLiteral("--help")}) {
-            out << "usage: lns-host " << subcommand.usage << "\nSee lns-host(1).\n";
+            out << StandardOptions::wrappedText(
+                QStringLiteral("usage: lns-host %1\nSee lns-host(1).\n%2")
+                    .arg(QLatin1String(subcommand.usage), StandardOptions::reportProblems()));
             return 0;
         }
         return subcommand.run(arguments.mid(1), out, err);

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "Subcommands.h"
 #include "ToolVersion.h"
+#include "platform/StandardOptions.h"
 
 #include <QCoreApplication>
 
@@ -18,12 +19,14 @@ const Subcommand* subcommandNamed(const QString& name) {
 }
 
 void printUsage(QTextStream& stream) {
-    stream << "usage:\n";
+    QString text = QStringLiteral("usage:\n");
     for (const Subcommand& subcommand : subcommands())
-        stream << "  rm42-config " << subcommand.usage << '\n';
-    stream << "  rm42-config help [SUBCOMMAND] | --help | --version\n"
-              "DEVICE is SUBSYSTEM/DEVICE or a device name; exit status 0 all done, 1 some "
-              "device failed or was skipped, 2 usage error or a refused file\n";
+        text += QStringLiteral("  rm42-config %1\n").arg(QLatin1String(subcommand.usage));
+    text += QStringLiteral(
+        "  rm42-config help [SUBCOMMAND] | --help | --version\n"
+        "DEVICE is SUBSYSTEM/DEVICE or a device name; exit status 0 all done, 1 some\n"
+        "device failed or was skipped, 2 usage error or a refused file\n");
+    stream << StandardOptions::wrappedText(text);
 }
 
 int usage(QTextStream& err) {
@@ -32,7 +35,10 @@ int usage(QTextStream& err) {
 }
 
 int help(const Subcommand& subcommand, QTextStream& out) {
-    out << "usage: rm42-config " << subcommand.usage << "\n\n" << subcommand.help;
+    out << StandardOptions::wrappedText(QStringLiteral("usage: rm42-config %1\n\n%2%3")
+                                            .arg(QLatin1String(subcommand.usage),
+                                                 QLatin1String(subcommand.help),
+                                                 StandardOptions::reportProblems()));
     return ExitStatus::Done;
 }
 
@@ -45,10 +51,12 @@ std::optional<int> answeredAboutItself(const QStringList& words, QTextStream& ou
         return ExitStatus::Done;
     }
     if (first == u"--help" || first == u"-h" || (first == u"help" && words.size() == 1)) {
-        out << "rm42-config: saves, checks, applies and restores RM42xx thermostat "
-               "configurations.\n";
+        out << StandardOptions::wrappedText(
+            QStringLiteral("rm42-config: saves, checks, applies and restores RM42xx thermostat "
+                           "configurations.\n"));
         printUsage(out);
-        out << "rm42-config help SUBCOMMAND tells more of each.\n";
+        out << "rm42-config help SUBCOMMAND tells more of each.\n"
+            << StandardOptions::reportProblems();
         return ExitStatus::Done;
     }
     if (first == u"help") {
@@ -68,7 +76,8 @@ std::optional<int> answeredAboutItself(const QStringList& words, QTextStream& ou
 
 int usageOf(const char* name, QTextStream& err) {
     if (const Subcommand* subcommand = subcommandNamed(QLatin1String(name)))
-        err << "usage: rm42-config " << subcommand->usage << '\n';
+        err << StandardOptions::wrappedText(
+            QStringLiteral("usage: rm42-config %1\n").arg(QLatin1String(subcommand->usage)));
     return ExitStatus::Refused;
 }
 

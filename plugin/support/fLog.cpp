@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "support/PlugInIdentity.h"
+#include "support/ReadingWindowKeys.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -59,6 +60,7 @@ fLog::fLog(Dialogs& dialogs, QWidget* parent) : QWidget(parent, Qt::Window), m_d
     connect(cmdSave, &QPushButton::clicked, this, &fLog::Save);
     connect(cmdClear, &QPushButton::clicked, this, &fLog::ClearAfterAsking);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::hide);
+    closeOnReadingKeys(this, [this] { hide(); });
     resize(680, 380);
 }
 

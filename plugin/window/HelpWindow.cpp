@@ -2,9 +2,9 @@
 #include "window/HelpWindow.h"
 
 #include "support/PlugInIdentity.h"
+#include "support/ReadingWindowKeys.h"
 
 #include <QFile>
-#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -28,10 +28,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
     resize(520, 420);
-    // The keys that close a reading window.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close),
-                                    QKeySequence(Qt::CTRL | Qt::Key_W)})
-        connect(new QShortcut(key, this), &QShortcut::activated, this, &QWidget::close);
+    closeOnReadingKeys(this, [this] { close(); });
 }
 
 void HelpWindow::showTopic(int helpContextId) {

@@ -172,7 +172,8 @@ public:
     void cmdExit_Click();
     void tabData_Click();
     void obUnits_Click(int index);
-    // Stores the display units; only a confirmed exit does.
+    // Stores the display units; a confirmed exit does, and so does leaving the
+    // window any other way after the user switched units (keepChosenUnits).
     void SetDisplayUnits();
 
     // --- What the plug-in object asks of the window ----------------------------
@@ -291,6 +292,13 @@ private:
     int m_helpContextId = 1004;
     bool m_ending = false;
     bool m_deviceOpened = false;
+    // The user switched the display units since the window opened.
+    bool m_unitsChosen = false;
+    void keepChosenUnits();
+    // Saves the window's size and position for its user's next opening.
+    void keepPlacement();
+    // Names a combo box for a screen reader (fMainLayout.cpp).
+    void nameComboBox(QComboBox* box, const QString& name);
     // Network values left unread on purpose, by name: their layout is unknown.
     QStringList m_unreadValues;
 };

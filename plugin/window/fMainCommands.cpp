@@ -188,6 +188,9 @@ void fMain::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    ignoringFailure([&] { keepChosenUnits(); });
+    if (!m_ending)
+        keepPlacement();
     if (m_log)
         m_log->close();
     if (m_help)
@@ -198,6 +201,8 @@ void fMain::closeEvent(QCloseEvent* event) {
 void fMain::EndPlugIn() {
     PlugInState& state = m_services.state;
     m_ending = true;
+    ignoringFailure([&] { keepChosenUnits(); });
+    keepPlacement();
     ignoringFailure([&] { hide(); });
     CurrentLonMarkObject.reset();
     CurrentDevice.reset();

@@ -80,17 +80,16 @@ bool fMain::EnableNvFields(bool enable) {
                 // Greyed like a button face while it cannot be edited.
                 const QPalette normal = QApplication::palette(box);
                 QPalette palette = box->palette();
-                palette.setColor(QPalette::Base, normal.color(enable ? QPalette::Base
-                                                                     : QPalette::Button));
+                palette.setColor(QPalette::Base,
+                                 normal.color(enable ? QPalette::Base : QPalette::Button));
                 box->setPalette(palette);
             }
         });
     }
-    return runSteps(steps, askAbortRetryIgnore(m_services.dialogs,
-                                               {QStringLiteral("fMain EnableNvFields"),
-                                                DialogIcon::Critical,
-                                                {},
-                                                {}}));
+    return runSteps(steps,
+                    askAbortRetryIgnore(
+                        m_services.dialogs,
+                        {QStringLiteral("fMain EnableNvFields"), DialogIcon::Critical, {}, {}}));
 }
 
 bool fMain::ShowMonitoredValue(const CNvCtrlTable& field, const QString& value) {
@@ -109,6 +108,7 @@ void fMain::ApplyModelLayout(qint16 model) {
     tabData->setTabEnabled(ModelTab, layout.modelTabEnabled);
     frmHeatingStages->setVisible(layout.heatingStagesShown);
     frmHeatPumpStages->setTitle(layout.stageFrameCaption);
+    nameComboBox(cbNvi[8], layout.stageFrameCaption);
     frmHeatPumpStages->setVisible(layout.stageFrameShown);
     if (layout.heatPumpShown)
         frmHeatPump->setVisible(*layout.heatPumpShown);

@@ -197,6 +197,8 @@ void fMain::createLayout() {
         inner->addWidget(tabs[i].second);
         tabData->addTab(new ScrollingPage(frmCategory[i]), tabs[i].first);
     }
+    for (QComboBox* box : cbNvi)
+        nameComboBox(box, box->accessibleName());
 
     lbModel = new QLabel(QStringLiteral("Undefined model"));
     lbModel->setObjectName(QStringLiteral("lbModel"));
@@ -362,6 +364,9 @@ QWidget* fMain::createModelTab() {
     cbOfflineHvacType->setPlaceholderText(QStringLiteral("Other"));
     cbOfflineHvacType->setCurrentIndex(-1);
     Rows(frmSelectOfflineHvacType).span(offlineMessage).row(QString(), cbOfflineHvacType);
+    // Its frame has no caption; the message above asks for the device type.
+    cbOfflineHvacType->setAccessibleName(QStringLiteral("Device type"));
+    cbOfflineHvacType->setAccessibleDescription(offlineMessage->text());
 
     frmHeatPump = group(QStringLiteral("Heat Pump"), QStringLiteral("frmHeatPump"));
     Rows(frmHeatPump)
@@ -513,6 +518,14 @@ QWidget* fMain::createBottomRow() {
         layout->addWidget(push, 0, Qt::AlignBottom);
     layout->addWidget(cmdDebug, 0, Qt::AlignBottom);
     return row;
+}
+
+// An editable box is read through its text field, which has no label of its
+// own: it carries the box's name.
+void fMain::nameComboBox(QComboBox* box, const QString& name) {
+    box->setAccessibleName(name);
+    if (QLineEdit* field = box->lineEdit())
+        field->setAccessibleName(name);
 }
 
 void fMain::bindFieldControls() {

@@ -3,6 +3,7 @@
 // icon, the plug-in's version, and the display units.
 #include "support/PictureColours.h"
 #include "support/PlugInIdentity.h"
+#include "window/WindowPlacement.h"
 #include "window/fMain.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ namespace {
 
 // The picture's background, replaced by the button face so it blends in.
 constexpr qint64 PictureKeyColour = 13160660; // red 212, green 208, blue 200
+const QString PlacementName = QStringLiteral("ConfigurationWindow");
 
 } // namespace
 
@@ -25,9 +27,10 @@ void fMain::Form_Load() {
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        // Whole tab pages where the screen has room; on a small one they scroll.
-        resize(sizeHint().boundedTo(area.size()));
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        // Where its user left it; else whole tab pages where the screen has
+        // room (on a small one they scroll), in the middle.
+        setGeometry(
+            WindowPlacement::opening(WindowPlacement::load(PlacementName), sizeHint(), area));
     }
     // The maker's contact page is part of the program's own resources.
     WebBrowser1->setSource(QUrl(QStringLiteral("qrc:/window/about.htm")));
@@ -42,6 +45,12 @@ void fMain::Form_Load() {
     txtMinorVersion->setText(QString::number(RM42_VERSION_MINOR));
     GetDisplayUnits();
     showNoDevice();
+}
+
+void fMain::keepPlacement() {
+    // Only a place the user saw: not a window that served the host hidden.
+    if (isVisible() && !testAttribute(Qt::WA_DontShowOnScreen))
+        WindowPlacement::save(PlacementName, geometry());
 }
 
 void fMain::loadPicture() {

@@ -31,6 +31,14 @@ void fMain::SetDisplayUnits() {
                             rules::storedUnitSystem(m_services.specific.UnitSystem));
 }
 
+// A switch the user confirmed outlives the window, whether the host still
+// holds the plug-in or released it before the window was left.
+void fMain::keepChosenUnits() {
+    if (m_unitsChosen)
+        SetDisplayUnits();
+    m_unitsChosen = false;
+}
+
 void fMain::applyDisplayUnits() {
     const rules::DisplayUnits units = rules::displayUnitsFor(m_services.specific.UnitSystem);
     QComboBox* deadband = cbNvi[2];
@@ -48,9 +56,9 @@ void fMain::obUnits_Click(int index) {
     if (index == current)
         return;
     if (ChangesPending) {
-        const DialogAnswer answer = m_services.dialogs.message(
-            {rules::discardChangesWarning(), QStringLiteral("Warning"), DialogButtons::OkCancel,
-             DialogIcon::Warning, 0});
+        const DialogAnswer answer =
+            m_services.dialogs.message({rules::discardChangesWarning(), QStringLiteral("Warning"),
+                                        DialogButtons::OkCancel, DialogIcon::Warning, 0});
         if (answer != DialogAnswer::Ok) {
             obUnits[current]->setChecked(true);
             return;
@@ -58,6 +66,7 @@ void fMain::obUnits_Click(int index) {
     }
     cmdCancel_Click();
     m_services.specific.UnitSystem = static_cast<qint16>(index);
+    m_unitsChosen = true;
     applyDisplayUnits();
     if (m_deviceOpened) {
         ReadInitValues();

@@ -24,6 +24,7 @@ declare -A may=(
   [lns-reg]="lns platform"
   [XIF32BIN]="lns platform objectserver"
   [lns-host]="lns platform objectserver automation"
+  [browser]="lns platform objectserver automation"
 )
 problems=0
 problem() {

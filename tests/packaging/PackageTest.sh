@@ -51,6 +51,7 @@ for program in "${lnssim_programs[@]}"; do
   holds lnssim "/usr/share/man/man1/$program.1.gz"
 done
 holds lnssim /usr/libexec/lnssim/XIF32BIN
+holds lnssim /usr/share/man/man1/XIF32BIN.1.gz
 while IFS= read -r file; do
   holds lnssim "/usr/share/lnssim/kit/$file"
 done < <(cd "$source/lnssim/kit" && find . -type f -printf '%P\n')
@@ -59,6 +60,9 @@ holds plugin /usr/share/icons/hicolor/48x48/apps/rm42xx-config.png
 holds plugin /usr/share/doc/rm42xx-config/copyright
 holds lnssim /usr/share/doc/lnssim/copyright
 holds plugin /usr/share/metainfo/rm42xx-config.metainfo.xml
+holds lnssim /usr/share/applications/lns-browser.desktop
+holds lnssim /usr/share/metainfo/lns-browser.metainfo.xml
+holds lnssim /usr/share/icons/hicolor/scalable/apps/lns-browser.svg
 holds lnssim /usr/share/bash-completion/completions/lns-host
 holds plugin /usr/share/bash-completion/completions/rm42-config
 shared=$(comm -12 "$work/plugin.files" "$work/lnssim.files")
@@ -69,6 +73,9 @@ dpkg-deb -x "$lnssim" "$root"
 dpkg-deb -x "$plugin" "$root"
 desktop="$root/usr/share/applications/rm42xx-config.desktop"
 desktop-file-validate "$desktop" || fail "the desktop entry is not valid"
+browser_desktop="$root/usr/share/applications/lns-browser.desktop"
+desktop-file-validate "$browser_desktop" || fail "the browser's desktop entry is not valid"
+grep -qx 'Exec=lns-browser' "$browser_desktop" || fail "the browser's desktop entry does not open it"
 grep -qx 'Exec=RM42xxPirConfigure' "$desktop" || fail "the desktop entry does not open the registration window"
 icon=$(sed -n 's/^Icon=//p' "$desktop")
 for png in "$root"/usr/share/icons/hicolor/*/apps/"$icon".png; do
@@ -135,8 +142,10 @@ done
 # software centres' description is valid.
 grep -qx 'StartupWMClass=RM42xxPirConfigure' "$desktop" || fail "the desktop entry names no window class"
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/rm42xx-config.metainfo.xml" ||
-    fail "the AppStream description is not valid"
+  for metainfo in "$root"/usr/share/metainfo/*.metainfo.xml; do
+    appstreamcli validate --no-net --pedantic "$metainfo" ||
+      fail "the AppStream description $(basename "$metainfo") is not valid"
+  done
 fi
 
 # Bash completions: one per program, named after it; lns-host's completes

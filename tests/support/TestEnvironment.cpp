@@ -15,16 +15,27 @@ bool endedInTime(QProcess& process) {
     return false;
 }
 
+namespace {
+
+void restore(const char* name, bool had, const QByteArray& previous) {
+    if (had)
+        qputenv(name, previous);
+    else
+        qunsetenv(name);
+}
+
+} // namespace
+
 TempPlatformRoot::TempPlatformRoot()
-    : m_previous(qgetenv("LNS_PLATFORM_ROOT")), m_hadPrevious(qEnvironmentVariableIsSet("LNS_PLATFORM_ROOT")) {
+    : m_previous(qgetenv("LNS_PLATFORM_ROOT")), m_hadPrevious(qEnvironmentVariableIsSet("LNS_PLATFORM_ROOT")),
+      m_previousConfig(qgetenv("XDG_CONFIG_HOME")), m_hadPreviousConfig(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
     qputenv("LNS_PLATFORM_ROOT", m_dir.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (m_dir.path() + QStringLiteral("/config")).toUtf8());
 }
 
 TempPlatformRoot::~TempPlatformRoot() {
-    if (m_hadPrevious)
-        qputenv("LNS_PLATFORM_ROOT", m_previous);
-    else
-        qunsetenv("LNS_PLATFORM_ROOT");
+    restore("LNS_PLATFORM_ROOT", m_hadPrevious, m_previous);
+    restore("XDG_CONFIG_HOME", m_hadPreviousConfig, m_previousConfig);
 }
 
 QString TempPlatformRoot::settingsStoreFile() const { return m_dir.path() + QStringLiteral("/registry.sqlite3"); }

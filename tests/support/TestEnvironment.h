@@ -9,7 +9,8 @@
 class QProcess;
 
 // A fresh platform root for one test: LNS_PLATFORM_ROOT points at a new
-// temporary folder while the object lives.
+// temporary folder while the object lives, and XDG_CONFIG_HOME at a folder in
+// it, so that the user's own settings (window places) stay out of the test.
 class TempPlatformRoot {
 public:
     TempPlatformRoot();
@@ -24,6 +25,8 @@ private:
     QTemporaryDir m_dir;
     QByteArray m_previous;
     bool m_hadPrevious;
+    QByteArray m_previousConfig;
+    bool m_hadPreviousConfig;
 };
 
 // The folder that holds this build's programs.

@@ -143,7 +143,10 @@ TEST(ProgressWindow, ShowsItsCaptionStatusAndAnimation) {
 
     QTest::qWait(300);
     const QImage shot = window.grab().toImage();
-    const QString folder = qEnvironmentVariable("RM42_SCREENSHOT_DIR", QDir::tempPath());
+    // A folder of its own: in the shared temporary folder another user's
+    // picture of the same name would be in the way.
+    const QTemporaryDir own;
+    const QString folder = qEnvironmentVariable("RM42_SCREENSHOT_DIR", own.path());
     EXPECT_TRUE(shot.save(folder + QStringLiteral("/fProgress.png")));
     // The clip's dots are painted over the window's background.
     const QImage clip = window.picResAnim->grab().toImage();

@@ -369,6 +369,24 @@ TEST_F(Units, AChangeWithPendingEditsAsksAndIsStoredOnlyByAConfirmedExit) {
     EXPECT_EQ(f.storedDisplayUnits(), QStringLiteral("0"));
 }
 
+// The demo and the host's scripts release the plug-in before its user leaves
+// the window: a confirmed switch is kept all the same.
+TEST_F(Units, AConfirmedSwitchIsStoredHoweverTheWindowIsLeft) {
+    w().obUnits[0]->click();
+    EXPECT_EQ(f.storedDisplayUnits(), QString());
+    f.state.InstanceCount = 0;
+    w().close();
+    EXPECT_EQ(f.storedDisplayUnits(), QStringLiteral("0"));
+}
+
+TEST(StoredUnits, ASwitchIsStoredByAnExitAfterTheHostReleasedThePlugIn) {
+    WindowFixture released(true, QStringLiteral("0"));
+    released.window->obUnits[1]->click();
+    released.state.InstanceCount = 0;
+    released.window->cmdExit->click();
+    EXPECT_EQ(released.storedDisplayUnits(), QStringLiteral("1"));
+}
+
 TEST(StoredUnits, OnlyAStoredZeroOpensInMetric) {
     for (const auto& [stored, metric] :
          {std::pair{QString(), false}, {QStringLiteral("0"), true}, {QStringLiteral("2"), false}}) {

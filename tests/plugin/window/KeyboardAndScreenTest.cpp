@@ -1,12 +1,19 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "WindowFixture.h"
+#include "support/fLog.h"
+#include "window/WindowPlacement.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -44,6 +51,33 @@ TEST(ScreenReader, EveryValueBoxAndIconButtonHasItsOwnNameAndTheTitleNamesTheDev
     EXPECT_EQ(w.cmdViewLog->accessibleName(), QStringLiteral("Activity log"));
 }
 
+// A screen reader reads an editable combo box through its text field: both
+// carry the name of the box's own row or frame, never only an outer frame's.
+TEST(ScreenReader, EveryComboBoxAndItsTextFieldAreNamedByTheirOwnCaption) {
+    WindowFixture f;
+    fMain& w = *f.window;
+    std::vector<QComboBox*> boxes(w.cbNvi.begin(), w.cbNvi.end());
+    boxes.push_back(w.cbOfflineHvacType);
+    const QStringList outerFrames = {QStringLiteral("Outputs"), QStringLiteral("Economizer"),
+                                     QStringLiteral("Heat Pump")};
+    for (QComboBox* box : boxes) {
+        const QString name = QAccessible::queryAccessibleInterface(box)->text(QAccessible::Name);
+        EXPECT_FALSE(name.isEmpty()) << qPrintable(box->objectName());
+        EXPECT_FALSE(outerFrames.contains(name)) << qPrintable(box->objectName());
+        if (QLineEdit* field = box->lineEdit()) {
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name), name)
+                << qPrintable(box->objectName());
+        }
+    }
+    EXPECT_EQ(w.cbNvi[19]->accessibleName(), QStringLiteral("Comfort mode"));
+    // The stages frame's caption follows the model, and the box's name with it.
+    for (const qint16 model : {1, 4}) {
+        w.ApplyModelLayout(model);
+        EXPECT_EQ(w.cbNvi[8]->accessibleName(), w.frmHeatPumpStages->title());
+        EXPECT_EQ(w.cbNvi[8]->lineEdit()->accessibleName(), w.frmHeatPumpStages->title());
+    }
+}
+
 TEST(Keyboard, F1HelpsAtTheTabShownEscClosesItAndControlTabSwitchesTabs) {
     WindowFixture f;
     f.openNetwork(QStringLiteral("Demo Building"));
@@ -62,6 +96,16 @@ TEST(Keyboard, F1HelpsAtTheTabShownEscClosesItAndControlTabSwitchesTabs) {
     QApplication::setActiveWindow(help);
     QTest::keyClick(help, Qt::Key_Escape);
     EXPECT_EQ(shownHelpWindow(), nullptr);
+
+    // The activity log, a reading window too, closes the same way.
+    w.cmdViewLog->click();
+    fLog& log = w.activityLog();
+    ASSERT_TRUE(log.isVisible());
+    QApplication::setActiveWindow(&log);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&log));
+    QTest::keyClick(static_cast<QWidget*>(log.EchLog), Qt::Key_Escape);
+    EXPECT_FALSE(log.isVisible());
+    EXPECT_TRUE(w.isVisible());
 }
 
 // Logical sizes of a 1920 x 1080 screen at 200 % and a 1366 x 768 one at 150 %.
@@ -83,6 +127,36 @@ TEST(SmallScreen, TabPagesScrollAndApplyAndExitStayInSight) {
                 << qPrintable(button->objectName());
         }
     }
+}
+
+TEST(WindowPlace, TheSizeAndPlaceItsUserLeftItAtAreKeptWhileTheyFitTheScreen) {
+    const QRect screen(0, 0, 1280, 800);
+    EXPECT_EQ(WindowPlacement::opening(QRect(100, 50, 700, 500), QSize(900, 600), screen),
+              QRect(100, 50, 700, 500));
+    // Partly off a screen that has shrunk since: in the middle again.
+    EXPECT_EQ(WindowPlacement::opening(QRect(1000, 50, 700, 500), QSize(900, 600), screen),
+              QRect(190, 100, 900, 600));
+    EXPECT_EQ(WindowPlacement::opening(std::nullopt, QSize(2000, 600), screen),
+              QRect(0, 100, 1280, 600));
+
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    fMain& w = *f.window;
+    w.show();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect place(
+        area.topLeft() + QPoint(20, 30),
+        w.minimumSizeHint().expandedTo(QSize(640, 480)).boundedTo(area.size() - QSize(40, 60)));
+    w.setGeometry(place);
+    QApplication::processEvents();
+    EXPECT_EQ(WindowPlacement::load(QStringLiteral("ConfigurationWindow")), std::nullopt);
+    f.dialogs.queueAnswer(DialogAnswer::Yes);
+    w.cmdExit->click();
+    EXPECT_EQ(WindowPlacement::load(QStringLiteral("ConfigurationWindow")), w.geometry());
+    // In the user's configuration folder, not the platform's.
+    EXPECT_TRUE(QFileInfo::exists(qEnvironmentVariable("XDG_CONFIG_HOME") +
+                                  QStringLiteral("/Zentaro/RM42xxPirConfigure.conf")));
 }
 
 } // namespace
