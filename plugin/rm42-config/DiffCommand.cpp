@@ -94,6 +94,28 @@ void printJson(QTextStream& out, const DiffSide& a, const DiffSide& b, qint16 un
     json.print(out);
 }
 
+// A device or a file against a site is compared with the site's file of
+// that device alone.
+Configurations onlyDeviceOf(const DiffSide& side, const DiffSide& single) {
+    Configurations kept;
+    for (const auto& device : side.devices) {
+        if (device.first == single.devices.front().first)
+            kept.push_back(device);
+    }
+    return kept;
+}
+
+std::vector<DeviceComparison> compareSides(const DiffSide& a, const DiffSide& b,
+                                           ShownValues& shown) {
+    const bool aSite = a.kind == DiffSide::Kind::Site;
+    const bool bSite = b.kind == DiffSide::Kind::Site;
+    if (aSite && !bSite)
+        return compareDevices(onlyDeviceOf(a, b), b.devices, true, shown);
+    if (bSite && !aSite)
+        return compareDevices(a.devices, onlyDeviceOf(b, a), true, shown);
+    return compareDevices(a.devices, b.devices, aSite, shown);
+}
+
 } // namespace
 
 int runDiff(const QStringList& words, QTextStream& out, QTextStream& err) {
@@ -112,10 +134,8 @@ int runDiff(const QStringList& words, QTextStream& out, QTextStream& err) {
         const std::optional<qint16> units = unitsOption(*line, a.units, err);
         if (!units)
             return usageOf("diff", err);
-        const bool byPath = a.kind == DiffSide::Kind::Site || b.kind == DiffSide::Kind::Site;
         ShownValues shown(*units);
-        const std::vector<DeviceComparison> comparisons =
-            compareDevices(a.devices, b.devices, byPath, shown);
+        const std::vector<DeviceComparison> comparisons = compareSides(a, b, shown);
         if (line->has(QStringLiteral("--json")))
             printJson(out, a, b, *units, comparisons);
         else
