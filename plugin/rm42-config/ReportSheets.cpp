@@ -55,13 +55,15 @@ ReportSheets reportSheets(const SiteReport& report, ShownValues& shown) {
     qsizetype notRead = 0;
     for (const ReportedDevice& device : report.devices)
         notRead += !device.configuration;
-    sheets.header = {
-        QStringLiteral("Network %1").arg(report.network),
-        QStringLiteral("Report of %1").arg(reportTime(report.made)),
-        QStringLiteral("rm42-config %1").arg(report.toolVersion),
-        QStringLiteral("Read from %1").arg(report.source),
-        QStringLiteral("%1 thermostats, %2 not read").arg(report.devices.size()).arg(notRead),
-        QStringLiteral("Units %1").arg(unitsName(report.units))};
+    sheets.header = {QStringLiteral("Network %1").arg(report.network),
+                     QStringLiteral("Report of %1").arg(reportTime(report.made)),
+                     QStringLiteral("rm42-config %1").arg(report.toolVersion),
+                     QStringLiteral("Read from %1").arg(report.source),
+                     (report.devices.size() == 1 ? QStringLiteral("%1 thermostat, %2 not read")
+                                                 : QStringLiteral("%1 thermostats, %2 not read"))
+                         .arg(report.devices.size())
+                         .arg(notRead),
+                     QStringLiteral("Units %1").arg(unitsName(report.units))};
     for (const ReportedDevice& device : report.devices) {
         if (!device.configuration) {
             sheets.summary.push_back(
