@@ -3,8 +3,9 @@
 // per device transaction, against the sum of those transactions' times; the
 // restore of a saved site by the program itself at that latency; the
 // program's apply with several devices at once against one at a time, in a
-// network of 100 and of 5,000 thermostats; and the check of a configuration
-// file.
+// network of 100 and of 5,000 thermostats; the check of a configuration
+// file; the program's report of 100 thermostats against its save of the same
+// site, and its PDF of a saved site of 100 thermostats.
 #include "CheckedFile.h"
 #include "DeviceConfiguration.h"
 #include "KitCopy.h"
@@ -171,21 +172,23 @@ void BM_ApplyAgainToHundredDevices(benchmark::State& state) {
 }
 BENCHMARK(BM_ApplyAgainToHundredDevices)->Iterations(1)->Unit(benchmark::kSecond);
 
+// Saves every device of the site into the folder "site" without latency.
+QString savedSite(const GeneratedSite& site, const ThermostatNetwork& network) {
+    const QString folder = site.path(QStringLiteral("site"));
+    QDir().mkpath(folder);
+    dynamic_cast<lns::sim::SimObjectServer&>(*network.objectServer()).setLatency(0);
+    SiteFolder saved(folder, network.name());
+    for (const DeviceTarget& target : network.allThermostats())
+        saved.add(savedConfiguration(network, target));
+    return folder;
+}
+
 // Saves every device of the site into a folder, then changes every device,
 // so that a restore has two values to send back to each.
 QString savedThenChangedSite(const GeneratedSite& site) {
-    const QString folder = site.path(QStringLiteral("site"));
-    QDir().mkpath(folder);
     ThermostatNetwork network(Generated, QString());
-    dynamic_cast<lns::sim::SimObjectServer&>(*network.objectServer()).setLatency(0);
-    SiteFolder saved(folder, network.name());
+    const QString folder = savedSite(site, network);
     const std::vector<DeviceTarget> targets = network.allThermostats();
-    for (const DeviceTarget& target : targets) {
-        Thermostat thermostat(network.system(), target.device, target.path,
-                              ConfigurationFile::SavedUnitSystem);
-        thermostat.read();
-        saved.add(configurationOf(thermostat, network.name()));
-    }
     ActivityLogLines log;
     DeviceConfiguration change(commissioningFile(network), {}, network.name(), network.system(),
                                log);
@@ -302,6 +305,57 @@ void BM_ProgramApplyDevicesAtOnce(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ProgramApplyDevicesAtOnce)->Arg(1)->Arg(50)->Iterations(1)->Unit(benchmark::kSecond);
+
+// rm42-config report of the DeviceCount thermostats at TransactionMs with
+// the default devices at once, side by side with save --all of the same
+// devices: the report reads each device as save does, plus its state.
+void BM_ProgramReportAgainstSaveAll(benchmark::State& state) {
+    constexpr int Rounds = 3;
+    GeneratedSite site;
+    for (auto _ : state) {
+        std::vector<double> saves;
+        std::vector<double> reports;
+        for (int round = 0; round < Rounds; ++round) {
+            const QString folder = site.path(QStringLiteral("saved-%1").arg(round));
+            const std::optional<double> saved =
+                timedRun({QStringLiteral("save"), Generated, QStringLiteral("--all"),
+                          QStringLiteral("-o"), folder});
+            const std::optional<double> reported =
+                timedRun({QStringLiteral("report"), Generated, QStringLiteral("--all"),
+                          QStringLiteral("-o"), site.path(QStringLiteral("report.csv"))});
+            if (!saved || !reported) {
+                state.SkipWithError("rm42-config save or report failed");
+                return;
+            }
+            saves.push_back(*saved);
+            reports.push_back(*reported);
+        }
+        state.counters["save_all_median_s"] = median(saves);
+        state.counters["report_median_s"] = median(reports);
+        state.counters["ratio_median"] = median(reports) / median(saves);
+        state.counters["ratio_min"] = *std::min_element(reports.begin(), reports.end()) /
+                                      *std::min_element(saves.begin(), saves.end());
+    }
+}
+BENCHMARK(BM_ProgramReportAgainstSaveAll)->Iterations(1)->Unit(benchmark::kSecond);
+
+// rm42-config report of a site folder of DeviceCount thermostats as a PDF,
+// no network involved: the program's whole run, start-up included.
+void BM_ProgramPdfOfSavedSite(benchmark::State& state) {
+    GeneratedSite site;
+    const QString folder = savedSite(site, ThermostatNetwork(Generated, QString()));
+    for (auto _ : state) {
+        const std::optional<double> seconds =
+            timedRun({QStringLiteral("report"), folder, QStringLiteral("-o"),
+                      site.path(QStringLiteral("site.pdf"))});
+        if (!seconds) {
+            state.SkipWithError("rm42-config report failed");
+            return;
+        }
+        state.counters["pdf_s"] = *seconds;
+    }
+}
+BENCHMARK(BM_ProgramPdfOfSavedSite)->Iterations(3)->Unit(benchmark::kSecond);
 
 void BM_CheckFile(benchmark::State& state) {
     GeneratedSite site;

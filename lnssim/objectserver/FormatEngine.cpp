@@ -218,6 +218,19 @@ QByteArray FormatEngine::parseItemExactly(const QString& formatSpec, int item,
     return parseItemText(structuredFormat(spec.name), item, text, spec.units, true);
 }
 
+QString FormatEngine::formatItemBytes(const QString& formatSpec, int item,
+                                      const QByteArray& bytes) {
+    const FormatSpec spec = parseSpec(formatSpec);
+    if (spec.name == RawFormat || spec.name == AsciiStringFormat) {
+        requireSingleItem(spec.name, item);
+        return format(formatSpec, bytes);
+    }
+    const StructuredFormat& format = structuredFormat(spec.name);
+    const FormatItem& described = itemOf(format, item);
+    requireSize(QStringLiteral("%1 item %2").arg(format.name).arg(item), bytes, described.size);
+    return formatItem(described, bytes, spec.units);
+}
+
 int FormatEngine::rawSize(const QString& formatName) {
     const QString name = formatName.section(QLatin1Char('#'), 0, 0);
     if (name == AsciiStringFormat)

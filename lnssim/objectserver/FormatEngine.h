@@ -27,6 +27,9 @@ public:
     // The bytes of one item for `text`; fails as parse, and for text the item
     // would not hold exactly as given (FormatItem.h, parseItemExactly).
     static QByteArray parseItemExactly(const QString& formatSpec, int item, const QString& text);
+    // The text of one item held in `bytes` (that item's bytes alone, as
+    // parseItemExactly gives them); fails as format.
+    static QString formatItemBytes(const QString& formatSpec, int item, const QByteArray& bytes);
     // Size in bytes of one raw value of the format; -1 for RAW (any size) and
     // for an unknown format.
     static int rawSize(const QString& formatName);

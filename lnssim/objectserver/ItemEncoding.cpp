@@ -9,4 +9,8 @@ QByteArray encodedItem(const QString& formatSpec, int item, const QString& text)
     return sim::FormatEngine::parseItemExactly(formatSpec, item, text);
 }
 
+QString formattedItem(const QString& formatSpec, int item, const QByteArray& bytes) {
+    return sim::FormatEngine::formatItemBytes(formatSpec, item, bytes);
+}
+
 } // namespace lns

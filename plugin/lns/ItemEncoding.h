@@ -14,4 +14,9 @@ namespace lns {
 // that give the same bytes are the same value on the device.
 QByteArray encodedItem(const QString& formatSpec, int item, const QString& text);
 
+// The text of item `item` held in `bytes` (as encodedItem gives them) in the
+// format `formatSpec`: a value read in one unit system shown in the other
+// without a device. Fails with Error(LnsErrorBase + Code::FormatFailed).
+QString formattedItem(const QString& formatSpec, int item, const QByteArray& bytes);
+
 } // namespace lns

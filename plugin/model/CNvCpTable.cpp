@@ -61,6 +61,10 @@ QByteArray CNvCpTable::EncodedItem(int item, const QString& text) const {
     return lns::encodedItem(writeFormatSpecifier(), item, text);
 }
 
+QString CNvCpTable::FormattedItem(int item, const QByteArray& bytes) const {
+    return lns::formattedItem(writeFormatSpecifier(), item, bytes);
+}
+
 QMap<int, QString> CNvCpTable::editedItems() const {
     QMap<int, QString> edited;
     for (int item = 0; item < NvAsArray.size(); ++item) {

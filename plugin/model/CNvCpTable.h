@@ -43,6 +43,9 @@ public:
     // Fails with the formatting failure when the device cannot hold the text
     // exactly as given.
     QByteArray EncodedItem(int item, const QString& text) const;
+    // The text of item `item` for the bytes EncodedItem gives, in the same
+    // format: how this value shows what another unit system's text holds.
+    QString FormattedItem(int item, const QByteArray& bytes) const;
     // Replaces NvAsArray with the value read from the network. Fails with
     // source "GetNetworkValue"; NvAsArray keeps its items then.
     void GetNetworkValue();

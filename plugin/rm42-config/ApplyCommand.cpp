@@ -56,8 +56,8 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
         words,
         {QStringLiteral("--subsystem"), QStringLiteral("--backup"), QStringLiteral("--log"),
          QStringLiteral("--interface"), QStringLiteral("--only"), QStringLiteral("--jobs")},
-        {QStringLiteral("--all"), QStringLiteral("--dry-run"),
-         QStringLiteral("--include-location")},
+        {QStringLiteral("--all"), QStringLiteral("--dry-run"), QStringLiteral("--include-location"),
+         QStringLiteral("--json")},
         err);
     if (!line || line->positional.size() < 2)
         return usageOf("apply", err);
@@ -82,7 +82,9 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
         if (line->values.contains(QStringLiteral("--backup")) && !dryRun)
             backup.emplace(line->value(QStringLiteral("--backup")), network.name());
         const bool includeLocation = line->has(QStringLiteral("--include-location"));
-        DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun);
+        std::optional<JsonResults> json = jsonResults(*line, QStringLiteral("apply"), network);
+        DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun,
+                            json ? &*json : nullptr);
         DeviceRun run(report, line->value(QStringLiteral("--log")), err);
         run.run(network, *jobs, targets, [&](const DeviceJob& job, ActivityLogLines& log) {
             ApplyOptions options{dryRun, {}, includeLocation};
@@ -96,8 +98,14 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
             return configuration.applyTo(job.target);
         });
         const int status = run.finish();
-        if (backup && !backup->folder().isEmpty())
-            out << "backups before the changes: " << backup->folder() << '\n';
+        const QString backups = backup ? backup->folder() : QString();
+        if (json) {
+            if (!backups.isEmpty())
+                json->set(QStringLiteral("backupFolder"), backups);
+            json->print(out);
+        } else if (!backups.isEmpty()) {
+            out << "backups before the changes: " << backups << '\n';
+        }
         return status;
     } catch (const InputProblem& problem) {
         err << "rm42-config: " << problem.message() << '\n';

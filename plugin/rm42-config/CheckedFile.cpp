@@ -20,17 +20,15 @@ QStringList configurableFieldNames() {
     return names;
 }
 
-std::optional<ConfigurationFile> validatedFile(const QString& path, QTextStream& err) {
+FileCheck checkedFile(const QString& path) {
     try {
-        return validatedContents(path, readInputFile(path), err);
+        return checkedContents(path, readInputFile(path));
     } catch (const FileProblem& problem) {
-        err << "rm42-config: " << problem.message() << '\n';
+        return {std::nullopt, problem.message(), {}};
     }
-    return std::nullopt;
 }
 
-std::optional<ConfigurationFile> validatedContents(const QString& path, const QByteArray& contents,
-                                                   QTextStream& err) {
+FileCheck checkedContents(const QString& path, const QByteArray& contents) {
     try {
         ConfigurationFile file =
             parseConfigurationFile(path, contents, thermostatProgramId(), ConfigurationFields(1));
@@ -40,13 +38,34 @@ std::optional<ConfigurationFile> validatedContents(const QString& path, const QB
         for (ValueProblem& problem : encodingProblems(file.fields, fields))
             problems.push_back(std::move(problem));
         if (problems.empty())
-            return file;
-        err << echoed(path) << ": refused, nothing written; " << problems.size()
-            << (problems.size() == 1 ? " value breaks" : " values break") << " the rules:\n";
-        for (const ValueProblem& problem : problems)
-            err << "  " << printable(problem.text()) << '\n';
+            return {std::move(file), QString(), {}};
+        return {std::nullopt, QString(), std::move(problems)};
     } catch (const FileProblem& problem) {
-        err << "rm42-config: " << problem.message() << '\n';
+        return {std::nullopt, problem.message(), {}};
     }
-    return std::nullopt;
+}
+
+namespace {
+
+std::optional<ConfigurationFile> told(const QString& path, FileCheck check, QTextStream& err) {
+    if (!check.formProblem.isEmpty()) {
+        err << "rm42-config: " << check.formProblem << '\n';
+    } else if (!check.problems.empty()) {
+        err << echoed(path) << ": refused, nothing written; " << check.problems.size()
+            << (check.problems.size() == 1 ? " value breaks" : " values break") << " the rules:\n";
+        for (const ValueProblem& problem : check.problems)
+            err << "  " << printable(problem.text()) << '\n';
+    }
+    return std::move(check.file);
+}
+
+} // namespace
+
+std::optional<ConfigurationFile> validatedFile(const QString& path, QTextStream& err) {
+    return told(path, checkedFile(path), err);
+}
+
+std::optional<ConfigurationFile> validatedContents(const QString& path, const QByteArray& contents,
+                                                   QTextStream& err) {
+    return told(path, checkedContents(path, contents), err);
 }

@@ -46,6 +46,15 @@ ConfigurationFile configurationOf(const Thermostat& thermostat, const QString& n
     return file;
 }
 
+ConfigurationFile savedConfiguration(const ThermostatNetwork& network, const DeviceTarget& target) {
+    if (!target.device)
+        throw Error(0, QStringLiteral("rm42-config"), target.failure);
+    Thermostat thermostat(network.system(), target.device, target.path,
+                          ConfigurationFile::SavedUnitSystem);
+    thermostat.read();
+    return configurationOf(thermostat, network.name());
+}
+
 DeviceConfiguration::DeviceConfiguration(ConfigurationFile file, ApplyOptions options,
                                          QString network, lns::Ref<lns::System> system,
                                          ActivityLogLines& log)
@@ -169,6 +178,7 @@ void DeviceConfiguration::send(Thermostat& thermostat, const std::vector<FieldCh
             m_log.LogError(error.description());
             outcome.result = DeviceOutcome::Result::Failed;
             outcome.reason = oneLine(error.description());
+            outcome.errorNumber = error.number();
             return;
         }
         m_log.LogCommand(QStringLiteral("Updating ") + value->Name, value->NvAsString());
@@ -180,5 +190,6 @@ DeviceOutcome DeviceConfiguration::failed(DeviceOutcome outcome, const Error& er
     m_log.LogError(error.description());
     outcome.result = DeviceOutcome::Result::Failed;
     outcome.reason = oneLine(error.description());
+    outcome.errorNumber = error.number();
     return outcome;
 }

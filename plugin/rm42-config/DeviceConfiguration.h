@@ -16,6 +16,9 @@ class Thermostat;
 // The configuration of a thermostat read from the device: every configurable
 // field its model shows and enables, and its identity values.
 ConfigurationFile configurationOf(const Thermostat& thermostat, const QString& network);
+// The configuration of the target's device read as save keeps it (in the
+// saved unit system); throws Error when it cannot be looked up or read.
+ConfigurationFile savedConfiguration(const ThermostatNetwork& network, const DeviceTarget& target);
 
 struct FieldChange {
     QString field;
@@ -33,8 +36,10 @@ struct DeviceOutcome {
     QStringList hiddenFields;
     // Values written before a failure.
     QStringList sentValues;
-    // Why the device was skipped or failed.
+    // Why the device was skipped or failed, and the number of the error
+    // that failed it (0 when the program itself stopped it).
     QString reason;
+    qint32 errorNumber = 0;
     // Broken setpoint rules once the values are in place (a reason to skip).
     std::vector<ValueProblem> problems;
 };

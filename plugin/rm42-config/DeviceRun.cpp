@@ -22,6 +22,7 @@ void DeviceRun::run(const ThermostatNetwork& network, int jobs,
                 outcome.device = job.target.path;
                 outcome.result = DeviceOutcome::Result::Failed;
                 outcome.reason = oneLine(error.description());
+                outcome.errorNumber = error.number();
             }
             return [this, log, outcome] {
                 m_report.report(outcome);

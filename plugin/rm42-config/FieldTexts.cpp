@@ -8,12 +8,12 @@ namespace {
 
 constexpr int MinutesPerDay = 24 * 60;
 
+} // namespace
+
 // The scheduler's times of day are the only values kept in minutes.
 bool isTimeOfDay(const PlacedField& placed) {
     return placed.placement.unit == ValueUnit::Minutes;
 }
-
-} // namespace
 
 QString fileText(const PlacedField& placed, const QString& deviceText) {
     bool whole = false;

@@ -5,6 +5,9 @@
 
 struct PlacedField;
 
+// The scheduler's times of day: kept in minutes, shown "HH:MM".
+bool isTimeOfDay(const PlacedField& placed);
+
 // A field's value as a file shows it: the scheduler's times as "HH:MM",
 // everything else as the device formats it.
 QString fileText(const PlacedField& placed, const QString& deviceText);

@@ -37,8 +37,12 @@ std::vector<ValueProblem> encodingProblems(const QMap<QString, QString>& values,
 }
 
 bool heldAlike(const PlacedField& placed, const QString& current, const QString& wanted) {
-    if (current == wanted)
-        return true;
-    const std::optional<QByteArray> held = encoded(placed, current);
-    return held && held == encoded(placed, wanted);
+    return current == wanted || heldAlike(placed, current, placed, wanted);
+}
+
+bool heldAlike(const PlacedField& aField, const QString& a, const PlacedField& bField,
+               const QString& b) {
+    const std::optional<QByteArray> heldA = encoded(aField, a);
+    const std::optional<QByteArray> heldB = encoded(bField, b);
+    return heldA && heldB ? *heldA == *heldB : a == b;
 }

@@ -21,3 +21,8 @@ std::vector<ValueProblem> encodingProblems(const QMap<QString, QString>& values,
 // Whether the device holds both texts of the field as the same bytes, so
 // that writing `wanted` over `current` would change nothing.
 bool heldAlike(const PlacedField& placed, const QString& current, const QString& wanted);
+// The same for one field of two configurations, each text in its own
+// catalog's unit system and forms: both hold the same bytes. A text the
+// device could not hold is alike only to the same text.
+bool heldAlike(const PlacedField& aField, const QString& a, const PlacedField& bField,
+               const QString& b);

@@ -14,7 +14,7 @@ const std::vector<Subcommand>& subcommands() {
          runShow},
         {"save",
          "save    NETWORK (DEVICE [-o FILE] | --subsystem PATH -o DIR | --all -o DIR) "
-         "[--jobs N] [--interface NAME]",
+         "[--jobs N] [--json] [--interface NAME]",
          "Saves a device's configuration (Imperial values) to FILE or standard output; or\n"
          "every thermostat of a subsystem or of the network into DIR, a new or empty folder:\n"
          "one file per device named after its subsystem path (\"Floor 1_RTU-1.json\") and a\n"
@@ -25,15 +25,17 @@ const std::vector<Subcommand>& subcommands() {
          "  --all             every thermostat of the network\n"
          "  --jobs N          devices worked on at once, 1 to 64 (default 8); the output\n"
          "                    is the same as one at a time\n"
+         "  --json            the results as one JSON document (needs -o)\n"
          "  --interface NAME  open the network through this network interface\n",
          runSave},
-        {"check", "check   FILE",
+        {"check", "check   FILE [--json]",
          "Checks a configuration file: its form, every value against the field's limits and\n"
-         "the setpoint rules. Every offending field is named; exit status 2 on a problem.\n",
+         "the setpoint rules. Every offending field is named; exit status 2 on a problem.\n"
+         "  --json            the result as one JSON document\n",
          runCheck},
         {"apply",
          "apply   NETWORK FILE (DEVICE... | --subsystem PATH | --all) [--only FIELD,...] "
-         "[--dry-run] [--backup DIR] [--log FILE] [--include-location] [--jobs N] "
+         "[--dry-run] [--backup DIR] [--log FILE] [--include-location] [--jobs N] [--json] "
          "[--interface NAME]",
          "Writes the file's values to each device, only those that differ. The file, the log\n"
          "and the backup folder are checked before the first device is written.\n"
@@ -46,11 +48,12 @@ const std::vector<Subcommand>& subcommands() {
          "  --include-location  write the location too\n"
          "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
          "                      output and the log are the same as one at a time\n"
+         "  --json              the results as one JSON document\n"
          "  --interface NAME    open the network through this network interface\n",
          runApply},
         {"restore",
          "restore NETWORK DIR [--only DEVICE...] [--fields FIELD,...] [--dry-run] [--log FILE] "
-         "[--jobs N] [--interface NAME]",
+         "[--jobs N] [--json] [--interface NAME]",
          "Writes every file of a folder made by save --all (or by apply --backup) back to the\n"
          "device it was saved from, location included. The manifest's checksums and every\n"
          "file are checked before the first device is written.\n"
@@ -60,6 +63,7 @@ const std::vector<Subcommand>& subcommands() {
          "  --log FILE          add the run's activity to FILE, each row with date and time\n"
          "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
          "                      output and the log are the same as one at a time\n"
+         "  --json              the results as one JSON document\n"
          "  --interface NAME    open the network through this network interface\n",
          runRestore},
         {"set",
@@ -69,6 +73,33 @@ const std::vector<Subcommand>& subcommands() {
          "  --dry-run         print what would change, write nothing\n"
          "  --interface NAME  open the network through this network interface\n",
          runSet},
+        {"diff", "diff    A B [--units US|SI] [--json] [--interface NAME]",
+         "Compares two thermostat configurations, each A and B a device (NETWORK DEVICE), a\n"
+         "saved file or a site folder written by save --all: the values that differ, with\n"
+         "their descriptions and both values in one unit system, and values one side lacks;\n"
+         "two site folders are compared device by device, naming the devices only one holds.\n"
+         "Two texts the device holds alike are the same (20 and 20.00). Exit status 0 the\n"
+         "same, 1 different, 2 trouble, as diff(1).\n"
+         "  --units US|SI     the unit system shown (default: A's; a device's is the\n"
+         "                    display units)\n"
+         "  --json            one JSON document instead of the text\n"
+         "  --interface NAME  open a network through this network interface\n",
+         runDiff},
+        {"report",
+         "report  (NETWORK [DEVICE... | --subsystem PATH | --all] | SITE-DIR) -o FILE "
+         "[--units US|SI] [--jobs N] [--json] [--interface NAME]",
+         "Writes a commissioning report of thermostats as they are now, read from the devices\n"
+         "(every thermostat when none is named), or as a site folder written by save --all\n"
+         "holds them, without a network. FILE's extension names the form: .csv (a row per\n"
+         "thermostat, a column per field), .html or .pdf (a first page listing every\n"
+         "thermostat, then a page per thermostat by the window's tabs). A device that cannot\n"
+         "be read is listed with the reason, and the exit status is 1.\n"
+         "  -o FILE           the report, .csv, .html or .pdf\n"
+         "  --units US|SI     the unit system of the values (default: the display units)\n"
+         "  --jobs N          devices read at once, 1 to 64 (default 8)\n"
+         "  --json            the results as one JSON document\n"
+         "  --interface NAME  open the network through this network interface\n",
+         runReport},
     };
     return list;
 }

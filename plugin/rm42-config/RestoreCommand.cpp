@@ -80,11 +80,11 @@ DeviceTarget targetOf(const ThermostatNetwork& network, const QString& device) {
 } // namespace
 
 int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
-    const std::optional<CommandLine> line =
-        parseCommandLine(words,
-                         {QStringLiteral("--interface"), QStringLiteral("--fields"),
-                          QStringLiteral("--log"), QStringLiteral("--jobs")},
-                         {QStringLiteral("--dry-run"), QStringLiteral("--only")}, err);
+    const std::optional<CommandLine> line = parseCommandLine(
+        words,
+        {QStringLiteral("--interface"), QStringLiteral("--fields"), QStringLiteral("--log"),
+         QStringLiteral("--jobs")},
+        {QStringLiteral("--dry-run"), QStringLiteral("--only"), QStringLiteral("--json")}, err);
     if (!line || line->positional.size() < 2 ||
         (line->positional.size() > 2) != line->has(QStringLiteral("--only")))
         return usageOf("restore", err);
@@ -106,7 +106,9 @@ int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
         std::vector<DeviceTarget> targets;
         for (const SavedDevice& device : *devices)
             targets.push_back(targetOf(network, device.device));
-        DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun);
+        std::optional<JsonResults> json = jsonResults(*line, QStringLiteral("restore"), network);
+        DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun,
+                            json ? &*json : nullptr);
         DeviceRun run(report, line->value(QStringLiteral("--log")), err);
         run.run(network, *jobs, targets, [&](const DeviceJob& job, ActivityLogLines& log) {
             // Everything the device held goes back, its location too.
@@ -114,7 +116,10 @@ int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
                                               job.network.name(), job.network.system(), log);
             return configuration.applyTo(job.target);
         });
-        return run.finish();
+        const int status = run.finish();
+        if (json)
+            json->print(out);
+        return status;
     } catch (const InputProblem& problem) {
         err << "rm42-config: " << problem.message() << '\n';
     } catch (const FileProblem& problem) {

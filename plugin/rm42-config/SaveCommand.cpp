@@ -8,45 +8,45 @@
 #include "EchoedText.h"
 #include "OutputFiles.h"
 #include "ProgressBar.h"
+#include "ReadingReport.h"
 #include "SiteFolder.h"
 #include "Subcommands.h"
-#include "Thermostat.h"
 #include "platform/PrintableText.h"
 
 #include <QDir>
 
 namespace {
 
-// The configuration of the device; throws Error when it cannot be read.
-ConfigurationFile savedConfiguration(const ThermostatNetwork& network, const DeviceTarget& target) {
-    if (!target.device)
-        throw Error(0, QStringLiteral("rm42-config"), target.failure);
-    Thermostat thermostat(network.system(), target.device, target.path,
-                          ConfigurationFile::SavedUnitSystem);
-    thermostat.read();
-    return configurationOf(thermostat, network.name());
-}
-
 int saveOne(const ThermostatNetwork& network, const DeviceTarget& target, const QString& outputFile,
-            QTextStream& out, QTextStream& err) {
-    const bool toOutput = outputFile.isEmpty() || outputFile == u"-";
+            QTextStream& out, QTextStream& err, JsonResults* json) {
+    QString failure;
+    QString failedHow = QStringLiteral("failed");
+    qint32 errorNumber = 0;
     try {
-        const QByteArray json = configurationJson(savedConfiguration(network, target));
-        if (toOutput) {
-            out << json;
+        const QByteArray saved = configurationJson(savedConfiguration(network, target));
+        if (outputFile.isEmpty() || outputFile == u"-") {
+            out << saved;
             return ExitStatus::Done;
         }
-        writeOutputFile(outputFile, json);
-        out << printable(target.path) << ": saved to " << printable(outputFile) << '\n';
-        return ExitStatus::Done;
+        writeOutputFile(outputFile, saved);
     } catch (const Error& error) {
-        err << "rm42-config: " << printable(target.path)
-            << ": failed: " << oneLine(error.description()) << '\n';
+        failure = oneLine(error.description());
+        errorNumber = error.number();
     } catch (const FileProblem& problem) {
-        err << "rm42-config: " << printable(target.path) << ": not saved: " << problem.message()
-            << '\n';
+        failure = problem.message();
+        failedHow = QStringLiteral("not saved");
     }
-    return ExitStatus::SomeDeviceFailed;
+    if (!failure.isEmpty())
+        err << "rm42-config: " << printable(target.path) << ": " << failedHow << ": " << failure
+            << '\n';
+    else if (!json)
+        out << printable(target.path) << ": saved to " << printable(outputFile) << '\n';
+    if (!json)
+        return failure.isEmpty() ? ExitStatus::Done : ExitStatus::SomeDeviceFailed;
+    ReadingReport report(out, QStringLiteral("saved"), json);
+    report.report(target.path, failure, errorNumber, {{QStringLiteral("file"), outputFile}});
+    json->print(out);
+    return report.finish();
 }
 
 // A site goes into a folder of its own, so that its manifest speaks for
@@ -60,41 +60,38 @@ void checkSiteFolder(const QString& folder) {
 }
 
 int saveEach(const ThermostatNetwork& network, int jobs, const std::vector<DeviceTarget>& targets,
-             const QString& folder, QTextStream& out, QTextStream& err) {
+             const QString& folder, QTextStream& out, QTextStream& err, JsonResults* json) {
     makeFolder(folder);
     SiteFolder site(folder, network.name());
     ProgressBar progress(err, static_cast<int>(targets.size()));
-    int failed = 0;
+    ReadingReport report(out, QStringLiteral("saved"), json);
     // Devices are read several at once; their files and the manifest are
     // written in the targets' order.
     DeviceJobs(network, jobs, progress)
         .run(targets, [&](const DeviceJob& job) -> DeviceJobs::Finish {
             std::optional<ConfigurationFile> configuration;
             QString failure;
+            qint32 errorNumber = 0;
             try {
                 configuration = savedConfiguration(job.network, job.target);
             } catch (const Error& error) {
                 failure = oneLine(error.description());
+                errorNumber = error.number();
             }
-            return [&, path = job.target.path, configuration, failure]() mutable {
+            return [&, path = job.target.path, configuration, failure, errorNumber]() mutable {
                 try {
                     if (configuration)
                         site.add(*configuration);
                 } catch (const FileProblem& problem) {
                     failure = problem.message();
                 }
-                failed += !failure.isEmpty();
-                out << printable(path)
-                    << (failure.isEmpty() ? QStringLiteral(": saved")
-                                          : QStringLiteral(": failed: ") + failure)
-                    << '\n';
-                out.flush();
+                report.report(path, failure, errorNumber);
             };
         });
-    const qsizetype count = targets.size();
-    out << count << (count == 1 ? " device: " : " devices: ") << count - failed << " saved, "
-        << failed << " failed\n";
-    return failed == 0 ? ExitStatus::Done : ExitStatus::SomeDeviceFailed;
+    const int status = report.finish();
+    if (json)
+        json->print(out);
+    return status;
 }
 
 } // namespace
@@ -104,7 +101,7 @@ int runSave(const QStringList& words, QTextStream& out, QTextStream& err) {
         parseCommandLine(words,
                          {QStringLiteral("-o"), QStringLiteral("--subsystem"),
                           QStringLiteral("--interface"), QStringLiteral("--jobs")},
-                         {QStringLiteral("--all")}, err);
+                         {QStringLiteral("--all"), QStringLiteral("--json")}, err);
     if (!line)
         return usageOf("save", err);
     const bool many =
@@ -113,8 +110,13 @@ int runSave(const QStringList& words, QTextStream& out, QTextStream& err) {
                                line->values.contains(QStringLiteral("--subsystem")) ==
                            1;
     const QString output = line->value(QStringLiteral("-o"));
+    const bool toOutput = output.isEmpty() || output == u"-";
+    std::optional<JsonResults> json;
+    if (line->has(QStringLiteral("--json")))
+        json.emplace(QStringLiteral("save"));
+    // The results and a configuration cannot share standard output.
     if (line->positional.isEmpty() || line->positional.size() > 2 || !oneChoice ||
-        (many && output.isEmpty()))
+        (many && output.isEmpty()) || (json && !many && toOutput))
         return usageOf("save", err);
     const std::optional<int> jobs = jobsOption(*line, err);
     if (!jobs)
@@ -122,17 +124,20 @@ int runSave(const QStringList& words, QTextStream& out, QTextStream& err) {
     try {
         if (many)
             checkSiteFolder(output);
-        else if (!output.isEmpty() && output != u"-")
+        else if (!toOutput)
             checkOutputFile(output);
         const ThermostatNetwork network(line->positional[0],
                                         line->value(QStringLiteral("--interface")));
+        if (json)
+            json->set(QStringLiteral("network"), network.name());
+        JsonResults* results = json ? &*json : nullptr;
         if (!many)
-            return saveOne(network, network.device(line->positional[1]), output, out, err);
+            return saveOne(network, network.device(line->positional[1]), output, out, err, results);
         const std::vector<DeviceTarget> targets =
             line->has(QStringLiteral("--all"))
                 ? network.allThermostats()
                 : network.subsystemThermostats(line->value(QStringLiteral("--subsystem")));
-        return saveEach(network, *jobs, targets, output, out, err);
+        return saveEach(network, *jobs, targets, output, out, err, results);
     } catch (const InputProblem& problem) {
         err << "rm42-config: " << problem.message() << '\n';
     } catch (const FileProblem& problem) {

@@ -24,6 +24,8 @@ int runCheck(const QStringList& words, QTextStream& out, QTextStream& err);
 int runApply(const QStringList& words, QTextStream& out, QTextStream& err);
 int runRestore(const QStringList& words, QTextStream& out, QTextStream& err);
 int runSet(const QStringList& words, QTextStream& out, QTextStream& err);
+int runDiff(const QStringList& words, QTextStream& out, QTextStream& err);
+int runReport(const QStringList& words, QTextStream& out, QTextStream& err);
 
 // Prints the usage line of `name` on `err`; the usage exit status.
 int usageOf(const char* name, QTextStream& err);

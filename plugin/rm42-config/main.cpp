@@ -7,6 +7,8 @@
 #include "platform/StandardOptions.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 
 namespace {
 
@@ -81,11 +83,31 @@ int usageOf(const char* name, QTextStream& err) {
     return ExitStatus::Refused;
 }
 
+// A PDF report's fonts need a GUI application; the offscreen platform
+// serves it where there is no display.
+bool drawsPages(int argc, char* argv[]) {
+    if (argc < 2 || QLatin1String(argv[1]) != QLatin1String("report"))
+        return false;
+    for (int i = 2; i < argc; ++i) {
+        if (QString::fromLocal8Bit(argv[i]).endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+std::unique_ptr<QCoreApplication> application(int& argc, char* argv[]) {
+    if (!drawsPages(argc, argv))
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const QStringList words = app.arguments().mid(1);
+    const QStringList words = app->arguments().mid(1);
     if (words.isEmpty())
         return usage(err);
     if (const std::optional<int> status = answeredAboutItself(words, out, err))

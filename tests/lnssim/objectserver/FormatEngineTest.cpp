@@ -300,4 +300,20 @@ TEST(FormatItemsExactly, OnlyTextTheDeviceHoldsAsGivenIsTaken) {
               FormatEngine::parseItemExactly(QStringLiteral("SNVT_temp_setpt#US"), 3, "73.99"));
 }
 
+TEST(FormatItemsExactly, AnItemsBytesReadInEitherUnitsAsADeviceGivesThem) {
+    const auto converted = [](const char* from, int item, const QString& text, const char* to) {
+        return FormatEngine::formatItemBytes(
+            QString::fromUtf8(to), item,
+            FormatEngine::parseItemExactly(QString::fromUtf8(from), item, text));
+    };
+    EXPECT_EQ(converted("SNVT_temp_setpt#US", 3, "74", "SNVT_temp_setpt#US"), "73.99");
+    EXPECT_EQ(converted("SNVT_temp_setpt#US", 3, "74", "SNVT_temp_setpt#SI"), "23.33");
+    EXPECT_EQ(converted("UNVT_cfg_1_rtu_hp#SI", 7, "29.4", "UNVT_cfg_1_rtu_hp#US"), "84.9");
+    EXPECT_EQ(converted("SNVT_str_asc", 0, "Hall A", "SNVT_str_asc"), "Hall A");
+    // Another item's bytes are not this item's.
+    EXPECT_THROW(
+        FormatEngine::formatItemBytes(QStringLiteral("SNVT_temp_setpt#US"), 3, QByteArray(5, '\0')),
+        Error);
+}
+
 } // namespace

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: Apache-2.0
 // The rules a configuration file is checked with, the fields a model leaves
 // out, and the file's form, without a network.
+#include "ConfigurationDiff.h"
 #include "ConfigurationFields.h"
 #include "ConfigurationFile.h"
+#include "CsvReport.h"
 #include "FileSizeLimit.h"
 #include "OutputFiles.h"
 #include "Validation.h"
@@ -156,6 +158,63 @@ TEST(ConfigFile, AFileThatCannotBeWrittenLeavesTheOldOne) {
     EXPECT_EQ(kept.readAll(), "old");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.json"})
         << "no half-written file is left beside it";
+}
+
+ConfigurationFile rooftopFile(qint16 units, const QMap<QString, QString>& fields) {
+    ConfigurationFile file;
+    file.hvacType = "HVT_ROOFTOP";
+    file.unitSystem = units;
+    file.fields = fields;
+    return file;
+}
+
+QStringList differingFields(const ConfigurationFile& a, const ConfigurationFile& b,
+                            qint16 shownIn = Imperial) {
+    ShownValues shown(shownIn);
+    QStringList names;
+    for (const FieldDifference& difference : differences(a, b, shown))
+        names << difference.name;
+    return names;
+}
+
+TEST(ConfigDiff, TextsTheDeviceHoldsAlikeAreTheSameWhateverUnitsTheyWereSavedIn) {
+    const ConfigurationFile imperial = rooftopFile(
+        Imperial, {{"occ_heat_setpts", "74"}, {"occ_cool_setpts", "78"}, {"password", "7"}});
+    // 74 ºF held at 0.01 ºC reads back as 73.99; 78 ºF is 25.56 ºC.
+    EXPECT_EQ(differingFields(imperial, rooftopFile(Imperial, {{"occ_heat_setpts", "73.99"},
+                                                               {"occ_cool_setpts", "78.00"},
+                                                               {"password", "7"}})),
+              QStringList());
+    EXPECT_EQ(differingFields(imperial, rooftopFile(Metric, {{"occ_heat_setpts", "23.33"},
+                                                             {"occ_cool_setpts", "25.56"},
+                                                             {"password", "7"}})),
+              QStringList());
+    // The same text in the other unit system is another value; a field one lacks differs.
+    EXPECT_EQ(differingFields(imperial, rooftopFile(Metric, {{"occ_heat_setpts", "74"},
+                                                             {"occ_cool_setpts", "25.56"}})),
+              (QStringList{"occ_heat_setpts", "password"}));
+
+    ShownValues metric(Metric);
+    const std::vector<FieldDifference> found =
+        differences(imperial,
+                    rooftopFile(Imperial, {{"occ_heat_setpts", "70"},
+                                           {"occ_cool_setpts", "78"},
+                                           {"password", "7"},
+                                           {"occ_1_monday", "420"}}),
+                    metric);
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].description, "Occupied heat setpoint");
+    EXPECT_EQ(found[0].a->text + ' ' + found[0].a->unit, "23.33 ºC");
+    EXPECT_EQ(found[0].b->text, "21.11");
+    EXPECT_FALSE(found[1].a);
+    EXPECT_EQ(found[1].b->text + '|' + found[1].b->unit, "07:00|") << "a time of day needs no unit";
+}
+
+TEST(ConfigReport, CsvCellsAreQuotedAsRfc4180WritesThem) {
+    EXPECT_EQ(csvCell("Floor 1/RTU-1"), "Floor 1/RTU-1");
+    EXPECT_EQ(csvCell("a,b"), "\"a,b\"");
+    EXPECT_EQ(csvCell("say \"hi\""), "\"say \"\"hi\"\"\"");
+    EXPECT_EQ(csvCell("two\r\nlines"), "\"two\r\nlines\"");
 }
 
 } // namespace

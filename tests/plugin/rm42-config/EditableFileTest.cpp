@@ -95,7 +95,8 @@ TEST_F(EditableFile, OnlyTheNamedFieldsOfAFileAreApplied) {
 }
 
 TEST_F(EditableFile, EverySubcommandExplainsItselfOnStandardOutput) {
-    for (const QString subcommand : {"show", "save", "check", "apply", "restore", "set"}) {
+    for (const QString subcommand :
+         {"show", "save", "check", "apply", "restore", "set", "diff", "report"}) {
         for (const QStringList& asked :
              {QStringList{subcommand, "--help"}, QStringList{"help", subcommand}}) {
             const ProcessResult help = tool(asked);
