@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QProcess>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>

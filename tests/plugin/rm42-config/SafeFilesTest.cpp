@@ -202,9 +202,6 @@ qsizetype firstMatch(const QStringList& lines, const QRegularExpression& pattern
 // new one; a rename that fails leaves no copy beside the file.
 TEST_F(ConfigTool, ASaveSyncsTheFileBeforeItsRenameAndTheFolderAfter) {
     const QString target = save("RTU-1");
-    QFile saved(target);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    const QByteArray contents = saved.readAll();
     const QString folder = QRegularExpression::escape(root.path());
     int exitCode = -1;
     const std::optional<QStringList> lines =
@@ -223,18 +220,22 @@ TEST_F(ConfigTool, ASaveSyncsTheFileBeforeItsRenameAndTheFolderAfter) {
                                               QRegularExpression::escape(target) + "\".*\\) = 0"));
     ASSERT_GT(renamed, opened) << lines->join('\n').toStdString();
     const qsizetype synced =
-        firstMatch(*lines, QRegularExpression("fsync\\(" + fd + "\\) = 0"), opened);
+        firstMatch(*lines, QRegularExpression("fsync\\(" + fd + "\\)\\s+= 0"), opened);
     EXPECT_TRUE(synced > opened && synced < renamed) << lines->join('\n').toStdString();
     const qsizetype folderOpened = firstMatch(
         *lines, QRegularExpression("open(at)?\\(.*\"" + folder + "\", [^)]*O_DIRECTORY"), renamed);
     ASSERT_GT(folderOpened, renamed) << lines->join('\n').toStdString();
-    EXPECT_GT(firstMatch(*lines,
-                         QRegularExpression("fsync\\(" +
-                                            lines->at(folderOpened).section(" = ", -1) + "\\) = 0"),
-                         folderOpened),
-              folderOpened)
+    EXPECT_GT(
+        firstMatch(*lines,
+                   QRegularExpression("fsync\\(" + lines->at(folderOpened).section(" = ", -1) +
+                                      "\\)\\s+= 0"),
+                   folderOpened),
+        folderOpened)
         << lines->join('\n').toStdString();
 
+    QFile saved(target);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray contents = saved.readAll();
     const std::optional<QStringList> failed =
         traced(file("trace.txt"),
                {"-e", "trace=rename,renameat,renameat2", "-e",
