@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: Apache-2.0
 # Builds the libFuzzer targets with clang and runs each for a number of
-# seconds (default 30), seeding the corpus from the kit and the test data where
-# they fit.
+# seconds (default 30), seeding the corpus from the kit, the test data and
+# tests/fuzz/seeds/<target> where they fit.
 #   scripts/fuzz.sh [seconds] [target...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -37,6 +37,10 @@ for target in "$@"; do
       ;;
     FuzzDatabaseCodec) seed "$corpus" lnssim/kit/Databases network.json ;;
   esac
+  # Saved inputs of the target's own, where there are some.
+  if [[ -d "tests/fuzz/seeds/$target" ]]; then
+    seed "$corpus" "tests/fuzz/seeds/$target" "*"
+  fi
   options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
     -artifact_prefix="$artifacts")
   [[ -f "tests/fuzz/$target.dict" ]] && options+=(-dict="tests/fuzz/$target.dict")

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: Apache-2.0
-// lns-host setup [--force]: lays the LonWorks folder out under the platform
-// root from the kit, loads each network's description into its database, and
-// records the folder as "LonWorks Path". One setup runs at a time; a new
-// layout is built beside the folder and takes its place in one step, so the
-// folder is whole at every moment, also when setup is killed.
-#include "ExclusiveLock.h"
+// lns-host setup [--force [--wait]]: lays the LonWorks folder out under the
+// platform root from the kit, loads each network's description into its
+// database, and records the folder as "LonWorks Path". One setup runs at a
+// time; a new layout is built beside the folder and takes its place in one
+// step, so the folder is whole at every moment, also when setup is killed.
+// A folder is never replaced while a process has one of its networks open.
 #include "FolderTree.h"
 #include "LayoutCheck.h"
 #include "Subcommands.h"
+#include "objectserver/FileLock.h"
 #include "objectserver/NetworkDatabase.h"
 #include "platform/Error.h"
 #include "platform/PlatformRoot.h"
@@ -24,6 +25,7 @@
 namespace {
 
 const QString StagingSuffix = QStringLiteral(".setup-");
+const QString Usage = QStringLiteral("usage: lns-host setup [--force [--wait]]\n");
 
 // The kit and the converter sit at fixed places relative to this program's
 // folder, the same in the build tree and in an installation.
@@ -132,12 +134,37 @@ bool layOut(const QString& kit, const QString& converter, const QString& folder,
     return true;
 }
 
+// Held until the new folder is in place, so that no process opens a network
+// of the old one meanwhile (they wait and then open the new one).
+std::optional<lns::sim::FileLock> folderOfNobody(const QString& entry, bool wait,
+                                                 QTextStream& err) {
+    using lns::sim::FileLock;
+    const QString file = lns::sim::inUseFileOf(entry);
+    FileLock lock(file, FileLock::Kind::Exclusive, FileLock::Wait::No);
+    if (!lock.held() && lock.problem().isEmpty() && wait) {
+        err << "lns-host setup: a network of " << entry
+            << " is in use; waiting until every program that has one open ends or closes it\n";
+        err.flush();
+        lock = FileLock(file, FileLock::Kind::Exclusive, FileLock::Wait::Yes);
+    }
+    if (lock.held())
+        return lock;
+    if (lock.problem().isEmpty())
+        err << "lns-host setup: a network of " << entry
+            << " is in use by another program (the host, a plug-in or rm42-config); "
+               "end it or close its network first, or wait for it with --force --wait\n";
+    else
+        err << "lns-host setup: " << lock.problem() << '\n';
+    return std::nullopt;
+}
+
 } // namespace
 
 int runSetup(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    const bool force = arguments == QStringList{QStringLiteral("--force")};
-    if (!arguments.isEmpty() && !force) {
-        err << "usage: lns-host setup [--force]\n";
+    const bool force = arguments.contains(QStringLiteral("--force"));
+    const bool wait = arguments.contains(QStringLiteral("--wait"));
+    if (arguments.size() != int(force) + int(wait) || (wait && !force)) {
+        err << Usage;
         return 2;
     }
     const QString kit = kitFolder();
@@ -153,10 +180,11 @@ int runSetup(const QStringList& arguments, QTextStream& out, QTextStream& err) {
             << '\n';
         return 1;
     }
-    const ExclusiveLock lock(entry + QStringLiteral(".lock"));
+    const lns::sim::FileLock lock(entry + QStringLiteral(".lock"),
+                                  lns::sim::FileLock::Kind::Exclusive,
+                                  lns::sim::FileLock::Wait::Yes);
     QString problem;
-    const std::optional<QString> folder =
-        lock.problem().isEmpty() ? layoutFolder(entry, problem) : std::nullopt;
+    const std::optional<QString> folder = lock.held() ? layoutFolder(entry, problem) : std::nullopt;
     if (!folder) {
         err << "lns-host setup: " << (problem.isEmpty() ? lock.problem() : problem) << '\n';
         return 1;
@@ -172,6 +200,9 @@ int runSetup(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         }
         out << "The LonWorks folder " << entry << " exists; left as it is (--force replaces it)\n";
     } else {
+        std::optional<lns::sim::FileLock> inUse;
+        if (QFileInfo::exists(*folder) && !(inUse = folderOfNobody(entry, wait, err)))
+            return 1;
         if (!layOut(kit, converter, *folder, err, problem)) {
             err << "lns-host setup: " << problem << '\n';
             return 1;

@@ -8,7 +8,7 @@
 namespace {
 
 const Subcommand Subcommands[] = {
-    {"setup", "setup [--force]", runSetup},
+    {"setup", "setup [--force [--wait]]", runSetup},
     {"browse", "browse NETWORK [SUBSYSTEM/DEVICE | --template NAME] [--units US|SI]", runBrowse},
     {"plugins", "plugins", runPlugins},
     {"run", "run PROGID SCRIPT|-", runRun},

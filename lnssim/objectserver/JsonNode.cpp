@@ -3,11 +3,11 @@
 
 #include "lns/LnsCodes.h"
 #include "platform/Error.h"
+#include "platform/JsonReader.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QJsonParseError>
 #include <algorithm>
 #include <cmath>
 
@@ -17,17 +17,14 @@ JsonNode::JsonNode(QJsonValue value, QString path, QString file)
     : m_value(std::move(value)), m_path(std::move(path)), m_file(std::move(file)) {}
 
 JsonNode JsonNode::parseDocument(const QByteArray& content, const QString& file) {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(content, &parseError);
-    if (parseError.error != QJsonParseError::NoError)
+    QString problem;
+    const std::optional<QJsonDocument> document = readJson(content, problem);
+    if (!document)
         throw Error::lns(Code::DatabaseInvalid, QStringLiteral("LNS Object Server"),
-                         QStringLiteral("%1: not valid JSON at offset %2: %3")
-                             .arg(file)
-                             .arg(parseError.offset)
-                             .arg(parseError.errorString()));
-    JsonNode root(document.isObject() ? QJsonValue(document.object()) : QJsonValue(), QString(),
+                         QStringLiteral("%1: %2").arg(file, problem));
+    JsonNode root(document->isObject() ? QJsonValue(document->object()) : QJsonValue(), QString(),
                   file);
-    if (!document.isObject())
+    if (!document->isObject())
         root.fail(QStringLiteral("must be a JSON object"));
     return root;
 }

@@ -14,6 +14,7 @@
 #include <exception>
 #include <optional>
 #include <set>
+#include <sys/stat.h>
 
 namespace lns::sim {
 
@@ -107,6 +108,14 @@ template <class Record> void eraseRecord(SharedList<Record>& list, const Shared<
     list.erase(std::remove(list.begin(), list.end(), record), list.end());
 }
 
+// The device and inode of the file, which its replacement does not share.
+std::optional<std::pair<quint64, quint64>> identityOf(const QString& file) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(file).constData(), &status) != 0)
+        return std::nullopt;
+    return std::pair<quint64, quint64>(status.st_dev, status.st_ino);
+}
+
 } // namespace
 
 NetworkDatabase::NetworkDatabase(std::shared_ptr<SimServerState> server, QString name,
@@ -137,11 +146,25 @@ QString NetworkDatabase::descriptionFile() const {
 void NetworkDatabase::open() {
     if (m_connection)
         return;
+    // Setup's own databases are built aside, in a folder nobody uses yet.
+    if (!m_server->lonWorksFolder.isEmpty())
+        m_folderInUse.emplace(inUseFileOf(m_server->lonWorksFolder), FileLock::Kind::Shared,
+                              FileLock::Wait::Yes);
+    try {
+        openFile();
+    } catch (...) {
+        m_folderInUse.reset();
+        throw;
+    }
+}
+
+void NetworkDatabase::openFile() {
     std::optional<NetworkRecord> description;
     const bool exists = QFileInfo::exists(file());
     if (!exists)
         description = readDescription(descriptionFile()); // a refused file creates nothing
     m_connection = std::make_unique<SqliteConnection>(file(), !exists);
+    m_fileIdentity = identityOf(file());
     try {
         const qint64 version = userVersion(*m_connection);
         if (version == 0)
@@ -200,6 +223,8 @@ void NetworkDatabase::close() {
         failure = std::current_exception();
     }
     m_connection.reset();
+    m_folderInUse.reset();
+    m_fileIdentity.reset();
     m_systems.clear();
     m_subsystems.clear();
     m_templates.clear();
@@ -219,6 +244,15 @@ void NetworkDatabase::requireOpen() const {
     if (!m_connection)
         throw Error::lns(Code::NotOpen, Source,
                          QStringLiteral("The network %1 is not open.").arg(m_name));
+}
+
+void NetworkDatabase::requireSameFile() const {
+    if (identityOf(file()) != m_fileIdentity)
+        throw Error::lns(Code::DatabaseInvalid, Source,
+                         QStringLiteral("%1: the network %2 was removed or replaced by another "
+                                        "program since it was opened; nothing was written. "
+                                        "Close the network and open it again.")
+                             .arg(file(), m_name));
 }
 
 NetworkRecord& NetworkDatabase::records() {
@@ -499,6 +533,7 @@ void NetworkDatabase::transact(const std::function<void()>& change,
     requireOpen();
     m_connection->exec("BEGIN IMMEDIATE", SaveFailure);
     try {
+        requireSameFile();
         refresh();
     } catch (...) {
         m_connection->rollback();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "objectserver/DatabaseRecords.h"
+#include "objectserver/FileLock.h"
 #include "objectserver/SimServerState.h"
 #include "objectserver/SqliteConnection.h"
 
@@ -45,7 +46,8 @@ public:
 
     // A file that cannot be read or used fails with DatabaseInvalid naming the
     // file (and the field of a description); the network then stays closed
-    // and the file as it was.
+    // and the file as it was. While open, the LonWorks folder is in use
+    // (FileLock.h); an open waits while setup replaces the folder.
     void open();
     // Saves what was added but never changed before letting go of the file.
     void close();
@@ -83,7 +85,9 @@ public:
 
     // One transaction: brings the records up to date, applies `change`, runs
     // `save` to write the rows, commits. On failure `undo` runs, the next
-    // call reloads every row, and the caller gets the failure.
+    // call reloads every row, and the caller gets the failure. A file that
+    // another program removed or replaced since the open fails with
+    // DatabaseInvalid before anything is written: the write would be lost.
     void transact(const std::function<void()>& change, const std::function<void()>& save,
                   const std::function<void()>& undo);
 
@@ -95,6 +99,7 @@ private:
         qint64 revision;
     };
 
+    void openFile();
     void refresh();
     void load(const NetworkRecord& network);
     void addChangeLog();
@@ -123,11 +128,14 @@ private:
     // Whether any row holds what was never saved; with `save`, writes it.
     bool visitPending(bool save);
     void requireOpen() const;
+    void requireSameFile() const;
 
     std::shared_ptr<SimServerState> m_server;
     QString m_name;
     QString m_folder;
+    std::optional<FileLock> m_folderInUse;
     std::unique_ptr<SqliteConnection> m_connection;
+    std::optional<std::pair<quint64, quint64>> m_fileIdentity; // device and inode at the open
     qint64 m_dataVersion = -1;
     std::optional<SqliteConnection::CommitMark> m_commitMark; // when m_dataVersion was read
     bool m_reloadAll = true;

@@ -3,6 +3,7 @@
 
 #include "lns/LnsCodes.h"
 #include "platform/Error.h"
+#include "platform/JsonReader.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -28,13 +29,13 @@ QJsonObject readObject(const QString& file) {
     QFile input(file);
     if (!input.open(QIODevice::ReadOnly))
         failFile(file, input.errorString());
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(input.readAll(), &error);
-    if (error.error != QJsonParseError::NoError)
-        failFile(file, error.errorString());
-    if (!document.isObject())
+    QString problem;
+    const std::optional<QJsonDocument> document = readJson(input.readAll(), problem);
+    if (!document)
+        failFile(file, problem);
+    if (!document->isObject())
         failFile(file, QStringLiteral("it does not hold a JSON object."));
-    return document.object();
+    return document->object();
 }
 
 int typeIndexOf(const QJsonValue& entry, const QString& file) {

@@ -3,6 +3,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Error.h"
+#include "platform/JsonReader.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -160,12 +161,14 @@ int SimResourceCatalog::readState() {
         return Success; // a catalog nothing was registered in yet
     if (!input.open(QIODevice::ReadOnly))
         return fail(BadCatalogFile, QStringLiteral("%1: %2").arg(file, input.errorString()));
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(input.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    QString problem;
+    const std::optional<QJsonDocument> document = readJson(input.readAll(), problem);
+    if (!document)
+        return fail(BadCatalogFile, QStringLiteral("%1: %2").arg(file, problem));
+    if (!document->isObject())
         return fail(BadCatalogFile, QStringLiteral("%1 is not a JSON object.").arg(file));
-    const auto folders = stringList(document.object().value(FoldersKey));
-    const auto sets = stringList(document.object().value(ResourceSetsKey));
+    const auto folders = stringList(document->object().value(FoldersKey));
+    const auto sets = stringList(document->object().value(ResourceSetsKey));
     if (!folders || !sets)
         return fail(BadCatalogFile,
                     QStringLiteral("%1: \"folders\" and \"resourceSets\" must be lists of paths.")

@@ -27,3 +27,8 @@ void ActivityLogLines::appendTo(const QString& path) {
     appendToOutputFile(path, activityLogText(m_rows));
     m_rows.clear();
 }
+
+void ActivityLogLines::LogUpdatingDevice(const QString& device) {
+    if (m_writeNow)
+        m_writeNow(activityLogText({{now(), QStringLiteral("Updating device"), device}}));
+}

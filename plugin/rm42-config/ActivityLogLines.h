@@ -4,8 +4,10 @@
 #include "support/ActivityLog.h"
 #include "support/ActivityLogFile.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 
 // The activity of a run, kept as the log window keeps it, each row stamped
 // with the date and the time, and added to a file in the window's format.
@@ -19,6 +21,16 @@ public:
     // every run's rows stay; throws FileProblem.
     void appendTo(const QString& path);
 
+    // Where rows that cannot wait for their turn go: the log file, or nothing.
+    using WriteNow = std::function<void(const QByteArray& rows)>;
+    void writeNowWith(WriteNow write) { m_writeNow = std::move(write); }
+    // The "Updating device" row, written before the first value is sent to
+    // `device`, so that the log names every device written even when the
+    // run is killed before the device's own rows reach the file (a later
+    // "Device" row of the same device completes it). Throws FileProblem.
+    void LogUpdatingDevice(const QString& device);
+
 private:
     QList<ActivityLogRow> m_rows;
+    WriteNow m_writeNow;
 };

@@ -8,6 +8,7 @@
 #include "InputFile.h"
 #include "NearestName.h"
 #include "model/NumberText.h"
+#include "platform/JsonReader.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,24 +33,14 @@ const QStringList& hvacTypes() {
     throw FileProblem(echoed(path) + QStringLiteral(": ") + what);
 }
 
-// "line 3, column 7" of a byte offset into the contents.
-QString positionOf(const QByteArray& contents, int offset) {
-    const QByteArray before = contents.left(offset);
-    const qsizetype lineStart = before.lastIndexOf('\n') + 1;
-    return QStringLiteral("line %1, column %2")
-        .arg(before.count('\n') + 1)
-        .arg(QString::fromUtf8(before.mid(lineStart)).size() + 1);
-}
-
 QJsonObject parsedObject(const QString& path, const QByteArray& contents) {
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(contents, &error);
-    if (error.error != QJsonParseError::NoError)
-        refuse(path, QStringLiteral("not a JSON document: %1 at %2")
-                         .arg(error.errorString(), positionOf(contents, error.offset)));
-    if (!document.isObject())
+    QString problem;
+    const std::optional<QJsonDocument> document = readJson(contents, problem);
+    if (!document)
+        refuse(path, problem);
+    if (!document->isObject())
         refuse(path, QStringLiteral("not a configuration file: the document is not an object"));
-    return document.object();
+    return document->object();
 }
 
 QString requiredText(const QString& path, const QJsonObject& object, const QString& key) {
@@ -125,7 +116,7 @@ QString valueText(const QString& path, const PlacedField& placed, const QJsonVal
     if (value.isString())
         text = value.toString();
     else if (value.isDouble())
-        text = rules::numberText(value.toDouble());
+        text = exactNumberText(value.toDouble()); // every digit written, checked as a text
     else
         refuse(path, QStringLiteral("field \"%1\": the value must be a text or a number")
                          .arg(placed.name()));

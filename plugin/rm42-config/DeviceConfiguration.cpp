@@ -126,6 +126,13 @@ DeviceOutcome DeviceConfiguration::applyTo(const DeviceTarget& target) {
         outcome.reason = QStringLiteral("no backup, nothing written: ") + problem.message();
         return outcome;
     }
+    try {
+        m_log.LogUpdatingDevice(target.path);
+    } catch (const FileProblem& problem) {
+        outcome.result = DeviceOutcome::Result::Failed;
+        outcome.reason = QStringLiteral("not in the log, nothing written: ") + problem.message();
+        return outcome;
+    }
     send(thermostat, changes, outcome);
     return outcome;
 }

@@ -2,6 +2,7 @@
 #include "DeviceRun.h"
 
 #include "CommandLine.h"
+#include "OutputFiles.h"
 #include "platform/Error.h"
 
 #include <memory>
@@ -14,6 +15,8 @@ void DeviceRun::run(const ThermostatNetwork& network, int jobs,
     DeviceJobs(network, jobs, m_report.progress())
         .run(targets, [&](const DeviceJob& job) -> DeviceJobs::Finish {
             const auto log = std::make_shared<ActivityLogLines>();
+            if (!m_logFile.isEmpty())
+                log->writeNowWith([this](const QByteArray& rows) { writeNow(rows); });
             DeviceOutcome outcome;
             try {
                 outcome = apply(job, *log);
@@ -36,7 +39,16 @@ int DeviceRun::finish() {
     return m_logFailed ? std::max(status, int(ExitStatus::SomeDeviceFailed)) : status;
 }
 
+void DeviceRun::writeNow(const QByteArray& rows) {
+    const std::lock_guard<std::mutex> lock(m_logMutex);
+    // After a failed write no device is written: it could not be logged.
+    if (m_logFailed)
+        throw FileProblem(QStringLiteral("an earlier row could not be written"));
+    appendToOutputFile(m_logFile, rows);
+}
+
 void DeviceRun::keepLog(ActivityLogLines& log) {
+    const std::lock_guard<std::mutex> lock(m_logMutex);
     if (m_logFile.isEmpty() || m_logFailed)
         return;
     try {

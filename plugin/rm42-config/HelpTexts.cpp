@@ -44,7 +44,10 @@ const std::vector<Subcommand>& subcommands() {
          "  --backup DIR        save each device before it is changed, in a new folder\n"
          "                      DIR/DATE-TIME of its own per run (restore undoes the run);\n"
          "                      a device whose backup fails is not written\n"
-         "  --log FILE          add the run's activity to FILE, each row with date and time\n"
+         "  --log FILE          add the run's activity to FILE, each row with date and time;\n"
+         "                      a device's \"Updating device\" row comes before its first\n"
+         "                      write: without the device's own rows after it, the run\n"
+         "                      was stopped while writing it and some values may be sent\n"
          "  --include-location  write the location too\n"
          "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
          "                      output and the log are the same as one at a time\n"
@@ -53,17 +56,22 @@ const std::vector<Subcommand>& subcommands() {
          runApply},
         {"restore",
          "restore NETWORK DIR [--only DEVICE...] [--fields FIELD,...] [--dry-run] [--log FILE] "
-         "[--jobs N] [--json] [--interface NAME]",
+         "[--jobs N] [--into-network] [--json] [--interface NAME]",
          "Writes every file of a folder made by save --all (or by apply --backup) back to the\n"
          "device it was saved from, location included. The manifest's checksums and every\n"
-         "file are checked before the first device is written.\n"
+         "file are checked before the first device is written: links out of DIR, two\n"
+         "entries for one device and a manifest that contradicts a file are refused.\n"
          "  --only DEVICE...    these devices of the manifest only (SUBSYSTEM/DEVICE or name)\n"
          "  --fields FIELD,...  these fields of each file only\n"
          "  --dry-run           print what would change, write nothing\n"
-         "  --log FILE          add the run's activity to FILE, each row with date and time\n"
+         "  --log FILE          add the run's activity to FILE, each row with date and time;\n"
+         "                      a device's \"Updating device\" row comes before its first\n"
+         "                      write: without the device's own rows after it, the run\n"
+         "                      was stopped while writing it and some values may be sent\n"
          "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
          "                      output and the log are the same as one at a time\n"
          "  --json              the results as one JSON document\n"
+         "  --into-network      restore into NETWORK a site saved from another network\n"
          "  --interface NAME    open the network through this network interface\n",
          runRestore},
         {"set",

@@ -9,29 +9,45 @@
 #include "FieldSelection.h"
 #include "InputFile.h"
 #include "OutputFiles.h"
+#include "SiteFile.h"
 #include "SiteManifest.h"
 #include "Subcommands.h"
 
 #include <QDir>
+#include <QMap>
 
 namespace {
 
+// An entry of the manifest with its place in the list, by which it is named.
+struct ChosenEntry {
+    int number;
+    ManifestEntry entry;
+};
+
 struct SavedDevice {
-    QString device;
+    ChosenEntry chosen;
     ConfigurationFile file;
 };
 
+QString named(const ChosenEntry& chosen) {
+    return QStringLiteral("device %1 (\"%2\", file \"%3\")")
+        .arg(chosen.number)
+        .arg(echoed(chosen.entry.device), echoed(chosen.entry.file));
+}
+
 // The manifest's entries, or those of the devices named after --only.
-std::vector<ManifestEntry> chosenEntries(const SiteManifest& manifest, const QStringList& only) {
+std::vector<ChosenEntry> chosenEntries(const SiteManifest& manifest, const QStringList& only) {
+    std::vector<ChosenEntry> all;
+    for (size_t i = 0; i < manifest.devices.size(); ++i)
+        all.push_back({int(i) + 1, manifest.devices[i]});
     if (only.isEmpty())
-        return manifest.devices;
-    std::vector<ManifestEntry> chosen;
+        return all;
+    std::vector<ChosenEntry> chosen;
     for (const QString& name : only) {
-        const auto found = std::find_if(
-            manifest.devices.begin(), manifest.devices.end(), [&](const ManifestEntry& entry) {
-                return entry.device == name || entry.device.section(u'/', -1) == name;
-            });
-        if (found == manifest.devices.end())
+        const auto found = std::find_if(all.begin(), all.end(), [&](const ChosenEntry& chosen) {
+            return chosen.entry.device == name || chosen.entry.device.section(u'/', -1) == name;
+        });
+        if (found == all.end())
             throw FileProblem(
                 QStringLiteral("--only: no device \"%1\" in the manifest").arg(echoed(name)));
         chosen.push_back(*found);
@@ -39,14 +55,32 @@ std::vector<ManifestEntry> chosenEntries(const SiteManifest& manifest, const QSt
     return chosen;
 }
 
+// What the manifest says of a device and what its file says must agree.
+QStringList contradictions(const ManifestEntry& entry, const ConfigurationFile& file) {
+    QStringList found;
+    // A device may be named by its name alone where one subsystem holds it.
+    if (!file.device.isEmpty() && file.device != entry.device &&
+        file.device.section(u'/', -1) != entry.device)
+        found << QStringLiteral("the file was saved from \"%1\"").arg(echoed(file.device));
+    if (file.model != entry.model)
+        found << QStringLiteral("the file is of model %1, the manifest says %2")
+                     .arg(file.model)
+                     .arg(entry.model);
+    if (file.hvacType != entry.hvacType)
+        found << QStringLiteral("the file is of HVAC type %1, the manifest says %2")
+                     .arg(file.hvacType, echoed(entry.hvacType));
+    return found;
+}
+
 // Every chosen file as its checksum says it was saved, read and checked.
 std::optional<std::vector<SavedDevice>> checkedDevices(const QString& folder,
-                                                       const std::vector<ManifestEntry>& entries,
+                                                       const std::vector<ChosenEntry>& entries,
                                                        const CommandLine& line, QTextStream& err) {
     std::vector<SavedDevice> devices;
     bool refused = false;
-    for (const ManifestEntry& entry : entries) {
-        const QString path = QDir(folder).filePath(entry.file);
+    for (const ChosenEntry& chosen : entries) {
+        const ManifestEntry& entry = chosen.entry;
+        const QString path = siteFilePath(folder, entry.file);
         const QByteArray contents = readInputFile(path);
         if (sha256Of(contents) != entry.sha256) {
             err << "rm42-config: " << echoed(path) << ": the file is not the one saved for "
@@ -55,17 +89,54 @@ std::optional<std::vector<SavedDevice>> checkedDevices(const QString& folder,
             continue;
         }
         std::optional<ConfigurationFile> file = validatedContents(path, contents, err);
+        if (file && !contradictions(entry, *file).isEmpty()) {
+            err << "rm42-config: " << echoed(path) << ": the manifest's " << named(chosen)
+                << " contradicts its file: "
+                << contradictions(entry, *file).join(QStringLiteral("; ")) << '\n';
+            file.reset();
+        }
         if (file && line.values.contains(QStringLiteral("--fields")) &&
             !keepOnlyFields(*file, line.value(QStringLiteral("--fields")), err))
             file.reset();
         if (!file)
             refused = true;
         else
-            devices.push_back({entry.device, *file});
+            devices.push_back({chosen, *file});
     }
     if (refused)
         return std::nullopt;
     return devices;
+}
+
+// A site goes back into the network it was saved from unless the user says
+// otherwise: another network may hold devices of the same names.
+void checkNetwork(const SiteManifest& manifest, const QString& folder, const QString& network,
+                  bool intoNetwork) {
+    if (intoNetwork || manifest.network.isEmpty() || manifest.network == network)
+        return;
+    throw FileProblem(QStringLiteral("%1: the site was saved from the network \"%2\", not \"%3\" "
+                                     "(--into-network restores it into \"%3\" all the same)")
+                          .arg(echoed(QDir(folder).filePath(ManifestFileName)),
+                               echoed(manifest.network), echoed(network)));
+}
+
+// Two entries for one device would each write it, in an order that depends
+// on the timing of the jobs.
+void refuseTwoEntriesForOneDevice(const std::vector<SavedDevice>& devices,
+                                  const std::vector<DeviceTarget>& targets, const QString& folder) {
+    QMap<QString, size_t> first;
+    for (size_t i = 0; i < targets.size(); ++i) {
+        const auto earlier = first.constFind(targets[i].path);
+        if (earlier == first.constEnd()) {
+            first.insert(targets[i].path, i);
+            continue;
+        }
+        throw FileProblem(QStringLiteral("%1: the %2 and the %3 are both for the device %4; "
+                                         "nothing written")
+                              .arg(echoed(QDir(folder).filePath(ManifestFileName)),
+                                   named(devices[*earlier].chosen), named(devices[i].chosen),
+                                   echoed(targets[i].path)));
+    }
 }
 
 // A device of the manifest that is no longer in the network fails alone.
@@ -84,7 +155,9 @@ int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
         words,
         {QStringLiteral("--interface"), QStringLiteral("--fields"), QStringLiteral("--log"),
          QStringLiteral("--jobs")},
-        {QStringLiteral("--dry-run"), QStringLiteral("--only"), QStringLiteral("--json")}, err);
+        {QStringLiteral("--dry-run"), QStringLiteral("--only"), QStringLiteral("--into-network"),
+         QStringLiteral("--json")},
+        err);
     if (!line || line->positional.size() < 2 ||
         (line->positional.size() > 2) != line->has(QStringLiteral("--only")))
         return usageOf("restore", err);
@@ -95,6 +168,8 @@ int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
     const bool dryRun = line->has(QStringLiteral("--dry-run"));
     try {
         const SiteManifest manifest = readManifest(folder);
+        checkNetwork(manifest, folder, line->positional[0],
+                     line->has(QStringLiteral("--into-network")));
         const std::optional<std::vector<SavedDevice>> devices =
             checkedDevices(folder, chosenEntries(manifest, line->positional.mid(2)), *line, err);
         if (!devices)
@@ -105,7 +180,8 @@ int runRestore(const QStringList& words, QTextStream& out, QTextStream& err) {
                                         line->value(QStringLiteral("--interface")));
         std::vector<DeviceTarget> targets;
         for (const SavedDevice& device : *devices)
-            targets.push_back(targetOf(network, device.device));
+            targets.push_back(targetOf(network, device.chosen.entry.device));
+        refuseTwoEntriesForOneDevice(*devices, targets, folder);
         std::optional<JsonResults> json = jsonResults(*line, QStringLiteral("restore"), network);
         DeviceReport report(out, err, static_cast<int>(targets.size()), dryRun,
                             json ? &*json : nullptr);

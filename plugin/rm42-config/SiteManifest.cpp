@@ -4,6 +4,8 @@
 #include "ConfigurationFile.h"
 #include "EchoedText.h"
 #include "InputFile.h"
+#include "SiteFile.h"
+#include "platform/JsonReader.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -66,12 +68,14 @@ QByteArray manifestJson(const SiteManifest& manifest) {
 }
 
 SiteManifest readManifest(const QString& folder) {
-    const QString path = QDir(folder).filePath(ManifestFileName);
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(readInputFile(path), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    const QString path = siteFilePath(folder, ManifestFileName);
+    QString problem;
+    const std::optional<QJsonDocument> document = readJson(readInputFile(path), problem);
+    if (!document)
+        refuse(path, QStringLiteral("not a manifest: ") + problem);
+    if (!document->isObject())
         refuse(path, QStringLiteral("not a manifest: not a JSON object"));
-    const QJsonObject root = document.object();
+    const QJsonObject root = document->object();
     if (root.value(QStringLiteral("format")).toString() != FormatName)
         refuse(path, QStringLiteral("not a manifest (\"format\" is not \"%1\")").arg(FormatName));
     if (root.value(QStringLiteral("formatVersion")).toInt() != SiteManifest::FormatVersion)

@@ -32,8 +32,8 @@ inline const QString ManifestFileName = QStringLiteral("manifest.json");
 
 QByteArray manifestJson(const SiteManifest& manifest);
 
-// The manifest of the folder; throws FileProblem naming the manifest and,
-// where there is one, the entry.
+// The manifest of the folder (siteFilePath); throws FileProblem naming the
+// manifest and, where there is one, the entry.
 SiteManifest readManifest(const QString& folder);
 
 // The SHA-256 of the bytes in lower-case hexadecimal.

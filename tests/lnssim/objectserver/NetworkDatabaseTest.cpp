@@ -66,8 +66,14 @@ TEST(NetworkDatabase, RefusesABadFileNamingTheFileAndFieldAndLeavesItUntouched) 
         QString expected;
     };
     const std::vector<Case> cases = {
-        {"{ \"systems\": [ ", QStringLiteral("not valid JSON")},
-        {"", QStringLiteral("not valid JSON")},
+        {"{ \"systems\": [ ", QStringLiteral("not a JSON document")},
+        {"", QStringLiteral("not a JSON document")},
+        // Qt's reader would keep the second list and round the number, silently.
+        {"{\"systems\": [],\n \"systems\": []}",
+         QStringLiteral("the key \"systems\" is given twice in one object, on line 2 (first on "
+                        "line 1)")},
+        {"{\"systems\": [],\n \"revision\": 18446744073709551617}",
+         QStringLiteral("line 2: the number 18446744073709551617 cannot be held exactly")},
         {"[1, 2]", QStringLiteral("the top level must be a JSON object")},
         {withSystemField(kit, "managementMode", QJsonValue::Undefined),
          QStringLiteral("field \"systems[0].managementMode\" is missing")},

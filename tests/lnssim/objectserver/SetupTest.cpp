@@ -2,7 +2,10 @@
 // lns-host setup as kills, rival runs, links and odd platform roots meet it:
 // the LonWorks folder is whole at every moment and nothing outside it goes.
 #include "FileSizeLimit.h"
+#include "OpenDemo.h"
 #include "TestEnvironment.h"
+#include "lns/LnsCodes.h"
+#include "platform/Error.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -186,6 +189,68 @@ TEST(Setup, ItsDatabasesFollowTheUmaskAndTheConverterRunsWhereItIsInstalled) {
     const QFileInfo converter(lonWorks + QStringLiteral("/bin/XIF32BIN"));
     EXPECT_TRUE(converter.isSymLink());
     EXPECT_FALSE(converter.symLinkTarget().startsWith(root.path()));
+}
+
+// A forced setup never takes a folder from a process with a network open:
+// it refuses, or waits with --wait and then replaces the folder at once.
+TEST(Setup, AForcedSetupLeavesAnOpenNetworkAloneOrWaitsForIt) {
+    TempPlatformRoot root;
+    ASSERT_EQ(setup().exitCode, 0);
+    const QString lonWorks = root.path() + QStringLiteral("/LonWorks");
+    const QString mine = lonWorks + QStringLiteral("/mine.txt");
+    writeFile(mine);
+    auto open = std::make_unique<OpenDemo>(lonWorks);
+    const ProcessResult refused = setup(Force);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("a network of %1 is in use").arg(lonWorks)))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("--force --wait")));
+    EXPECT_TRUE(QFileInfo::exists(mine));
+    open->property(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"),
+                   QStringLiteral("nciLocation"))
+        ->setFormattedElement(0, QStringLiteral("Lobby"));
+
+    QProcess waiting;
+    waiting.start(programPath(QStringLiteral("lns-host")),
+                  {QStringLiteral("setup"), QStringLiteral("--force"), QStringLiteral("--wait")});
+    waiting.setReadChannel(QProcess::StandardError);
+    ASSERT_TRUE(waiting.waitForReadyRead(20000));
+    EXPECT_TRUE(waiting.readAllStandardError().contains("waiting until every program"));
+    EXPECT_FALSE(waiting.waitForFinished(300));
+    EXPECT_TRUE(QFileInfo::exists(mine));
+    open.reset();
+    ASSERT_TRUE(waiting.waitForFinished(60000));
+    EXPECT_EQ(waiting.exitCode(), 0) << waiting.readAllStandardError().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(mine));
+    expectWhole(lonWorks);
+    EXPECT_EQ(setup({QStringLiteral("--wait")}).exitCode, 2) << "--wait goes with --force";
+}
+
+// A network replaced behind a process's back (by hand, or by a program that
+// does not ask) fails the process's next write instead of losing it.
+TEST(Setup, AWriteIntoANetworkReplacedSinceItsOpenFails) {
+    TempPlatformRoot root;
+    ASSERT_EQ(setup().exitCode, 0);
+    const QString lonWorks = root.path() + QStringLiteral("/LonWorks");
+    OpenDemo open(lonWorks);
+    const auto location = open.property(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"),
+                                        QStringLiteral("nciLocation"));
+    const QString moved = root.path() + QStringLiteral("/LonWorks-before");
+    ASSERT_TRUE(QDir().rename(lonWorks, moved));
+    ASSERT_EQ(setup().exitCode, 0);
+    try {
+        location->setFormattedElement(0, QStringLiteral("Lobby"));
+        ADD_FAILURE() << "the write was taken";
+    } catch (const Error& error) {
+        EXPECT_EQ(error.lnsCode(), lns::Code::DatabaseInvalid);
+        EXPECT_TRUE(error.description().contains(QStringLiteral("removed or replaced")))
+            << error.description().toStdString();
+    }
+    EXPECT_EQ(OpenDemo(lonWorks)
+                  .property(QStringLiteral("Floor 1"), QStringLiteral("RTU-1"),
+                            QStringLiteral("nciLocation"))
+                  ->FormattedValue(),
+              QStringLiteral("Floor 1 North Office"));
 }
 
 } // namespace

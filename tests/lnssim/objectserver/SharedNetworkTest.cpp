@@ -264,22 +264,27 @@ TEST(SharedNetwork, DevicesAnotherProgramAddsOrRemovesAreSeenWithoutReopening) {
 }
 
 // A process so far behind that the oldest changes it missed are no longer
-// listed compares every row instead.
+// listed compares every row instead; one just within the log reads the log.
+// The log holds the newest 10,000 changes: after the change it must see, 9,999
+// more keep that change listed, 10,000 more push it out by exactly one.
 TEST(SharedNetwork, AProcessFarBehindStillSeesEveryChange) {
-    KitFolder kit;
-    OpenDemo reader(kit.path());
-    const auto location = reader.property(Floor1, Rtu1, QStringLiteral("nciLocation"));
-    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
-    OpenDemo(kit.path())
-        .property(Floor1, Rtu1, QStringLiteral("nciLocation"))
-        ->setFormattedElement(0, QStringLiteral("Lobby"));
-    RawWriter writer(databaseFile(kit, QStringLiteral("Demo Building")));
-    writer.run("BEGIN");
-    for (int i = 0; i < 10001; ++i)
-        writer.run("UPDATE records SET revision = revision + 1 WHERE kind = 'subsystem'"
-                   " AND json_extract(document, '$.name') = 'Floor 3'");
-    writer.run("COMMIT");
-    EXPECT_EQ(location->FormattedValue(), QStringLiteral("Lobby"));
+    for (const int later : {9999, 10000, 10001}) {
+        SCOPED_TRACE(later);
+        KitFolder kit;
+        OpenDemo reader(kit.path());
+        const auto location = reader.property(Floor1, Rtu1, QStringLiteral("nciLocation"));
+        EXPECT_EQ(location->FormattedValue(), QStringLiteral("Floor 1 North Office"));
+        RawWriter writer(databaseFile(kit, QStringLiteral("Demo Building")));
+        writer.run("BEGIN");
+        writer.run("UPDATE records SET revision = revision + 1,"
+                   " document = json_set(document, '$.failure', 'unreachable')"
+                   " WHERE kind = 'device' AND json_extract(document, '$.name') = 'RTU-1'");
+        for (int i = 0; i < later; ++i)
+            writer.run("UPDATE records SET revision = revision + 1 WHERE kind = 'subsystem'"
+                       " AND json_extract(document, '$.name') = 'Floor 3'");
+        writer.run("COMMIT");
+        EXPECT_EQ(lnsCodeOf([&] { location->FormattedValue(); }), lns::Code::DeviceUnreachable);
+    }
 }
 
 // A file of a program without the change log gets it on its first open; that

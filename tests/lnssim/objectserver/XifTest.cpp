@@ -182,6 +182,12 @@ TEST(XifReader, RefusesEachBadFileNamingTheFileTheLineAndWhatWasExpected) {
         {"\xca", QStringLiteral("line 1: the file ends before the program ID")},
         {"XIF Version 3.1\nb\nc\n80:03:DB:55:00:04:04:21\n*\n",
          QStringLiteral("line 1: expected an external interface file of version 4.x")},
+        {"File: x.xif, XIF Version 5.0\nb\nc\n80:03:DB:55:00:04:04:21\n*\n",
+         QStringLiteral("line 1: expected an external interface file of version 4.x, not version "
+                        "5")},
+        {"XIF Version 2.9\nb\nc\n80:03:DB:55:00:04:04:21\n*\n",
+         QStringLiteral("line 1: expected an external interface file of version 4.x, not version "
+                        "2")},
         {"a\nb\nc\n80:03:DB:55:00:04\n", QStringLiteral("line 4: expected the program ID")},
         {"a\nb\nc\n80:03:DB:55:00:04:04:21\n1 x\n*\n",
          QStringLiteral("line 5: expected a node or channel line")},

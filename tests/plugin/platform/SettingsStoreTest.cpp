@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "platform/SettingsStore.h"
 
+#include "FileSizeLimit.h"
 #include "TestEnvironment.h"
 #include "platform/Error.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
@@ -145,6 +147,35 @@ TEST(SettingsStoreFailures, RootThroughARegularFileIsReportedWithItsName) {
     TempPlatformRoot root;
     writeFile(root.path() + QStringLiteral("/plain"), "not a folder");
     expectUnusableStoreNamed(root.path() + QStringLiteral("/plain/registry.sqlite3"));
+}
+
+// A write that fails inside its transaction (a full disk) lets the
+// transaction go: the same store writes again at once, and another process
+// writes without waiting for it.
+TEST(SettingsStoreFailures, AFailedWriteLeavesTheStoreFreeForTheNextOne) {
+    TempPlatformRoot root;
+    SettingsStore store(root.settingsStoreFile());
+    store.setValue(Hive::LocalMachine, Key, RegistryValue::string(QStringLiteral("small"), "1"));
+    {
+        // More than the page cache holds, so the pages reach the disk inside the write.
+        const FileSizeLimit fullDisk(64 * 1024);
+        EXPECT_THROW(store.setValue(Hive::LocalMachine, Key,
+                                    RegistryValue::binary(QStringLiteral("big"),
+                                                          QByteArray(4 * 1024 * 1024, 'x'))),
+                     Error);
+    }
+    store.setValue(Hive::LocalMachine, Key, RegistryValue::string(QStringLiteral("next"), "2"));
+    QElapsedTimer timer;
+    timer.start();
+    QProcess other;
+    other.start(programPath(QStringLiteral("store-writer")),
+                {root.settingsStoreFile(), QStringLiteral("other"), QStringLiteral("1")});
+    ASSERT_TRUE(other.waitForFinished(60000));
+    EXPECT_EQ(other.exitCode(), 0) << other.readAllStandardError().constData();
+    EXPECT_LT(timer.elapsed(), 10000) << "the other process waited for a lock left behind";
+    const auto values = store.values(Hive::LocalMachine, Key);
+    ASSERT_TRUE(values);
+    EXPECT_EQ(values->size(), 2);
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstring>
@@ -320,6 +321,28 @@ TEST_F(CommandRegistrationTest, AFailedImportRemovesOnlyATemplateItMade) {
         QStringLiteral("\r\nCould not import the external interface file ")));
     const QStringList& removed = crowded->library->templates->removed;
     EXPECT_TRUE(removed.isEmpty()) << removed.join(u'|').toStdString();
+}
+
+// A template this run made for a file that cannot be imported goes again:
+// the library is as it was, also once the network is closed.
+TEST_F(CommandRegistrationTest, AFailedImportLeavesNoNewTemplateInTheLibrary) {
+    // The converted file of an earlier run stays; the file itself is damaged since.
+    const QString converted = QString(xifFile()).replace(QStringLiteral(".XIF"), ".XFB");
+    ASSERT_EQ(QProcess::execute(root.path() + QStringLiteral("/LonWorks/bin/XIF32BIN"),
+                                {xifFile(), converted}),
+              0);
+    QFile xif(xifFile());
+    ASSERT_TRUE(xif.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(xif.resize(xif.size() - 3));
+    xif.close();
+    EXPECT_FALSE(DeviceTemplateRegistration(context()).RegisterCommands());
+    ASSERT_EQ(dialogs.messages.size(), 1) << dialogs.texts().join(u'|').toStdString();
+    EXPECT_TRUE(dialogs.messages[0].text.contains(
+        QStringLiteral("Could not import the external interface file ")));
+    EXPECT_EQ(templates()->Count(), 0);
+    state.CurrentNetwork->Close();
+    openNetwork(QStringLiteral("New Site"));
+    EXPECT_EQ(templates()->Count(), 0);
 }
 
 TEST_F(CommandRegistrationTest, DefaultActionDecisionsLastForOneRunOnly) {

@@ -14,7 +14,8 @@ struct Seen {
     QStringList backedUp; // "device -> file" in the manifest's order
     QString restored;
     int restoredStatus = -1;
-    QString log; // without the rows' times
+    QString log;          // without the rows' times and the rows written out of turn
+    QStringList updating; // the devices of "Updating device" rows, sorted
 };
 
 class DevicesAtOnce : public ConfigTool {
@@ -60,6 +61,13 @@ protected:
         seen.log = QString::fromUtf8(rows.readAll())
                        .remove(QRegularExpression(QStringLiteral("^\"[^\"]*\","),
                                                   QRegularExpression::MultilineOption));
+        // Written before each device's first write, as soon as it comes.
+        const QRegularExpression updating(QStringLiteral("^\"Updating device\",\"(.*)\"\r\n"),
+                                          QRegularExpression::MultilineOption);
+        for (const QRegularExpressionMatch& row : updating.globalMatch(seen.log))
+            seen.updating << row.captured(1);
+        seen.updating.sort();
+        seen.log.remove(updating);
         return seen;
     }
 };
@@ -84,6 +92,9 @@ TEST_F(DevicesAtOnce, EightAtOncePrintLogBackUpRestoreAndEndAsOneAtATime) {
     EXPECT_EQ(eight.restored.toStdString(), one.restored.toStdString());
     EXPECT_EQ(eight.restoredStatus, one.restoredStatus);
     EXPECT_EQ(eight.log.toStdString(), one.log.toStdString());
+    EXPECT_EQ(eight.updating, one.updating);
+    // Four written (RTU-4 refuses its write), three of them put back.
+    EXPECT_EQ(one.updating.size(), 7) << one.updating.join(',').toStdString();
 }
 
 } // namespace

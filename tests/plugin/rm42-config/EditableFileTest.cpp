@@ -64,6 +64,18 @@ TEST_F(EditableFile, HandWrittenTimesAreTakenAndMistakesAreNamedWhereTheyAre) {
         {"  \"fields\": {\"Heating - Cooling\": {\"dead_band\": 2}, \"dead_band\": 3}\n}\n",
          "field \"dead_band\" is given twice"},
         {"  \"source\": \"Floor 1/RTU-1\",\n  \"fields\": {}\n}\n", "\"source\" is not an object"},
+        // A key twice at any depth: the JSON reader alone would keep the last one.
+        {"  \"fields\": {\"password\": 1,\n  \"password\": 2}\n}\n",
+         "the key \"password\" is given twice in one object, on line 9 (first on line 8)"},
+        {"  \"fields\": {\"Scheduler\": {\"occ_1_monday\": 450},\n  \"Scheduler\": {}}\n}\n",
+         "the key \"Scheduler\" is given twice in one object, on line 9 (first on line 8)"},
+        {"  \"fields\": {\"password\": 1},\n  \"fields\": {\"password\": 2}\n}\n",
+         "the key \"fields\" is given twice in one object, on line 9 (first on line 8)"},
+        {"  \"fields\": {},\n  \"\\u0066ields\": {}\n}\n", "the key \"fields\" is given twice"},
+        // A number is checked as written, never rounded first.
+        {"  \"fields\": {\"password\": 5.000000000000001}\n}\n", "5.000000000000001"},
+        {"  \"fields\": {\"dead_band\": 2.00000000000000000001}\n}\n",
+         "line 8: the number 2.00000000000000000001 cannot be held exactly as written"},
     };
     for (const auto& [tail, message] : mistakes) {
         const ProcessResult checked = tool({"check", written("bad.json", header() + tail)});

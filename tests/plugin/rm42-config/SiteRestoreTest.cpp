@@ -5,6 +5,7 @@
 #include "ConfigToolFixture.h"
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <sqlite3.h>
 
 namespace {
@@ -124,6 +125,81 @@ TEST_F(SiteRestore, ARowCorruptedDuringARunFailsTheDevicesItReachesAndTheRunEnds
     EXPECT_EQ(run.exitCode(), 1);
     EXPECT_TRUE(out.contains("Floor 3/RTU-4: failed: ")) << out.toStdString();
     EXPECT_TRUE(out.contains("7 devices: 1 changed")) << out.toStdString();
+}
+
+// A backup is restored only as its manifest and files agree, from what its
+// folder holds itself, into the network it was saved from unless the user
+// says otherwise; a manifest that breaks any of this writes nothing.
+TEST_F(SiteRestore, AManifestThatCannotBeTrustedIsRefusedBeforeAnyWrite) {
+    const QString site = file("site");
+    ASSERT_EQ(tool({"save", Demo, "--subsystem", "Floor 1", "-o", site}).exitCode, 0);
+    const QString manifestPath = site + "/manifest.json";
+    const QJsonObject manifest = json(manifestPath);
+    const QJsonArray devices = manifest.value("devices").toArray();
+    ASSERT_EQ(devices.size(), 2);
+    const auto withDevices = [&](const QJsonArray& list) {
+        QJsonObject edited = manifest;
+        edited.insert("devices", list);
+        return edited;
+    };
+    QJsonObject shortName = devices[0].toObject();
+    shortName.insert("device", "RTU-1");
+    QJsonObject otherType = devices[0].toObject();
+    otherType.insert("hvacType", "HVT_HEAT_PUMP");
+    ASSERT_EQ(tool({"set", Demo, "RTU-1", "occ_heat_setpts=66"}).exitCode, 0);
+    clearJournal();
+    const QList<QPair<QJsonObject, QString>> refused = {
+        {withDevices({devices[0], devices[1], shortName}),
+         "manifest.json: the device 1 (\"Floor 1/RTU-1\", file \"Floor 1_RTU-1.json\") and the "
+         "device 3 (\"RTU-1\", file \"Floor 1_RTU-1.json\") are both for the device Floor "
+         "1/RTU-1; nothing written"},
+        {withDevices({otherType, devices[1]}),
+         "the file is of HVAC type HVT_ROOFTOP, the manifest says HVT_HEAT_PUMP"},
+    };
+    for (const auto& [edited, message] : refused) {
+        writeJson(manifestPath, edited);
+        const ProcessResult restored = tool({"restore", Demo, site, "--jobs", "8"});
+        EXPECT_EQ(restored.exitCode, 2);
+        EXPECT_TRUE(restored.err.contains(message)) << restored.err.toStdString();
+    }
+    writeJson(manifestPath, manifest);
+
+    // Links that lead out of the folder, and a folder that is a link.
+    QTemporaryDir outside;
+    const QString rtu1 = site + "/Floor 1_RTU-1.json";
+    ASSERT_TRUE(QFile::copy(rtu1, outside.path() + "/RTU-1.json"));
+    ASSERT_TRUE(QFile::remove(rtu1));
+    ASSERT_TRUE(QFile::link(outside.path() + "/RTU-1.json", rtu1));
+    const ProcessResult linkedFile = tool({"restore", Demo, site});
+    EXPECT_EQ(linkedFile.exitCode, 2);
+    EXPECT_TRUE(linkedFile.err.contains("Floor 1_RTU-1.json: a link to " + outside.path() +
+                                        "/RTU-1.json, outside the backup folder: refused"))
+        << linkedFile.err.toStdString();
+    ASSERT_TRUE(QFile::remove(rtu1));
+    ASSERT_TRUE(QFile::copy(outside.path() + "/RTU-1.json", rtu1));
+    ASSERT_TRUE(QFile::rename(manifestPath, outside.path() + "/manifest.json"));
+    ASSERT_TRUE(QFile::link(outside.path() + "/manifest.json", manifestPath));
+    EXPECT_TRUE(tool({"restore", Demo, site}).err.contains("outside the backup folder"));
+    ASSERT_TRUE(QFile::remove(manifestPath));
+    ASSERT_TRUE(QFile::copy(outside.path() + "/manifest.json", manifestPath));
+    ASSERT_TRUE(QFile::link(site, file("linked")));
+    const ProcessResult linkedFolder = tool({"restore", Demo, file("linked")});
+    EXPECT_EQ(linkedFolder.exitCode, 2);
+    EXPECT_TRUE(linkedFolder.err.contains(": a symbolic link to "))
+        << linkedFolder.err.toStdString();
+
+    // Another network only when the user says so.
+    const ProcessResult elsewhere = tool({"restore", "Offnet Site", site});
+    EXPECT_EQ(elsewhere.exitCode, 2);
+    EXPECT_TRUE(elsewhere.err.contains("the site was saved from the network \"Demo Building\", "
+                                       "not \"Offnet Site\" (--into-network restores it"))
+        << elsewhere.err.toStdString();
+    EXPECT_EQ(writes(), QStringList());
+    EXPECT_NE(tool({"restore", "Offnet Site", site, "--into-network", "--dry-run"}).exitCode, 2);
+    const ProcessResult restored = tool({"restore", Demo, site});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_NE(shownValue("RTU-1", "occ_heat_setpts").toDouble(), 66);
+    EXPECT_TRUE(tool({"restore", "--help"}).out.contains("--into-network"));
 }
 
 } // namespace
