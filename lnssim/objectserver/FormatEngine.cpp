@@ -218,6 +218,26 @@ QByteArray FormatEngine::parseItemExactly(const QString& formatSpec, int item,
     return parseItemText(structuredFormat(spec.name), item, text, spec.units, true);
 }
 
+QByteArray FormatEngine::parseItem(const QString& formatSpec, int item, const QString& text) {
+    const FormatSpec spec = parseSpec(formatSpec);
+    if (spec.name == RawFormat || spec.name == AsciiStringFormat) {
+        requireSingleItem(spec.name, item);
+        return parse(formatSpec, text);
+    }
+    return parseItemText(structuredFormat(spec.name), item, text, spec.units, false);
+}
+
+QString FormatEngine::formatItemOf(const QString& formatSpec, int item, const QByteArray& bytes) {
+    const FormatSpec spec = parseSpec(formatSpec);
+    if (spec.name == RawFormat || spec.name == AsciiStringFormat) {
+        requireSingleItem(spec.name, item);
+        return format(formatSpec, bytes);
+    }
+    const FormatItem& described = itemOf(structuredFormat(spec.name), item);
+    requireSize(spec.name, bytes, described.size);
+    return formatItem(described, bytes, spec.units);
+}
+
 int FormatEngine::rawSize(const QString& formatName) {
     const QString name = formatName.section(QLatin1Char('#'), 0, 0);
     if (name == AsciiStringFormat)
