@@ -6,7 +6,7 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git
           qt6-base-dev libqt6test6 libgl-dev libsqlite3-dev sqlite3
-          googletest libgtest-dev libgmock-dev libbenchmark-dev
+          googletest libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
           fonts-dejavu-core poppler-utils
           dpkg-dev file lintian desktop-file-utils appstream bash-completion)
 missing=()

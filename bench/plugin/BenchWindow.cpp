@@ -203,7 +203,9 @@ void BM_Apply(benchmark::State& state) {
             if (edited == count)
                 break;
             // Each value is sent as it stands, so the device keeps what it held.
-            value->ValueAsChanges = true;
+            if (value->HeldItems().isEmpty())
+                continue;
+            value->Edit(0, value->HeldItems().first());
             ++edited;
         }
         sends += edited;

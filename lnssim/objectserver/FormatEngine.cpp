@@ -218,8 +218,16 @@ QByteArray FormatEngine::parseItemExactly(const QString& formatSpec, int item,
     return parseItemText(structuredFormat(spec.name), item, text, spec.units, true);
 }
 
-QString FormatEngine::formatItemBytes(const QString& formatSpec, int item,
-                                      const QByteArray& bytes) {
+QByteArray FormatEngine::parseItem(const QString& formatSpec, int item, const QString& text) {
+    const FormatSpec spec = parseSpec(formatSpec);
+    if (spec.name == RawFormat || spec.name == AsciiStringFormat) {
+        requireSingleItem(spec.name, item);
+        return parse(formatSpec, text);
+    }
+    return parseItemText(structuredFormat(spec.name), item, text, spec.units, false);
+}
+
+QString FormatEngine::formatItemOf(const QString& formatSpec, int item, const QByteArray& bytes) {
     const FormatSpec spec = parseSpec(formatSpec);
     if (spec.name == RawFormat || spec.name == AsciiStringFormat) {
         requireSingleItem(spec.name, item);

@@ -27,9 +27,11 @@ public:
     // The bytes of one item for `text`; fails as parse, and for text the item
     // would not hold exactly as given (FormatItem.h, parseItemExactly).
     static QByteArray parseItemExactly(const QString& formatSpec, int item, const QString& text);
-    // The text of one item held in `bytes` (that item's bytes alone, as
-    // parseItemExactly gives them); fails as format.
-    static QString formatItemBytes(const QString& formatSpec, int item, const QByteArray& bytes);
+    // The bytes of one item for `text`, as a write stores it; fails as parse.
+    static QByteArray parseItem(const QString& formatSpec, int item, const QString& text);
+    // The text of one item held as `bytes` (from parseItemExactly), as a read
+    // of the whole value shows it. Fails as format.
+    static QString formatItemOf(const QString& formatSpec, int item, const QByteArray& bytes);
     // Size in bytes of one raw value of the format; -1 for RAW (any size) and
     // for an unknown format.
     static int rawSize(const QString& formatName);

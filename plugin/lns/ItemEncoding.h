@@ -14,9 +14,14 @@ namespace lns {
 // that give the same bytes are the same value on the device.
 QByteArray encodedItem(const QString& formatSpec, int item, const QString& text);
 
-// The text of item `item` held in `bytes` (as encodedItem gives them) in the
-// format `formatSpec`: a value read in one unit system shown in the other
-// without a device. Fails with Error(LnsErrorBase + Code::FormatFailed).
+// The bytes a write of `text` leaves in item `item`: the nearest value the
+// format holds, as a write rounds it. Fails with the formatting failure when
+// the format cannot hold the text at all.
+QByteArray writtenItem(const QString& formatSpec, int item, const QString& text);
+
+// The text a read of the value shows for item `item` held as `bytes` (from
+// encodedItem or writtenItem): what the device holds after a write, without
+// asking it; also a value read in one unit system shown in the other.
 QString formattedItem(const QString& formatSpec, int item, const QByteArray& bytes);
 
 } // namespace lns

@@ -14,6 +14,7 @@ constexpr int OffNet = 1;
 constexpr qint16 NotReadableOffNet = 36;
 const QString OffNetPlaceholder =
     QStringLiteral("? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ? ?");
+const QString Placeholder = QStringLiteral("?");
 
 // The reason of a failure: the text of the LNS codes in `known`, the
 // failure's own description otherwise.
@@ -37,8 +38,31 @@ Error valueFailure(const Error& failure, const QString& source, const QString& a
 CNvCpTable::CNvCpTable(const Specific& process, lns::Ref<lns::System> system)
     : m_process(process), m_system(std::move(system)) {}
 
+QStringList CNvCpTable::NvAsArray() const {
+    QStringList items = m_held;
+    for (auto edit = m_pending.cbegin(); edit != m_pending.cend(); ++edit)
+        items[edit.key()] = edit.value();
+    return items;
+}
+
+void CNvCpTable::Edit(int item, const QString& text) {
+    if (item < 0 || item >= m_held.size())
+        throw RuntimeErrors::subscriptOutOfRange(Name);
+    m_pending.insert(item, text);
+}
+
+void CNvCpTable::DropPendingEdits() {
+    m_pending.clear();
+}
+
+bool CNvCpTable::IsKnown(int item) const {
+    if (m_pending.contains(item))
+        return true;
+    return item >= 0 && item < m_held.size() && m_held[item] != Placeholder;
+}
+
 QString CNvCpTable::NvAsString() const {
-    return NvAsArray.join(Separator);
+    return NvAsArray().join(Separator);
 }
 
 bool CNvCpTable::SendNetworkValue() {
@@ -47,13 +71,14 @@ bool CNvCpTable::SendNetworkValue() {
         if (!MyNetworkVariable)
             throw RuntimeErrors::objectNotSet(source);
         MyNetworkVariable->setFormatSpec(writeFormatSpecifier());
-        MyNetworkVariable->updateFormattedElement(ArrayIndex, editedItems());
+        MyNetworkVariable->updateFormattedElement(ArrayIndex, m_pending);
     } catch (const Error& failure) {
         throw valueFailure(failure, source, QStringLiteral("Error updating"), Name,
                            {lns::Code::WriteFailed, lns::Code::FormatFailed});
     }
-    m_deviceItems = NvAsArray;
-    ValueAsChanges = false;
+    for (auto sent = m_pending.cbegin(); sent != m_pending.cend(); ++sent)
+        m_held[sent.key()] = heldAfterWrite(sent.key(), sent.value());
+    m_pending.clear();
     return true;
 }
 
@@ -65,13 +90,15 @@ QString CNvCpTable::FormattedItem(int item, const QByteArray& bytes) const {
     return lns::formattedItem(writeFormatSpecifier(), item, bytes);
 }
 
-QMap<int, QString> CNvCpTable::editedItems() const {
-    QMap<int, QString> edited;
-    for (int item = 0; item < NvAsArray.size(); ++item) {
-        if (item >= m_deviceItems.size() || NvAsArray[item] != m_deviceItems[item])
-            edited.insert(item, NvAsArray[item]);
+// As a read would show it ("70" is held as "70.00", 89.975 ºF as "90.0");
+// the text as sent when the format cannot say, since the device took it.
+QString CNvCpTable::heldAfterWrite(int item, const QString& sent) const {
+    try {
+        const QString spec = writeFormatSpecifier();
+        return lns::formattedItem(spec, item, lns::writtenItem(spec, item, sent));
+    } catch (const Error&) {
+        return sent;
     }
-    return edited;
 }
 
 void CNvCpTable::GetNetworkValue() {
@@ -86,12 +113,30 @@ void CNvCpTable::GetNetworkValue(DeviceReading& reading) {
             throw RuntimeErrors::objectNotSet(source);
         const QString formatSpec = formatSpecifier();
         MyNetworkVariable->setFormatSpec(formatSpec);
-        NvAsArray = readItems(reading);
-        m_deviceItems = NvAsArray;
+        QStringList items = readItems(reading);
+        convertPending(writeFormatSpecifier(), formatSpec);
+        m_held = std::move(items);
         m_readFormatSpec = formatSpec;
+        // An edit of an item the value no longer has cannot be sent.
+        while (!m_pending.isEmpty() && m_pending.lastKey() >= m_held.size())
+            m_pending.erase(std::prev(m_pending.end()));
     } catch (const Error& failure) {
         throw valueFailure(failure, source, QStringLiteral("Error reading"), Name,
                            {lns::Code::DeviceUnreachable});
+    }
+}
+
+// A pending edit keeps its meaning in the new units (70 ºF is 21.11 ºC); one
+// the format cannot read stays as typed, for the user to see and mend.
+void CNvCpTable::convertPending(const QString& fromSpec, const QString& toSpec) {
+    if (fromSpec == toSpec)
+        return;
+    for (auto edit = m_pending.begin(); edit != m_pending.end(); ++edit) {
+        try {
+            edit.value() = lns::formattedItem(toSpec, edit.key(),
+                                              lns::writtenItem(fromSpec, edit.key(), edit.value()));
+        } catch (const Error&) {
+        }
     }
 }
 

@@ -65,7 +65,10 @@ QString CNvCtrlTable::NvString() const {
 QString CNvCtrlTable::Value() const {
     try {
         const QString item = itemText();
-        return RoundValue ? shortestText(RoundToStep(item, Ceiling)) : item;
+        // An unknown value stays unknown: rounded, "?" would pass for 0.
+        if (!RoundValue || !NvCpTable->IsKnown(ItemArrayIndex))
+            return item;
+        return shortestText(RoundToStep(item, Ceiling));
     } catch (const Error&) {
         return controlText();
     }
@@ -74,18 +77,13 @@ QString CNvCtrlTable::Value() const {
 void CNvCtrlTable::Value(const QString& text) {
     if (!NvCpTable)
         throw RuntimeErrors::objectNotSet(Name);
-    QStringList items = NvCpTable->NvAsArray;
-    if (ItemArrayIndex < 0 || ItemArrayIndex >= items.size())
-        throw RuntimeErrors::subscriptOutOfRange(Name);
-    items[ItemArrayIndex] = text;
-    NvCpTable->NvAsArray = items;
-    NvCpTable->ValueAsChanges = true;
+    NvCpTable->Edit(ItemArrayIndex, text);
 }
 
 void CNvCtrlTable::Initialize() {
     if (!NvCpTable)
         throw RuntimeErrors::objectNotSet(Name);
-    NvCpTable->ValueAsChanges = false;
+    NvCpTable->DropPendingEdits();
 }
 
 const CNvCpTable& CNvCtrlTable::value() const {
@@ -95,7 +93,7 @@ const CNvCpTable& CNvCtrlTable::value() const {
 }
 
 QString CNvCtrlTable::itemText() const {
-    const QStringList& items = value().NvAsArray;
+    const QStringList items = value().NvAsArray();
     if (ItemArrayIndex < 0 || ItemArrayIndex >= items.size())
         throw RuntimeErrors::subscriptOutOfRange(Name);
     return items[ItemArrayIndex];

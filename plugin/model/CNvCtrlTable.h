@@ -37,13 +37,14 @@ public:
     // The whole structured value of NvCpTable.
     QString NvString() const;
 
-    // The item, rounded to Ceiling when RoundValue is set; the control's text
-    // when there is no such item or it cannot be rounded.
+    // The item as shown (held, or the pending edit), rounded to Ceiling when
+    // RoundValue is set and the item is known; the control's text when there
+    // is no such item or it cannot be rounded.
     QString Value() const;
-    // Stores the text as the item, unchecked, and marks NvCpTable dirty.
+    // Makes the text, unchecked, the pending edit of the item.
     void Value(const QString& text);
 
-    // Clears the dirty flag of NvCpTable (shared by all its fields).
+    // Drops the pending edits of NvCpTable (shared by all its fields).
     void Initialize();
 
 private:

@@ -107,4 +107,8 @@ std::optional<int> minutesOfDay(const QString& text) {
     return hours * 60 + minutes;
 }
 
+bool isPlaceholder(const QString& text) {
+    return text.trimmed() == u'?';
+}
+
 } // namespace rules

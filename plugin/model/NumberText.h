@@ -27,6 +27,9 @@ double writtenValue(double number);
 // exponent) of the number: "23", "18.5", "34.95" for 35 - 0.05.
 QString numberText(double number);
 
+// Whether the text stands for a value that could not be read ("?").
+bool isPlaceholder(const QString& text);
+
 // A time of day typed as "H:MM" or "HH:MM" (0:00 to 23:59) as minutes of the
 // day, the form the scheduler values take ("07:30" is 450); nothing for any
 // other text.

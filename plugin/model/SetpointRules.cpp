@@ -37,52 +37,56 @@ bool deadbandBroken(double heat, double cool, double deadband) {
     return writtenValue(deadband - writtenValue(finite(cool - heat))) > HeldShortfall;
 }
 
-// The setpoint pair of one period and the deadband, read from the texts.
-struct Pair {
-    double heat;
-    double cool;
-    double deadband;
+// Collects what the rules do, in the order they run.
+class Rules {
+public:
+    explicit Rules(const QString& deadband) : m_deadband(deadband) {}
+
+    void raiseCooling(const QString& heat, const QString& cool, int coolBox) {
+        if (skippedFor({heat, cool, m_deadband}, coolBox, deadbandReason()) ||
+            !deadbandBroken(leadingNumber(heat), leadingNumber(cool), leadingNumber(m_deadband)))
+            return;
+        add(coolBox, numberText(finite(leadingNumber(heat) + leadingNumber(m_deadband))),
+            deadbandReason());
+    }
+    void lowerHeating(const QString& heat, const QString& cool, int heatBox) {
+        if (skippedFor({heat, cool, m_deadband}, heatBox, deadbandReason()) ||
+            !deadbandBroken(leadingNumber(heat), leadingNumber(cool), leadingNumber(m_deadband)))
+            return;
+        add(heatBox, numberText(finite(leadingNumber(cool) - leadingNumber(m_deadband))),
+            deadbandReason());
+    }
+    void heatingToMaximum(const QString& heat, const QString& maximum, int heatBox) {
+        if (skippedFor({heat, maximum}, heatBox, maxHeatReason()) ||
+            !(leadingNumber(heat) > leadingNumber(maximum)))
+            return;
+        add(heatBox, maximum, maxHeatReason());
+    }
+    void coolingToMinimum(const QString& cool, const QString& minimum, int coolBox) {
+        if (skippedFor({cool, minimum}, coolBox, minCoolReason()) ||
+            !(leadingNumber(cool) < leadingNumber(minimum)))
+            return;
+        add(coolBox, minimum, minCoolReason());
+    }
+    RuleOutcome outcome() { return std::move(m_outcome); }
+
+private:
+    bool skippedFor(std::initializer_list<QString> operands, int target, const QString& reason) {
+        for (const QString& operand : operands) {
+            if (isPlaceholder(operand)) {
+                m_outcome.skipped.push_back({target, reason});
+                return true;
+            }
+        }
+        return false;
+    }
+    void add(int target, const QString& text, const QString& reason) {
+        m_outcome.adjustments.push_back({target, text, reason});
+    }
+
+    QString m_deadband;
+    RuleOutcome m_outcome;
 };
-
-Pair pairOf(const QString& heat, const QString& cool, const QString& deadband) {
-    return {leadingNumber(heat), leadingNumber(cool), leadingNumber(deadband)};
-}
-
-std::optional<Adjustment> raiseCooling(const Pair& pair, int coolBox) {
-    if (!deadbandBroken(pair.heat, pair.cool, pair.deadband))
-        return std::nullopt;
-    return Adjustment{coolBox, numberText(finite(pair.heat + pair.deadband)), deadbandReason()};
-}
-
-std::optional<Adjustment> lowerHeating(const Pair& pair, int heatBox) {
-    if (!deadbandBroken(pair.heat, pair.cool, pair.deadband))
-        return std::nullopt;
-    return Adjustment{heatBox, numberText(finite(pair.cool - pair.deadband)), deadbandReason()};
-}
-
-std::optional<Adjustment> heatingToMaximum(const QString& heat, const QString& maximum,
-                                           int heatBox) {
-    if (!(leadingNumber(heat) > leadingNumber(maximum)))
-        return std::nullopt;
-    return Adjustment{heatBox, maximum, maxHeatReason()};
-}
-
-std::optional<Adjustment> coolingToMinimum(const QString& cool, const QString& minimum,
-                                           int coolBox) {
-    if (!(leadingNumber(cool) < leadingNumber(minimum)))
-        return std::nullopt;
-    return Adjustment{coolBox, minimum, minCoolReason()};
-}
-
-// The adjustments that apply, in the order given (braced lists evaluate
-// left to right).
-std::vector<Adjustment> applying(std::initializer_list<std::optional<Adjustment>> candidates) {
-    std::vector<Adjustment> adjustments;
-    for (const auto& candidate : candidates)
-        if (candidate)
-            adjustments.push_back(*candidate);
-    return adjustments;
-}
 
 } // namespace
 
@@ -102,37 +106,51 @@ QString adjustmentMessage(const QString& reason) {
     return reason + QStringLiteral("\r\n\r\nAdjustment where made");
 }
 
-std::vector<Adjustment> adjustmentsLeavingTextBox(int index, const SetpointTexts& texts) {
+RuleOutcome outcomeLeavingTextBox(int index, const SetpointTexts& texts) {
+    // Every number is read before any adjustment, so an overflow changes nothing.
+    Rules rules(texts.deadband);
     switch (index) {
     case OccHeatBox:
-        return applying(
-            {raiseCooling(pairOf(texts.occHeat, texts.occCool, texts.deadband), OccCoolBox)});
+        rules.raiseCooling(texts.occHeat, texts.occCool, OccCoolBox);
+        break;
     case UnoccHeatBox:
-        return applying(
-            {raiseCooling(pairOf(texts.unoccHeat, texts.unoccCool, texts.deadband), UnoccCoolBox)});
+        rules.raiseCooling(texts.unoccHeat, texts.unoccCool, UnoccCoolBox);
+        break;
     case OccCoolBox:
-        return applying(
-            {lowerHeating(pairOf(texts.occHeat, texts.occCool, texts.deadband), OccHeatBox)});
+        rules.lowerHeating(texts.occHeat, texts.occCool, OccHeatBox);
+        break;
     case UnoccCoolBox:
-        return applying(
-            {lowerHeating(pairOf(texts.unoccHeat, texts.unoccCool, texts.deadband), UnoccHeatBox)});
+        rules.lowerHeating(texts.unoccHeat, texts.unoccCool, UnoccHeatBox);
+        break;
     case MaxHeatBox:
-        return applying({heatingToMaximum(texts.occHeat, texts.maxHeat, OccHeatBox),
-                         heatingToMaximum(texts.unoccHeat, texts.maxHeat, UnoccHeatBox)});
+        rules.heatingToMaximum(texts.occHeat, texts.maxHeat, OccHeatBox);
+        rules.heatingToMaximum(texts.unoccHeat, texts.maxHeat, UnoccHeatBox);
+        break;
     case MinCoolBox:
-        return applying({coolingToMinimum(texts.occCool, texts.minCool, OccCoolBox),
-                         coolingToMinimum(texts.unoccCool, texts.minCool, UnoccCoolBox)});
+        rules.coolingToMinimum(texts.occCool, texts.minCool, OccCoolBox);
+        rules.coolingToMinimum(texts.unoccCool, texts.minCool, UnoccCoolBox);
+        break;
     default:
-        return {};
+        break;
     }
+    return rules.outcome();
+}
+
+RuleOutcome outcomeLeavingComboBox(int index, const SetpointTexts& texts) {
+    Rules rules(texts.deadband);
+    if (index == DeadbandComboBox) {
+        rules.lowerHeating(texts.occHeat, texts.occCool, OccHeatBox);
+        rules.lowerHeating(texts.unoccHeat, texts.unoccCool, UnoccHeatBox);
+    }
+    return rules.outcome();
+}
+
+std::vector<Adjustment> adjustmentsLeavingTextBox(int index, const SetpointTexts& texts) {
+    return outcomeLeavingTextBox(index, texts).adjustments;
 }
 
 std::vector<Adjustment> adjustmentsLeavingComboBox(int index, const SetpointTexts& texts) {
-    if (index != DeadbandComboBox)
-        return {};
-    return applying(
-        {lowerHeating(pairOf(texts.occHeat, texts.occCool, texts.deadband), OccHeatBox),
-         lowerHeating(pairOf(texts.unoccHeat, texts.unoccCool, texts.deadband), UnoccHeatBox)});
+    return outcomeLeavingComboBox(index, texts).adjustments;
 }
 
 } // namespace rules

@@ -26,6 +26,19 @@ struct Adjustment {
     QString reason;
 };
 
+// A rule that did not run because a value it reads is unknown ("?", not
+// read): it would have adjusted box `target` for `reason`.
+struct SkippedRule {
+    int target = 0;
+    QString reason;
+};
+
+// What leaving a box does: the adjustments, and the rules left undone.
+struct RuleOutcome {
+    std::vector<Adjustment> adjustments;
+    std::vector<SkippedRule> skipped;
+};
+
 // The reasons, as the user reads them.
 QString deadbandReason();
 QString maxHeatReason();
@@ -48,5 +61,10 @@ std::vector<Adjustment> adjustmentsLeavingTextBox(int index, const SetpointTexts
 // deadband box, 2, has a rule, which lowers both heating setpoints where
 // needed. Fails as adjustmentsLeavingTextBox does.
 std::vector<Adjustment> adjustmentsLeavingComboBox(int index, const SetpointTexts& texts);
+
+// The same with the rules that could not run: a rule whose operand is
+// unknown changes nothing, never computing a value from a placeholder.
+RuleOutcome outcomeLeavingTextBox(int index, const SetpointTexts& texts);
+RuleOutcome outcomeLeavingComboBox(int index, const SetpointTexts& texts);
 
 } // namespace rules

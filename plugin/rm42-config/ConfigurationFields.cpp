@@ -5,7 +5,7 @@
 #include "model/FieldCatalog.h"
 
 QString PlacedField::item() const {
-    return field->NvCpTable->NvAsArray.value(field->ItemArrayIndex);
+    return field->NvCpTable->NvAsArray().value(field->ItemArrayIndex);
 }
 
 ConfigurationFields::ConfigurationFields(qint16 unitSystem, const CpLookupFunction& lookup,
@@ -37,5 +37,5 @@ QString ConfigurationFields::itemOf(const QString& name) const {
     if (!m_specific->NvCtrlTables.Contains(name))
         return QString();
     const auto& field = m_specific->NvCtrlTables.Item(name);
-    return field->NvCpTable->NvAsArray.value(field->ItemArrayIndex);
+    return field->NvCpTable->NvAsArray().value(field->ItemArrayIndex);
 }

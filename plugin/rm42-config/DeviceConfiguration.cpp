@@ -177,7 +177,7 @@ void DeviceConfiguration::send(Thermostat& thermostat, const std::vector<FieldCh
     for (const FieldChange& change : changes)
         fields.find(change.field)->field->Value(change.to);
     for (const auto& value : fields.specific().NvCpTables) {
-        if (!value->ValueAsChanges)
+        if (!value->ValueAsChanges())
             continue;
         try {
             value->SendNetworkValue();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "HeldValues.h"
 
+#include "model/HeldText.h"
 #include "platform/Error.h"
 #include "platform/PrintableText.h"
 
@@ -25,13 +26,10 @@ std::vector<ValueProblem> encodingProblems(const QMap<QString, QString>& values,
         const auto value = values.constFind(placed.name());
         if (value == values.constEnd() || !placed.configurable())
             continue;
-        try {
-            placed.field->NvCpTable->EncodedItem(placed.field->ItemArrayIndex, *value);
-        } catch (const Error& error) {
-            problems.push_back({{placed.name()},
-                                QStringLiteral("the device cannot hold it as given: ") +
-                                    printable(error.description())});
-        }
+        if (const std::optional<QString> refusal = rules::heldTextRefusal(*placed.field, *value))
+            problems.push_back(
+                {{placed.name()},
+                 QStringLiteral("the device cannot hold it as given: ") + printable(*refusal)});
     }
     return problems;
 }

@@ -226,6 +226,7 @@ private:
     void writeBackField(CNvCtrlTable& field);
     // Brings an edited box inside its field's limits; true when it had to.
     bool bringIntoRange(const CNvCtrlTable& field, QLineEdit* box);
+    bool refuseUnholdable(const CNvCtrlTable& field, const QLineEdit* box);
     CNvCtrlTable* fieldOf(const QWidget* control) const;
     bool leaveTextBox(int index);
     void pressEnterInTextBox(int index);
@@ -233,7 +234,9 @@ private:
     bool comboBoxEvent(int index, QEvent* event);
     // Runs a setpoint rule and shows its adjustments; true when it made any
     // or failed with a message.
-    bool applyAdjustments(const std::function<std::vector<rules::Adjustment>()>& rule);
+    bool applyAdjustments(const std::function<rules::RuleOutcome()>& rule);
+    void logSkippedRule(const rules::SkippedRule& skipped);
+    bool takeTimeOfDay(int index);
     rules::SetpointTexts setpointTexts() const;
 
     // Window load (fMainLoad.cpp).
@@ -279,6 +282,7 @@ private:
     void writeShownTexts(const QString& path);
 
     QWidget* widgetOf(const CNvCtrlTable& field) const;
+    void showFieldValue(const CNvCtrlTable& field, QWidget* control);
     void setPeriode2Visibility();
 
     fMainServices m_services;

@@ -159,7 +159,8 @@ void fMain::askExit() {
         const DialogAnswer answer = m_services.dialogs.message(
             {QStringLiteral("Are you sure that you want to exit?"), Identity().Name,
              DialogButtons::YesNo, DialogIcon::None, 1});
-        if (answer != DialogAnswer::Yes)
+        // Leaving drops the unapplied edits: only a second yes lets them go.
+        if (answer != DialogAnswer::Yes || !mayDiscardEdits())
             return;
         SetDisplayUnits();
     } else if (!mayDiscardEdits()) {

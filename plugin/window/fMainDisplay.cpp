@@ -4,6 +4,7 @@
 #include "automation/PlugInState.h"
 #include "model/CNvCtrlTable.h"
 #include "model/ModelLayout.h"
+#include "model/ShownValue.h"
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
 #include "support/PlugInIdentity.h"
@@ -28,13 +29,22 @@ constexpr int EventsComboBox = 16;
 // Set on a value control while it is locked because its value was not read.
 constexpr char UnreadProperty[] = "lockedUnread";
 
-// Shows a text in a combo box, selecting the item when the list has it.
+QStringList itemsOf(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items << combo->itemText(i);
+    return items;
+}
+
+// Shows a text in a combo box, selecting the item when the list has it or
+// the value stands for one of its items.
 void showInComboBox(QComboBox* combo, const QString& text) {
-    const int index = combo->findText(text, Qt::MatchExactly);
+    const QString shown = rules::listItemFor(text, itemsOf(combo)).value_or(text);
+    const int index = combo->findText(shown, Qt::MatchExactly);
     if (index >= 0)
         combo->setCurrentIndex(index);
     else
-        combo->setEditText(text);
+        combo->setEditText(shown);
 }
 
 } // namespace
@@ -45,12 +55,9 @@ void fMain::DisplayFieldValues() {
             if (isUnread(*field))
                 continue;
             QWidget* control = widgetOf(*field);
-            if (auto* box = qobject_cast<QLineEdit*>(control)) {
-                if (!ModifiedMark::isSet(box))
-                    box->setText(field->Value());
-            } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-                if (!ModifiedMark::isSet(combo))
-                    showInComboBox(combo, field->Value());
+            if (qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control)) {
+                if (!ModifiedMark::isSet(control))
+                    showFieldValue(*field, control);
             } else if (auto* label = qobject_cast<QLabel*>(control)) {
                 if (!offNet())
                     label->setText(field->Value());
@@ -127,22 +134,28 @@ void fMain::markModified(QWidget* control) {
     cmdCancel->setEnabled(true);
 }
 
+// A field's value as its box or combo box shows it, held overlaid by pending.
+void fMain::showFieldValue(const CNvCtrlTable& field, QWidget* control) {
+    const QString shown = rules::shownValue(field, m_services.specific.UnitSystem);
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+        box->setText(shown);
+    else if (auto* combo = qobject_cast<QComboBox*>(control))
+        showInComboBox(combo, shown);
+}
+
+// The edits are dropped first, so the boxes show what the device holds.
 void fMain::cmdCancel_Click() {
     Specific& specific = m_services.specific;
+    for (const auto& value : specific.NvCpTables)
+        value->DropPendingEdits();
     for (const auto& field : specific.NvCtrlTables) {
         QWidget* control = widgetOf(*field);
-        if (!ModifiedMark::isSet(control))
+        if (!ModifiedMark::isSet(control) ||
+            !(qobject_cast<QLineEdit*>(control) || qobject_cast<QComboBox*>(control)))
             continue;
-        if (auto* box = qobject_cast<QLineEdit*>(control))
-            box->setText(field->Value());
-        else if (auto* combo = qobject_cast<QComboBox*>(control))
-            showInComboBox(combo, field->Value());
-        else
-            continue;
+        showFieldValue(*field, control);
         ModifiedMark::clear(control);
     }
-    for (const auto& value : specific.NvCpTables)
-        value->ValueAsChanges = false;
     setPeriode2Visibility();
     ChangesPending = false;
     cmdApply->setEnabled(false);

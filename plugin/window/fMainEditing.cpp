@@ -7,6 +7,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Error.h"
 #include "support/PlugInIdentity.h"
+#include "support/fLog.h"
 #include "window/ModifiedMark.h"
 #include "window/fMain.h"
 
@@ -228,56 +229,77 @@ bool fMain::txtNvi_KeyDown(int index, int key, int modifiers) {
 }
 
 bool fMain::txtNvi_Validate(int index) {
-    if (index == rules::LocationBox || isLocked(index))
+    if (isLocked(index))
         return false;
     QLineEdit* box = txtNvi[index];
-    if (isScheduleBox(index)) {
-        // A typed time of day is kept in the minutes of the day the device
-        // holds: the same value, so nothing to tell.
-        if (const std::optional<int> minutes = rules::minutesOfDay(box->text())) {
-            box->setText(QString::number(*minutes));
-            return false;
-        }
+    if (index != rules::LocationBox && !takeTimeOfDay(index) && !rules::isNumeric(box->text())) {
+        m_services.dialogs.inform(NotNumerical, InvalidValue, DialogIcon::Warning);
+        box->setText(box->property("Tag").toString());
+        ModifiedMark::clear(box);
+        return true;
     }
-    if (rules::isNumeric(box->text()))
+    // Told now, not at Apply: the box stays red until the user mends it.
+    const CNvCtrlTable* field = fieldOf(box);
+    return field && refuseUnholdable(*field, box);
+}
+
+// A typed time of day is kept in the minutes of the day the device holds:
+// the same value, so nothing to tell.
+bool fMain::takeTimeOfDay(int index) {
+    if (!isScheduleBox(index))
         return false;
-    m_services.dialogs.inform(NotNumerical, InvalidValue, DialogIcon::Warning);
-    box->setText(box->property("Tag").toString());
-    ModifiedMark::clear(box);
+    const std::optional<int> minutes = rules::minutesOfDay(txtNvi[index]->text());
+    if (!minutes)
+        return false;
+    txtNvi[index]->setText(QString::number(*minutes));
     return true;
 }
 
 rules::SetpointTexts fMain::setpointTexts() const {
-    return {txtNvi[0]->text(), txtNvi[1]->text(), txtNvi[2]->text(), txtNvi[3]->text(),
-            txtNvi[4]->text(), txtNvi[6]->text(), cbNvi[DeadbandComboBox]->currentText()};
+    return {txtNvi[0]->text(),
+            txtNvi[1]->text(),
+            txtNvi[2]->text(),
+            txtNvi[3]->text(),
+            txtNvi[4]->text(),
+            txtNvi[6]->text(),
+            cbNvi[DeadbandComboBox]->currentText()};
 }
 
-bool fMain::applyAdjustments(const std::function<std::vector<rules::Adjustment>()>& rule) {
+bool fMain::applyAdjustments(const std::function<rules::RuleOutcome()>& rule) {
     try {
-        const std::vector<rules::Adjustment> adjustments = rule();
-        for (const rules::Adjustment& adjustment : adjustments) {
+        const rules::RuleOutcome outcome = rule();
+        for (const rules::SkippedRule& skipped : outcome.skipped)
+            logSkippedRule(skipped);
+        for (const rules::Adjustment& adjustment : outcome.adjustments) {
             QLineEdit* target = txtNvi[adjustment.target];
             target->setText(adjustment.text);
             ModifiedMark::set(target);
             target->setFocus(Qt::OtherFocusReason);
-            m_services.dialogs.inform(rules::adjustmentMessage(adjustment.reason),
-                                      Identity().Name, DialogIcon::None);
+            m_services.dialogs.inform(rules::adjustmentMessage(adjustment.reason), Identity().Name,
+                                      DialogIcon::None);
         }
-        return !adjustments.empty();
+        return !outcome.adjustments.empty();
     } catch (const Error& error) {
         m_services.dialogs.inform(error.description(), Identity().Name, DialogIcon::None);
         return true;
     }
 }
 
+// The user learns why a partner value did not follow.
+void fMain::logSkippedRule(const rules::SkippedRule& skipped) {
+    const CNvCtrlTable* target = fieldOf(txtNvi[skipped.target]);
+    activityLog().LogCommand(
+        QStringLiteral("Rule not applied"),
+        skipped.reason + u' ' + (target ? target->Description : QString()) +
+            QStringLiteral(" left as it is: a value the rule reads is unknown (not read)."));
+}
+
 bool fMain::txtNvi_LostFocus(int index) {
-    return applyAdjustments(
-        [&] { return rules::adjustmentsLeavingTextBox(index, setpointTexts()); });
+    return applyAdjustments([&] { return rules::outcomeLeavingTextBox(index, setpointTexts()); });
 }
 
 bool fMain::cbNvi_LostFocus(int index) {
-    return applyAdjustments(
-        [&] { return rules::adjustmentsLeavingComboBox(index, setpointTexts()); });
+    return applyAdjustments([&] { return rules::outcomeLeavingComboBox(index, setpointTexts()); });
 }
 
 void fMain::cbNvi_Click(int index) {

@@ -302,7 +302,7 @@ TEST(FormatItemsExactly, OnlyTextTheDeviceHoldsAsGivenIsTaken) {
 
 TEST(FormatItemsExactly, AnItemsBytesReadInEitherUnitsAsADeviceGivesThem) {
     const auto converted = [](const char* from, int item, const QString& text, const char* to) {
-        return FormatEngine::formatItemBytes(
+        return FormatEngine::formatItemOf(
             QString::fromUtf8(to), item,
             FormatEngine::parseItemExactly(QString::fromUtf8(from), item, text));
     };
@@ -312,7 +312,7 @@ TEST(FormatItemsExactly, AnItemsBytesReadInEitherUnitsAsADeviceGivesThem) {
     EXPECT_EQ(converted("SNVT_str_asc", 0, "Hall A", "SNVT_str_asc"), "Hall A");
     // Another item's bytes are not this item's.
     EXPECT_THROW(
-        FormatEngine::formatItemBytes(QStringLiteral("SNVT_temp_setpt#US"), 3, QByteArray(5, '\0')),
+        FormatEngine::formatItemOf(QStringLiteral("SNVT_temp_setpt#US"), 3, QByteArray(5, '\0')),
         Error);
 }
 

@@ -32,8 +32,8 @@ TEST_F(ValueObject, ReadsUnderTheFormatOfTheUnitSystemWhenLocalizationSpecific) 
     value->GetNetworkValue();
     EXPECT_EQ(property->formatSpec, QStringLiteral("SNVT_temp_setpt#US"));
     // Adjacent separators keep the empty item, and joining gives the text back.
-    EXPECT_EQ(value->NvAsArray.size(), 6);
-    EXPECT_EQ(value->NvAsArray[1], QString());
+    EXPECT_EQ(value->NvAsArray().size(), 6);
+    EXPECT_EQ(value->NvAsArray()[1], QString());
     EXPECT_EQ(value->NvAsString(), QStringLiteral("74.00,,76.00,68.00,64.00,60.00"));
 
     specific.UnitSystem = Specific::Metric;
@@ -50,12 +50,12 @@ TEST_F(ValueObject, SplitsOnlyWhereTheSeparatorSays) {
                                 0, 17, QStringList{QStringLiteral(" Room 12,  north ")}),
                             QString());
     location->GetNetworkValue();
-    EXPECT_EQ(location->NvAsArray, QStringList{QStringLiteral(" Room 12,  north ")});
+    EXPECT_EQ(location->NvAsArray(), QStringList{QStringLiteral(" Room 12,  north ")});
 
     auto empty = valueOn(std::make_shared<fake::ConfigProperty>(0, 17, QStringList{QString()}),
                          QStringLiteral(" "));
     empty->GetNetworkValue();
-    EXPECT_TRUE(empty->NvAsArray.isEmpty());
+    EXPECT_TRUE(empty->NvAsArray().isEmpty());
     EXPECT_EQ(empty->NvAsString(), QString());
 }
 
@@ -69,10 +69,9 @@ TEST_F(ValueObject, ReadsAndWritesOnlyItsElementOfAnArray) {
 
     thursday->GetNetworkValue();
     EXPECT_EQ(thursday->NvAsString(), QStringLiteral("3 1020 0 0"));
-    thursday->NvAsArray[0] = QStringLiteral("480");
-    thursday->ValueAsChanges = true;
+    thursday->Edit(0, QStringLiteral("480"));
     EXPECT_TRUE(thursday->SendNetworkValue());
-    EXPECT_FALSE(thursday->ValueAsChanges);
+    EXPECT_FALSE(thursday->ValueAsChanges());
     EXPECT_EQ(property->journal,
               (QStringList{QStringLiteral("read 3"),
                            QStringLiteral("write 3 SNVT_temp_setpt 480 1020 0 0")}));
@@ -87,7 +86,7 @@ TEST_F(ValueObject, OffNetWithFlags36ReadsPlaceholdersWithoutTouchingTheDevice) 
     auto value = valueOn(property, QStringLiteral(","));
 
     value->GetNetworkValue();
-    EXPECT_EQ(value->NvAsArray, QStringList(26, QStringLiteral("?")));
+    EXPECT_EQ(value->NvAsArray(), QStringList(26, QStringLiteral("?")));
     EXPECT_EQ(value->NvAsString(), QStringList(26, QStringLiteral("?")).join(u','));
     EXPECT_TRUE(property->journal.isEmpty());
 
@@ -109,13 +108,13 @@ public:
 TEST_F(ValueObject, FlagsThatCannotBeReadFailTheReadOnAndOffNet) {
     auto property = std::make_shared<UnreadableFlags>(0, 60, QStringList{QStringLiteral("1,2")});
     auto value = valueOn(property, QStringLiteral(","));
-    value->NvAsArray = {QStringLiteral("earlier")};
+    fake::holdItems(*value, {QStringLiteral("earlier")});
     for (int mode : {0, 1}) {
         system->managementMode = mode;
         const Error failure = failureOf([&] { value->GetNetworkValue(); });
         EXPECT_EQ(failure.source(), QStringLiteral("GetNetworkValue")) << mode;
         EXPECT_EQ(failure.number(), Error::LnsErrorBase + lns::Code::DeviceUnreachable);
-        EXPECT_EQ(value->NvAsArray, QStringList{QStringLiteral("earlier")});
+        EXPECT_EQ(value->NvAsArray(), QStringList{QStringLiteral("earlier")});
     }
     EXPECT_TRUE(property->journal.isEmpty());
 }
@@ -146,7 +145,7 @@ TEST_F(ValueObject, FailedWriteStaysDirtyAndExplainsItself) {
         std::make_shared<fake::ConfigProperty>(0, 60, QStringList{QStringLiteral("1,2")});
     auto value = valueOn(property, QStringLiteral(","));
     value->GetNetworkValue();
-    value->ValueAsChanges = true;
+    value->Edit(0, QStringLiteral("3"));
 
     const std::pair<int, QString> refusals[] = {
         {lns::Code::WriteFailed, "Failed to write data to the network variable object."},
@@ -157,11 +156,50 @@ TEST_F(ValueObject, FailedWriteStaysDirtyAndExplainsItself) {
         EXPECT_EQ(failure.number(), Error::LnsErrorBase + code);
         EXPECT_EQ(failure.source(), QStringLiteral("SendNetworkValue"));
         EXPECT_EQ(failure.description(), QStringLiteral("Error updating nciSetPts \r\n") + reason);
-        EXPECT_TRUE(value->ValueAsChanges);
+        EXPECT_TRUE(value->ValueAsChanges());
     }
     property->writeFailure = lns::Code::DeviceUnreachable;
     EXPECT_EQ(failureOf([&] { value->SendNetworkValue(); }).description(),
               QStringLiteral("Error updating nciSetPts \r\nwrite refused"));
+}
+
+TEST_F(ValueObject, HeldAndPendingStayApartThroughSendsReadsAndUnits) {
+    auto property = std::make_shared<fake::ConfigProperty>(
+        0, 60, QStringList{QStringLiteral("74.00,75.00,76.00,68.00,64.00,60.00")});
+    property->separator = QStringLiteral(",");
+    auto value = valueOn(property, QStringLiteral(","));
+    value->LocalizationSpecific = true;
+    value->GetNetworkValue();
+    value->Edit(3, QStringLiteral("70"));
+    EXPECT_EQ(value->HeldItems()[3], QStringLiteral("68.00"));
+    EXPECT_EQ(value->NvAsArray()[3], QStringLiteral("70"));
+    EXPECT_THROW(value->Edit(6, QStringLiteral("1")), Error);
+
+    // A read keeps the edit, converted when it reads in the other units.
+    specific.UnitSystem = Specific::Metric;
+    value->GetNetworkValue();
+    EXPECT_EQ(value->PendingItems(), (QMap<int, QString>{{3, QStringLiteral("21.11")}}));
+
+    // A refused send changes neither.
+    property->writeFailure = lns::Code::WriteFailed;
+    EXPECT_THROW(value->SendNetworkValue(), Error);
+    EXPECT_EQ(value->HeldItems()[3], QStringLiteral("68.00"));
+    EXPECT_TRUE(value->ValueAsChanges());
+
+    // One that goes through sends the edit alone; it is then held as a read
+    // shows it.
+    property->writeFailure = 0;
+    property->journal.clear();
+    value->Edit(0, QStringLiteral("30"));
+    value->DropPendingEdits();
+    EXPECT_EQ(value->NvAsArray(), value->HeldItems());
+    value->Edit(3, QStringLiteral("21.5"));
+    value->SendNetworkValue();
+    EXPECT_EQ(property->journal,
+              QStringList{
+                  QStringLiteral("write 0 SNVT_temp_setpt#SI 74.00,75.00,76.00,21.5,64.00,60.00")});
+    EXPECT_FALSE(value->ValueAsChanges());
+    EXPECT_EQ(value->HeldItems()[3], QStringLiteral("21.50"));
 }
 
 TEST_F(ValueObject, WithoutPropertyEveryReadAndWriteFailsWithTheGenericReason) {

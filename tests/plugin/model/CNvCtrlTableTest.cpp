@@ -82,18 +82,20 @@ TEST_F(Field, BadLimitIndexOrTextFailsAndKeepsTheLimit) {
 }
 
 TEST_F(Field, ValueShowsTheItemRoundedWhereTheFieldRounds) {
-    value->NvAsArray = {QStringLiteral("22.30"), QStringLiteral("?"), QStringLiteral("22.25")};
+    fake::holdItems(*value,
+                    {QStringLiteral("22.30"), QStringLiteral("?"), QStringLiteral("22.25")});
     EXPECT_EQ(fieldOf(0, 0.5)->Value(), QStringLiteral("22.5"));
     EXPECT_EQ(fieldOf(0)->Value(), QStringLiteral("22.30"));
     EXPECT_EQ(fieldOf(2, 0.5)->Value(), QStringLiteral("22"));
-    // The off-net placeholder: a rounded field shows 0, an unrounded one "?".
-    EXPECT_EQ(fieldOf(1, 0.5)->Value(), QStringLiteral("0"));
+    // The off-net placeholder stays unknown, rounded or not: as 0 it would
+    // pass for a value the device holds.
+    EXPECT_EQ(fieldOf(1, 0.5)->Value(), QStringLiteral("?"));
     EXPECT_EQ(fieldOf(1)->Value(), QStringLiteral("?"));
 }
 
 TEST_F(Field, ValueFallsBackToTheControlWhenThereIsNoItemToShow) {
     EXPECT_EQ(fieldOf(0)->Value(), QStringLiteral("000.00")); // not read yet
-    value->NvAsArray = {QStringLiteral("1"), QStringLiteral("1073741824")};
+    fake::holdItems(*value, {QStringLiteral("1"), QStringLiteral("1073741824")});
     EXPECT_EQ(fieldOf(5)->Value(), QStringLiteral("000.00"));
     EXPECT_EQ(fieldOf(1, 0.5)->Value(), QStringLiteral("000.00"));
 
@@ -110,14 +112,14 @@ TEST_F(Field, ValueFallsBackToTheControlWhenThereIsNoItemToShow) {
 
 TEST_F(Field, StoringAValueChangesOnlyItsItemAndAlwaysMarksDirty) {
     value->Separator = QStringLiteral(" ");
-    value->NvAsArray = {QStringLiteral("ON"), QStringLiteral("22.25")};
+    fake::holdItems(*value, {QStringLiteral("ON"), QStringLiteral("22.25")});
     auto fanCont = fieldOf(0);
     auto heatingModeFanCont = fieldOf(0);
     auto setpoint = fieldOf(1, 0.5);
 
     setpoint->Value(QStringLiteral("22.25"));
-    EXPECT_TRUE(value->ValueAsChanges);
-    EXPECT_EQ(value->NvAsArray[1], QStringLiteral("22.25")); // stored unrounded
+    EXPECT_TRUE(value->ValueAsChanges());
+    EXPECT_EQ(value->NvAsArray()[1], QStringLiteral("22.25")); // stored unrounded
 
     fanCont->Value(QStringLiteral("OFF"));
     EXPECT_EQ(heatingModeFanCont->Value(), QStringLiteral("OFF"));
@@ -125,17 +127,17 @@ TEST_F(Field, StoringAValueChangesOnlyItsItemAndAlwaysMarksDirty) {
 }
 
 TEST_F(Field, StoringBeyondTheItemsFailsAndChangesNothing) {
-    value->NvAsArray = {QStringLiteral("ON")};
+    fake::holdItems(*value, {QStringLiteral("ON")});
     EXPECT_THROW(fieldOf(1)->Value(QStringLiteral("OFF")), Error);
-    EXPECT_EQ(value->NvAsArray, QStringList{QStringLiteral("ON")});
-    EXPECT_FALSE(value->ValueAsChanges);
+    EXPECT_EQ(value->NvAsArray(), QStringList{QStringLiteral("ON")});
+    EXPECT_FALSE(value->ValueAsChanges());
 }
 
 TEST_F(Field, InitializeCleansTheWholeValueObject) {
-    value->NvAsArray = {QStringLiteral("1"), QStringLiteral("2")};
+    fake::holdItems(*value, {QStringLiteral("1"), QStringLiteral("2")});
     fieldOf(0)->Value(QStringLiteral("3"));
     fieldOf(1)->Initialize();
-    EXPECT_FALSE(value->ValueAsChanges);
+    EXPECT_FALSE(value->ValueAsChanges());
 }
 
 TEST_F(Field, DsFormatTypeReachesTheProperty) {

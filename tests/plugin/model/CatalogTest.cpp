@@ -84,7 +84,7 @@ TEST_F(Catalogs, FieldsCarryTheirControlsItemsLimitsAndRounding) {
 TEST_F(Catalogs, SharedFieldsReadAndWriteOneItem) {
     build();
     auto cfg1 = specific.NvCpTables.Item(QStringLiteral("nciCfg1RtuHp"));
-    cfg1->NvAsArray = QStringList(22, QStringLiteral("0"));
+    fake::holdItems(*cfg1, QStringList(22, QStringLiteral("0")));
     const auto& fields = specific.NvCtrlTables;
     fields.Item(QStringLiteral("fan_cont"))->Value(QStringLiteral("OFF"));
     EXPECT_EQ(fields.Item(QStringLiteral("heating_mode_fan_cont"))->Value(), QStringLiteral("OFF"));

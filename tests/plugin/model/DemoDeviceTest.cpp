@@ -76,7 +76,7 @@ TEST_F(DemoDevice, EveryReachableDemoDeviceReadsAllItsValuesInBothUnitSystems) {
             EXPECT_EQ(shown("unocc_heat_setpts"), imperial ? "62" : "16.5");          // 16.67 C
             EXPECT_EQ(shown("max_heat"), imperial ? "90" : "32");                     // 90.0 F
             EXPECT_EQ(shown("nciSccModel_label"), shown("nciSccModel"));
-            EXPECT_EQ(value("nciDaySched6")->NvAsArray.size(), 4);
+            EXPECT_EQ(value("nciDaySched6")->NvAsArray().size(), 4);
         }
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -87,9 +87,9 @@ TEST_F(DemoDevice, FieldsShowTheDevicesValues) {
     open(network, network.device(QStringLiteral("Floor 1"), QStringLiteral("RTU-1")));
     readAll();
     EXPECT_EQ(shown("occ_cool_setpts"), QStringLiteral("72"));
-    EXPECT_EQ(shown("unocc_cool_setpts"), QStringLiteral("80"));          // 80.01
-    EXPECT_EQ(shown("unocc_heat_setpts"), QStringLiteral("62"));          // 62.01
-    EXPECT_EQ(value("nciSetPts")->NvAsArray[1], QStringLiteral("75.99")); // kept as read
+    EXPECT_EQ(shown("unocc_cool_setpts"), QStringLiteral("80"));            // 80.01
+    EXPECT_EQ(shown("unocc_heat_setpts"), QStringLiteral("62"));            // 62.01
+    EXPECT_EQ(value("nciSetPts")->NvAsArray()[1], QStringLiteral("75.99")); // kept as read
     EXPECT_EQ(shown("occ_1_monday"), QStringLiteral("420"));
     EXPECT_EQ(shown("unocc_2_friday"), QStringLiteral("1080"));
     EXPECT_EQ(shown("occ_1_saturday"), QStringLiteral("480"));
@@ -116,7 +116,7 @@ TEST_F(DemoDevice, AnEditWritesBackInTheUnitsItWasReadIn) {
     field("occ_cool_setpts")->Value(QStringLiteral("74.5"));
     specific.UnitSystem = Specific::Metric; // changed before the write
     EXPECT_TRUE(value("nciSetPts")->SendNetworkValue());
-    EXPECT_FALSE(value("nciSetPts")->ValueAsChanges);
+    EXPECT_FALSE(value("nciSetPts")->ValueAsChanges());
     specific.UnitSystem = Specific::Imperial;
     value("nciSetPts")->GetNetworkValue();
     EXPECT_EQ(shown("occ_cool_setpts"), QStringLiteral("74.5"));
@@ -133,9 +133,9 @@ TEST_F(DemoDevice, OffNetPropertiesWithFlags36ShowPlaceholders) {
     open(network, network.device(QStringLiteral("Floor 1"), QStringLiteral("RTU-1")));
     network.server().clearJournal();
     readAll();
-    EXPECT_EQ(value("nciSetPts")->NvAsArray, QStringList(26, QStringLiteral("?")));
-    EXPECT_EQ(value("nciLocation")->NvAsArray.size(), 26);
-    EXPECT_EQ(shown("occ_cool_setpts"), QStringLiteral("0"));
+    EXPECT_EQ(value("nciSetPts")->NvAsArray(), QStringList(26, QStringLiteral("?")));
+    EXPECT_EQ(value("nciLocation")->NvAsArray().size(), 26);
+    EXPECT_EQ(shown("occ_cool_setpts"), QStringLiteral("?"));
     EXPECT_EQ(shown("heat_cph"), QStringLiteral("?"));
     EXPECT_EQ(network.server().journal().filter(QStringLiteral("Fetch")).size(), 0);
 }
@@ -143,14 +143,14 @@ TEST_F(DemoDevice, OffNetPropertiesWithFlags36ShowPlaceholders) {
 TEST_F(DemoDevice, AnUnreachableDeviceFailsTheReadAndKeepsTheItems) {
     DemoNetwork network;
     open(network, network.device(QStringLiteral("Floor 3"), QStringLiteral("RTU-3")));
-    value("nciSetPts")->NvAsArray = {QStringLiteral("earlier")};
+    fake::holdItems(*value("nciSetPts"), {QStringLiteral("earlier")});
     const Error failure = failureOf([&] { value("nciSetPts")->GetNetworkValue(); });
     EXPECT_EQ(failure.number(), Error::LnsErrorBase + lns::Code::DeviceUnreachable);
     EXPECT_EQ(failure.source(), QStringLiteral("GetNetworkValue"));
     EXPECT_EQ(
         failure.description(),
         QStringLiteral("Error reading nciSetPts \r\nFailed to communicate with target device."));
-    EXPECT_EQ(value("nciSetPts")->NvAsArray, QStringList{QStringLiteral("earlier")});
+    EXPECT_EQ(value("nciSetPts")->NvAsArray(), QStringList{QStringLiteral("earlier")});
 }
 
 TEST_F(DemoDevice, AFailedWriteKeepsTheValueDirty) {
@@ -165,7 +165,7 @@ TEST_F(DemoDevice, AFailedWriteKeepsTheValueDirty) {
         failure.description(),
         QStringLiteral(
             "Error updating nciSetPts \r\nFailed to write data to the network variable object."));
-    EXPECT_TRUE(value("nciSetPts")->ValueAsChanges);
+    EXPECT_TRUE(value("nciSetPts")->ValueAsChanges());
 }
 
 } // namespace

@@ -147,6 +147,27 @@ TEST(SetpointRulesTest, AWiderDeadbandLowersBothHeatingSetpoints) {
                              "Adjustment where made"));
 }
 
+TEST(SetpointRulesTest, ARuleWithAnUnknownOperandChangesNothingAndSaysWhichItLeft) {
+    SetpointTexts texts = setpoints();
+    texts.deadband = QStringLiteral("?");
+    RuleOutcome leavingHeat = outcomeLeavingTextBox(0, texts);
+    EXPECT_TRUE(leavingHeat.adjustments.empty());
+    ASSERT_EQ(leavingHeat.skipped.size(), 1u);
+    EXPECT_EQ(leavingHeat.skipped[0].target, 2);
+    EXPECT_EQ(leavingHeat.skipped[0].reason, deadbandReason());
+    EXPECT_EQ(outcomeLeavingComboBox(2, texts).skipped.size(), 2u);
+
+    // The limit rules read no deadband; an unknown setpoint is left alone.
+    texts = setpoints();
+    texts.occHeat = QStringLiteral(" ?");
+    texts.unoccHeat = QStringLiteral("27");
+    const RuleOutcome leavingMaximum = outcomeLeavingTextBox(4, texts);
+    expectAdjustments(leavingMaximum.adjustments, {{1, "25.00"}}, maxHeatReason());
+    ASSERT_EQ(leavingMaximum.skipped.size(), 1u);
+    EXPECT_EQ(leavingMaximum.skipped[0].target, 0);
+    EXPECT_TRUE(adjustmentsLeavingTextBox(2, texts).empty());
+}
+
 TEST(SetpointRulesTest, OverflowIsAnErrorNotACrash) {
     SetpointTexts texts = setpoints();
     texts.occCool = QStringLiteral("17") + QString(307, u'0'); // 1.7e308

@@ -3,6 +3,7 @@
 
 #include "lns/LnsCodes.h"
 #include "lns/ObjectServer.h"
+#include "model/CNvCpTable.h"
 #include "model/FieldControl.h"
 #include "model/FieldControls.h"
 #include "platform/Error.h"
@@ -214,6 +215,20 @@ inline FieldControls windowControls(const QString& textBoxText = {},
     controls.lbModel = std::make_shared<Control>(Kind::Label, QStringLiteral("Undefined model"));
     controls.lbHvacType = std::make_shared<Control>(Kind::Label, QStringLiteral("HVT_UNKNOWN"));
     return controls;
+}
+
+// Makes `value` hold `items`, as a read of a device holding them would: the
+// model's only way to its held items.
+inline void holdItems(CNvCpTable& value, const QStringList& items) {
+    const lns::Ref<lns::ConfigProperty> bound = value.MyNetworkVariable;
+    const QString separator = value.Separator;
+    if (value.Separator.isEmpty() && items.size() > 1)
+        value.Separator = QStringLiteral("\x1f");
+    value.MyNetworkVariable =
+        std::make_shared<ConfigProperty>(0, 0, QStringList{items.join(value.Separator)});
+    value.GetNetworkValue();
+    value.MyNetworkVariable = bound;
+    value.Separator = separator;
 }
 
 } // namespace fake

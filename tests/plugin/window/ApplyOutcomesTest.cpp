@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTreeWidget>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <stdexcept>
@@ -21,6 +22,7 @@ const QString Device = QStringLiteral("Floor 1/RTU-1");
 const QString SetPoints = QStringLiteral("nciSetPts");
 const QString Location = QStringLiteral("nciLocation");
 constexpr int OccupiedHeat = 0;     // a setpoint of nciSetPts
+constexpr int UnoccupiedHeat = 1;   // another of nciSetPts
 constexpr int OutputHeartbeat = 39; // nciSndHrtBt
 constexpr int LocationBox = 51;
 
@@ -65,7 +67,8 @@ protected:
     QStringList writes() {
         auto* server = dynamic_cast<lns::sim::SimObjectServer*>(w().lcaOS.get());
         QStringList names;
-        const QRegularExpression write(QStringLiteral("(?:set|update)FormattedElement \"([^\"]+)\""));
+        const QRegularExpression write(
+            QStringLiteral("(?:set|update)FormattedElement \"([^\"]+)\""));
         for (const QString& line : server->journal()) {
             const QRegularExpressionMatch match = write.match(line);
             if (match.hasMatch())
@@ -150,6 +153,53 @@ TEST_F(ApplyOutcomes, AbortSendsNothingMoreAndOnlyWhatWentThroughLosesItsMark) {
     EXPECT_EQ(stored(SetPoints, QStringLiteral("SNVT_temp_setpt#US")).section(u',', 4),
               setPoints.section(u',', 4));
     EXPECT_EQ(stored(Location, QStringLiteral("SNVT_str_asc")), location);
+}
+
+// A refused Apply, then Cancel: the box shows what the device holds again,
+// unmarked, and a later Apply of another field of the same value sends only
+// that field, never the cancelled text.
+TEST_F(ApplyOutcomes, CancelAfterARefusedApplyShowsTheHeldValueAndNeverSendsTheCancelledText) {
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(Device);
+    const QString format = QStringLiteral("SNVT_temp_setpt#US");
+    const QString held = box(OccupiedHeat)->text();
+    ASSERT_NE(held, QStringLiteral("66"));
+    // The device's own property refuses the write, or the device is gone.
+    const std::function<void(const QString&)> refusals[] = {
+        [&](const QString& failure) {
+            setPropertyFailure(f, SetPoints,
+                               failure.isEmpty() ? QString() : QStringLiteral("writeFails"));
+        },
+        [&](const QString& failure) {
+            f.setDeviceFailure(QStringLiteral("RTU-1"),
+                               failure.isEmpty() ? QString() : QStringLiteral("unreachable"));
+        },
+    };
+    int unoccupied = 60;
+    for (const auto& refuse : refusals) {
+        const QStringList before = stored(SetPoints, format).split(u',');
+        refuse(QStringLiteral("on"));
+        edit(OccupiedHeat, QStringLiteral("66"));
+        f.dialogs.queueAnswer(DialogAnswer::Ignore);
+        w().cmdApply_Click();
+        EXPECT_TRUE(ModifiedMark::isSet(box(OccupiedHeat)));
+        w().cmdCancel_Click();
+        EXPECT_EQ(box(OccupiedHeat)->text(), held);
+        EXPECT_FALSE(ModifiedMark::isSet(box(OccupiedHeat)));
+
+        refuse(QString());
+        writes();
+        edit(UnoccupiedHeat, QString::number(++unoccupied));
+        w().cmdApply_Click();
+        EXPECT_EQ(writes(), QStringList{SetPoints});
+        const QStringList after = stored(SetPoints, format).split(u',');
+        ASSERT_EQ(after.size(), before.size());
+        EXPECT_EQ(after[3], before[3]) << qPrintable(after.join(u','));
+        // Held in hundredths of a degree Celsius: 62 ºF reads back as 62.01.
+        EXPECT_NEAR(after[5].toDouble(), unoccupied, 0.015) << qPrintable(after.join(u','));
+        EXPECT_EQ(box(OccupiedHeat)->text(), held);
+        EXPECT_FALSE(ModifiedMark::isSet(box(UnoccupiedHeat)));
+    }
 }
 
 } // namespace

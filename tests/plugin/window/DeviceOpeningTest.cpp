@@ -10,13 +10,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QTextBrowser>
-#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTextBrowser>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -66,13 +66,18 @@ TEST_P(EachDemoThermostat, OpensAsDeviceAndAsLonMarkObjectWithItsModelLayout) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    DeviceOpening, EachDemoThermostat,
-    ::testing::Values(Expected{"Floor 1/RTU-1", "1", true, false, true, "Number of cooling stages", true, true},
-                      Expected{"Floor 1/HP-1", "4", false, true, false, "Number of heatpump stages", true, true},
-                      Expected{"Floor 2/RTU-11", "11", false, false, false, "Number of cooling stages", false, false},
-                      Expected{"Floor 2/HP-12", "12", false, true, false, "Number of heatpump stages", true, false}),
-    [](const auto& info) { return info.param.device.section(u'/', 1).remove(u'-').toStdString(); });
+INSTANTIATE_TEST_SUITE_P(DeviceOpening, EachDemoThermostat,
+                         ::testing::Values(Expected{"Floor 1/RTU-1", "1", true, false, true,
+                                                    "Number of cooling stages", true, true},
+                                           Expected{"Floor 1/HP-1", "4", false, true, false,
+                                                    "Number of heatpump stages", true, true},
+                                           Expected{"Floor 2/RTU-11", "11", false, false, false,
+                                                    "Number of cooling stages", false, false},
+                                           Expected{"Floor 2/HP-12", "12", false, true, false,
+                                                    "Number of heatpump stages", true, false}),
+                         [](const auto& info) {
+                             return info.param.device.section(u'/', 1).remove(u'-').toStdString();
+                         });
 
 TEST(DeviceOpening, ShowsTheValuesTheDeviceHoldsInBothUnitSystems) {
     WindowFixture f;
@@ -121,12 +126,15 @@ TEST(DeviceOpening, AnUnreachableDeviceIsLoggedRedAndAsked) {
     EXPECT_EQ(asked.title, QStringLiteral("fMain ReadInitValues"));
     EXPECT_EQ(asked.buttons, DialogButtons::AbortRetryIgnore);
     EXPECT_TRUE(asked.text.startsWith(QStringLiteral("Error reading ")));
-    EXPECT_TRUE(asked.text.endsWith(QStringLiteral(" \r\nFailed to communicate with target device.")));
+    EXPECT_TRUE(
+        asked.text.endsWith(QStringLiteral(" \r\nFailed to communicate with target device.")));
     const QStringList rows = f.logRows();
     ASSERT_FALSE(rows.isEmpty());
-    EXPECT_EQ(rows.last(), QString(asked.text).replace(QStringLiteral("\r\n"), QStringLiteral(" | ")));
-    EXPECT_EQ(f.window->activityLog().EchLog->topLevelItem(rows.size() - 1)->data(0, fLog::IconKeyRole),
-              QStringLiteral("Red"));
+    EXPECT_EQ(rows.last(),
+              QString(asked.text).replace(QStringLiteral("\r\n"), QStringLiteral(" | ")));
+    EXPECT_EQ(
+        f.window->activityLog().EchLog->topLevelItem(rows.size() - 1)->data(0, fLog::IconKeyRole),
+        QStringLiteral("Red"));
 }
 
 TEST(DeviceOpening, OffNetTheUserChoosesTheHvacTypeAndLabelsKeepTheirCaptions) {
@@ -249,9 +257,9 @@ TEST(HvacTypeUnread, IgnoreLeavesTheGeneralOptionsUnreadUnshownAndUnsent) {
     f.openNetwork(QStringLiteral("Demo Building"));
     f.setPropertyFailure(QStringLiteral("RTU-1"), QStringLiteral("nciHvacType"),
                          QStringLiteral("unreachable"));
-    const QString before = f.storedValue(QStringLiteral("Floor 1/RTU-1"),
-                                         QStringLiteral("nciCfg2RtuHp"),
-                                         QStringLiteral("UNVT_cfg_2_rtu#US"));
+    const QString before =
+        f.storedValue(QStringLiteral("Floor 1/RTU-1"), QStringLiteral("nciCfg2RtuHp"),
+                      QStringLiteral("UNVT_cfg_2_rtu#US"));
     f.dialogs.queueAnswer(DialogAnswer::Ignore); // the type, read for the layout
     f.dialogs.queueAnswer(DialogAnswer::Ignore); // the type, read as every value
     f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
@@ -299,9 +307,12 @@ private:
 TEST(DeviceState, EachStateHasItsWordAndOnlyConfiguredOnLineCanBeMonitored) {
     WindowFixture f;
     f.state.CurrentSystem = std::make_shared<fake::System>();
-    const std::pair<int, const char*> words[] = {{2, "Unconfigured"}, {3, "App'less"},
-                                                 {4, "Cnfg Online"},  {6, "Cnfg Offline"},
-                                                 {12, "Soft Offline"}, {140, "Cnfg Bypass"},
+    const std::pair<int, const char*> words[] = {{2, "Unconfigured"},
+                                                 {3, "App'less"},
+                                                 {4, "Cnfg Online"},
+                                                 {6, "Cnfg Offline"},
+                                                 {12, "Soft Offline"},
+                                                 {140, "Cnfg Bypass"},
                                                  {5, "?"}};
     for (const auto& [state, word] : words) {
         f.window->CurrentDevice = std::make_shared<DeviceInState>(state);
@@ -396,7 +407,7 @@ TEST_F(EditedWindow, ANewDeviceDropsTheEditsOfTheOneBefore) {
     EXPECT_FALSE(f.window->ChangesPending);
     EXPECT_FALSE(f.window->cmdApply->isEnabled());
     for (const auto& value : Specific::process().NvCpTables)
-        EXPECT_FALSE(value->ValueAsChanges) << qPrintable(value->Name);
+        EXPECT_FALSE(value->ValueAsChanges()) << qPrintable(value->Name);
     // RTU-11's own value is shown, not the edit made for RTU-1.
     EXPECT_NE(box()->text(), QStringLiteral("68"));
 }
@@ -417,9 +428,24 @@ TEST_F(EditedWindow, ExitAsksWhileTheHostHoldsThePlugIn) {
     EXPECT_EQ(f.dialogs.messages.size(), 2);
     EXPECT_TRUE(f.window->isVisible());
 
+    // Yes to leaving still asks before the unapplied edit is dropped; the
+    // question's default keeps it.
+    f.dialogs.messages.clear();
+    f.dialogs.queueAnswer(DialogAnswer::Yes);
+    f.window->cmdExit->click();
+    ASSERT_EQ(f.dialogs.messages.size(), 2);
+    EXPECT_EQ(f.dialogs.messages[1].text,
+              QStringLiteral("Discard the changes that were not applied?"));
+    EXPECT_EQ(f.dialogs.messages[1].buttons, DialogButtons::YesNo);
+    EXPECT_EQ(f.dialogs.messages[1].defaultButton, 1);
+    EXPECT_TRUE(f.window->isVisible());
+    EXPECT_EQ(box()->text(), QStringLiteral("68"));
+    EXPECT_EQ(f.storedDisplayUnits(), QString());
+
     auto* server = dynamic_cast<lns::sim::SimObjectServer*>(f.window->lcaOS.get());
     ASSERT_TRUE(server);
     server->clearJournal();
+    f.dialogs.queueAnswer(DialogAnswer::Yes);
     f.dialogs.queueAnswer(DialogAnswer::Yes);
     f.window->cmdExit->click();
     EXPECT_FALSE(f.window->isVisible());
@@ -432,7 +458,8 @@ TEST_F(EditedWindow, ExitAsksWhileTheHostHoldsThePlugIn) {
     };
     EXPECT_LT(position(QStringLiteral("System.Close")), position(QStringLiteral("Network.Close")))
         << qPrintable(journal.join('\n'));
-    EXPECT_LT(position(QStringLiteral("Network.Close")), position(QStringLiteral("ObjectServer.Close")));
+    EXPECT_LT(position(QStringLiteral("Network.Close")),
+              position(QStringLiteral("ObjectServer.Close")));
     EXPECT_GE(position(QStringLiteral("System.Close")), 0);
 }
 
@@ -449,7 +476,11 @@ TEST_F(EditedWindow, OnceTheHostLetGoExitAndTheCloseBoxAskBeforeDroppingEdits) {
     for (const MessageRequest& asked : f.dialogs.messages) {
         EXPECT_EQ(asked.text, QStringLiteral("Discard the changes that were not applied?"));
         EXPECT_EQ(asked.buttons, DialogButtons::YesNo);
+        EXPECT_EQ(asked.defaultButton, 1);
     }
+    // Unanswered, the question keeps the edits.
+    w.close();
+    EXPECT_EQ(f.dialogs.messages.size(), 3);
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(box()->text(), QStringLiteral("68"));
     EXPECT_TRUE(ModifiedMark::isSet(box()));

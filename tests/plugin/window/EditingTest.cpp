@@ -79,9 +79,10 @@ TEST_F(Editing, ValueBoxesTakeNumberCharactersAndMarkEveryKey) {
 }
 
 TEST_F(Editing, PageKeysStepTheValueByModifier) {
-    const std::pair<Qt::KeyboardModifiers, const char*> steps[] = {
-        {Qt::NoModifier, "22"}, {Qt::ShiftModifier, "31.5"}, {Qt::AltModifier, "22.5"},
-        {Qt::ControlModifier, "21.5"}};
+    const std::pair<Qt::KeyboardModifiers, const char*> steps[] = {{Qt::NoModifier, "22"},
+                                                                   {Qt::ShiftModifier, "31.5"},
+                                                                   {Qt::AltModifier, "22.5"},
+                                                                   {Qt::ControlModifier, "21.5"}};
     for (const auto& [modifiers, expected] : steps) {
         w().cmdCancel_Click();
         box(5)->setText(QStringLiteral("21.5"));
@@ -120,6 +121,86 @@ TEST_F(Editing, ATypedTimeOfDayBecomesMinutesOfTheDay) {
     leave();
     EXPECT_EQ(box(12)->text(), QStringLiteral("720"));
     EXPECT_EQ(f.dialogs.texts(), QStringList{QStringLiteral("Value must be numerical")});
+
+    // Every box of the week takes a time, the last one too; the boxes beside
+    // the scheduler do not.
+    for (int index = 11; index <= 38; ++index) {
+        f.dialogs.messages.clear();
+        type(index, QStringLiteral("07:30"));
+        leave();
+        EXPECT_EQ(box(index)->text(), QStringLiteral("450")) << index;
+        EXPECT_TRUE(f.dialogs.messages.isEmpty()) << index;
+    }
+    for (int index : {10, 39}) {
+        f.dialogs.messages.clear();
+        const QString before = box(index)->text();
+        type(index, QStringLiteral("07:30"));
+        leave();
+        EXPECT_EQ(box(index)->text(), before) << index;
+        EXPECT_EQ(f.dialogs.texts(), QStringList{QStringLiteral("Value must be numerical")})
+            << index;
+    }
+}
+
+// A text the device would refuse or round is told about when the box is
+// left, stays red, and is never sent: nothing of it lingers to break a
+// later write of the same value.
+TEST_F(Editing, ATextTheDeviceCannotHoldIsToldAndNeverSent) {
+    const QString device = QStringLiteral("Floor 1/RTU-1");
+    const QString options = QStringLiteral("nciCfg1RtuHp");
+    const QString before = f.storedValue(device, options, QStringLiteral("UNVT_cfg_1_rtu_hp#US"));
+    const struct {
+        int box;
+        QString text;
+        QString told;
+    } refused[] = {
+        {52, QStringLiteral("1.5"), QStringLiteral("Password takes a whole number from 0 to 1000")},
+        {38, QStringLiteral("7.5"),
+         QStringLiteral("End of occupation periode 2 (Sunday) takes a time of day from 0:00 to "
+                        "23:59, or its minutes from 0 to 1439")},
+        {51, QStringLiteral("A location string longer than thirty characters"),
+         QStringLiteral("Location string takes up to 30 plain ASCII characters (letters, digits, "
+                        "punctuation, blanks)")},
+        {51, QStringLiteral("Salle 2 – nord"),
+         QStringLiteral("Location string takes up to 30 plain ASCII characters (letters, digits, "
+                        "punctuation, blanks)")},
+    };
+    for (const auto& entry : refused) {
+        f.dialogs.messages.clear();
+        if (entry.text.toLatin1() == entry.text.toUtf8()) {
+            type(entry.box, entry.text);
+        } else { // pasted: the test keyboard has no key for it
+            focus(box(entry.box));
+            box(entry.box)->setText(entry.text);
+            w().markModified(box(entry.box));
+        }
+        leave();
+        EXPECT_EQ(f.dialogs.texts(), QStringList{entry.told}) << entry.box;
+        EXPECT_EQ(box(entry.box)->text(), entry.text);
+        EXPECT_TRUE(red(box(entry.box)));
+
+        // Apply says it again and sends nothing at all.
+        type(53, QStringLiteral("2"));
+        f.dialogs.messages.clear();
+        w().cmdApply->click();
+        EXPECT_EQ(f.dialogs.texts(), QStringList{entry.told}) << entry.box;
+        EXPECT_TRUE(f.logRows().filter(QStringLiteral("Updating")).isEmpty());
+        EXPECT_TRUE(red(box(53)));
+        w().cmdCancel->click();
+    }
+    EXPECT_EQ(f.storedValue(device, options, QStringLiteral("UNVT_cfg_1_rtu_hp#US")), before);
+
+    // A text it can hold goes through, and the value takes later writes.
+    f.dialogs.messages.clear();
+    type(52, QStringLiteral("15"));
+    w().cmdApply->click();
+    type(53, QStringLiteral("2"));
+    w().cmdApply->click();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    const QStringList stored =
+        f.storedValue(device, options, QStringLiteral("UNVT_cfg_1_rtu_hp#US")).split(u' ');
+    EXPECT_EQ(stored.value(0), QStringLiteral("15"));
+    EXPECT_EQ(stored.value(1), QStringLiteral("2"));
 }
 
 TEST_F(Editing, SetpointsKeepTheDeadbandAndTheLimits) {
@@ -130,8 +211,9 @@ TEST_F(Editing, SetpointsKeepTheDeadbandAndTheLimits) {
     EXPECT_TRUE(red(box(2)));
     EXPECT_EQ(QApplication::focusWidget(), box(2));
     ASSERT_FALSE(f.dialogs.messages.isEmpty());
-    EXPECT_EQ(f.dialogs.messages[0].text,
-              QStringLiteral("The deadband limitation was not respected.\r\n\r\nAdjustment where made"));
+    EXPECT_EQ(
+        f.dialogs.messages[0].text,
+        QStringLiteral("The deadband limitation was not respected.\r\n\r\nAdjustment where made"));
 
     // Exactly the deadband apart is accepted.
     f.dialogs.messages.clear();
@@ -146,8 +228,8 @@ TEST_F(Editing, SetpointsKeepTheDeadbandAndTheLimits) {
     leave();
     EXPECT_EQ(box(0)->text(), QStringLiteral("65.0"));
     EXPECT_EQ(box(1)->text(), QStringLiteral("65.0"));
-    EXPECT_EQ(f.dialogs.texts().count(
-                  QStringLiteral("Heating maximum limit was not respected.\r\n\r\nAdjustment where made")),
+    EXPECT_EQ(f.dialogs.texts().count(QStringLiteral(
+                  "Heating maximum limit was not respected.\r\n\r\nAdjustment where made")),
               2);
 }
 
@@ -163,15 +245,16 @@ TEST_F(Editing, ApplyWritesTheEditToTheDeviceAndClearsTheMark) {
     EXPECT_FALSE(w().ChangesPending);
     // A second process reads the new value from the network's database.
     const ProcessResult browse = runProgram(
-        QStringLiteral("lns-host"), {QStringLiteral("browse"), QStringLiteral("Demo Building"),
-                                     QStringLiteral("Floor 1/RTU-1"), QStringLiteral("--units"),
-                                     QStringLiteral("US")});
+        QStringLiteral("lns-host"),
+        {QStringLiteral("browse"), QStringLiteral("Demo Building"), QStringLiteral("Floor 1/RTU-1"),
+         QStringLiteral("--units"), QStringLiteral("US")});
     EXPECT_TRUE(browse.out.contains(QStringLiteral("SNVT_temp_setpt#US: 72.00,75.99,80.01,68.00,")))
         << qPrintable(browse.out + browse.err);
     EXPECT_TRUE(browse.out.contains(QStringLiteral("SNVT_str_asc#US: Room 12B")));
     EXPECT_TRUE(f.logRows().last().startsWith(QStringLiteral("Updating nciLocation | Room 12B")));
+    // The log shows what the device holds after the write.
     EXPECT_TRUE(f.logRows().contains(
-        QStringLiteral("Updating nciSetPts | 72.00,75.99,80.01,68,66.00,62.01")));
+        QStringLiteral("Updating nciSetPts | 72.00,75.99,80.01,68.00,66.00,62.01")));
     saveTabScreenshots(w(), QStringLiteral("RTU-1-applied"));
 
     // Nothing edited: nothing asked, nothing sent.
@@ -228,11 +311,13 @@ TEST_F(Editing, EnterRunsTheRulesOfLeavingAndAppliesOnlyAnEntryTheyLeaveAlone) {
     EXPECT_EQ(stored.value(0), QStringLiteral("82.00"));
     EXPECT_EQ(stored.value(3), QStringLiteral("80.01"));
     const QString saved = f.root.path() + QStringLiteral("/RTU-1.cfg");
-    const ProcessResult save = runProgram(
-        QStringLiteral("rm42-config"), {QStringLiteral("save"), QStringLiteral("Demo Building"),
-                                        QStringLiteral("Floor 1/RTU-1"), QStringLiteral("-o"), saved});
+    const ProcessResult save =
+        runProgram(QStringLiteral("rm42-config"),
+                   {QStringLiteral("save"), QStringLiteral("Demo Building"),
+                    QStringLiteral("Floor 1/RTU-1"), QStringLiteral("-o"), saved});
     ASSERT_EQ(save.exitCode, 0) << qPrintable(save.out + save.err);
-    const ProcessResult check = runProgram(QStringLiteral("rm42-config"), {QStringLiteral("check"), saved});
+    const ProcessResult check =
+        runProgram(QStringLiteral("rm42-config"), {QStringLiteral("check"), saved});
     EXPECT_EQ(check.exitCode, 0) << qPrintable(check.out + check.err);
 
     // An entry that every rule leaves alone is sent at once, once.
@@ -243,6 +328,25 @@ TEST_F(Editing, EnterRunsTheRulesOfLeavingAndAppliesOnlyAnEntryTheyLeaveAlone) {
     EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
     EXPECT_EQ(f.logRows().filter(QStringLiteral("Updating")).size(), sends + 1);
     EXPECT_FALSE(red(box(1)));
+}
+
+// After an Apply the boxes show what the device holds, as a read shows it.
+TEST_F(Editing, AfterApplyTheBoxesShowTheHeldValue) {
+    type(0, QStringLiteral("68.0"));
+    type(53, QStringLiteral("01.5"));
+    type(52, QStringLiteral("007"));
+    w().cmdApply->click();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    EXPECT_EQ(box(0)->text(), QStringLiteral("68"));
+    EXPECT_EQ(box(53)->text(), QStringLiteral("1.5"));
+    EXPECT_EQ(box(52)->text(), QStringLiteral("7"));
+    EXPECT_FALSE(red(box(0)));
+
+    // The limit is stored just inside it and shown as a read shows it.
+    type(2, QStringLiteral("120"));
+    w().cmdApply->click();
+    EXPECT_EQ(box(2)->text(), QStringLiteral("100"));
+    EXPECT_FALSE(red(box(2)));
 }
 
 TEST_F(Editing, CancelPutsTheStoredValuesBack) {
@@ -348,7 +452,8 @@ TEST_F(Units, AChangeWithPendingEditsAsksAndIsStoredOnlyByAConfirmedExit) {
     w().obUnits[0]->click();
     ASSERT_EQ(f.dialogs.messages.size(), 1);
     EXPECT_EQ(f.dialogs.messages[0].text,
-              QStringLiteral("This action will discard all changes\r\n\r\nProceed and lose all changes ?"));
+              QStringLiteral(
+                  "This action will discard all changes\r\n\r\nProceed and lose all changes ?"));
     EXPECT_TRUE(w().obUnits[1]->isChecked());
     EXPECT_EQ(box(0)->text(), QStringLiteral("68"));
     EXPECT_EQ(w().txtTempUnits[0]->text(), QStringLiteral("ºF"));
@@ -387,12 +492,46 @@ TEST(StoredUnits, ASwitchIsStoredByAnExitAfterTheHostReleasedThePlugIn) {
     EXPECT_EQ(released.storedDisplayUnits(), QStringLiteral("1"));
 }
 
+// A value converted from the other unit system is shown as the list item or
+// the limit it stands for: never as one the window would refuse itself.
+TEST_F(Units, ConvertedValuesShowInsideTheListsAndLimits) {
+    type(2, QStringLiteral("120")); // held as 99.97 ºF: beyond 37.5 ºC
+    type(9, QStringLiteral("5"));   // held as 4.97 ºF: beyond 2.5 ºC
+    w().cmdApply->click();
+    f.dialogs.messages.clear();
+    w().obUnits[0]->click();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    EXPECT_EQ(box(2)->text(), QStringLiteral("37.5"));
+    EXPECT_EQ(box(9)->text(), QStringLiteral("2.5"));
+    const QStringList metricItems{QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")};
+    EXPECT_TRUE(metricItems.contains(w().cbNvi[2]->currentText()))
+        << qPrintable(w().cbNvi[2]->currentText());
+    saveTabScreenshots(w(), QStringLiteral("RTU-1-metric"));
+
+    // Every deadband the device can hold shows as an item in both unit systems.
+    for (const char* held : {"1.11", "1.67", "2.22"}) {
+        w().obUnits[0]->click();
+        f.dialogs.messages.clear();
+        w().cbNvi[2]->setCurrentIndex(-1);
+        w().cbNvi[2]->setEditText(QString::fromLatin1(held));
+        w().markModified(w().cbNvi[2]);
+        w().cmdApply->click();
+        EXPECT_TRUE(metricItems.contains(w().cbNvi[2]->currentText())) << held;
+        w().obUnits[1]->click();
+        EXPECT_TRUE((QStringList{QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")})
+                        .contains(w().cbNvi[2]->currentText()))
+            << held << " " << qPrintable(w().cbNvi[2]->currentText());
+    }
+    saveTabScreenshots(w(), QStringLiteral("RTU-1-imperial"));
+}
+
 TEST(StoredUnits, OnlyAStoredZeroOpensInMetric) {
     for (const auto& [stored, metric] :
          {std::pair{QString(), false}, {QStringLiteral("0"), true}, {QStringLiteral("2"), false}}) {
         WindowFixture f(true, stored);
         EXPECT_EQ(f.window->obUnits[0]->isChecked(), metric) << qPrintable(stored);
-        EXPECT_EQ(f.window->cbNvi[2]->itemText(2), metric ? QStringLiteral("2") : QStringLiteral("4"));
+        EXPECT_EQ(f.window->cbNvi[2]->itemText(2),
+                  metric ? QStringLiteral("2") : QStringLiteral("4"));
     }
 }
 

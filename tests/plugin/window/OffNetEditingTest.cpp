@@ -45,7 +45,8 @@ TEST(OffNetEditing, RooftopChoiceGetsTheModelZeroLayoutAndPlaceholdersAreNeverWr
         f.storedValue(Device, QStringLiteral("nciSetPts"), QStringLiteral("SNVT_temp_setpt#US"));
     const QString location =
         f.storedValue(Device, QStringLiteral("nciLocation"), QStringLiteral("SNVT_str_asc"));
-    EXPECT_EQ(w.txtNvi[OccupiedHeat]->text(), QStringLiteral("0"));
+    // Unknown values show as unknown, not as a number.
+    EXPECT_EQ(w.txtNvi[OccupiedHeat]->text(), QStringLiteral("?"));
     EXPECT_EQ(w.txtNvi[LocationBox]->text(), QStringLiteral("?"));
     w.txtNvi[OccupiedHeat]->setText(QStringLiteral("68"));
     w.markModified(w.txtNvi[OccupiedHeat]);
@@ -73,6 +74,50 @@ TEST(OffNetEditing, RooftopChoiceGetsTheModelZeroLayoutAndPlaceholdersAreNeverWr
               QStringLiteral("Hall"));
     EXPECT_FALSE(ModifiedMark::isSet(w.txtNvi[OccupiedHeat]));
     EXPECT_FALSE(ModifiedMark::isSet(w.txtNvi[LocationBox]));
+}
+
+// Off-net the partner setpoint and the deadband are unknown: a rule that
+// would read them changes nothing, says so in the log, and never computes a
+// setpoint from a placeholder that Apply would then write.
+TEST(OffNetEditing, ARuleWithAnUnknownOperandChangesNothingAndSaysSo) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Offnet Site"));
+    f.configureDevice(Device);
+    fMain& w = *f.window;
+    constexpr int OccupiedCool = 2;
+    constexpr int DeadbandComboBox = 2;
+    EXPECT_EQ(w.txtNvi[OccupiedCool]->text(), QStringLiteral("?"));
+    EXPECT_EQ(w.cbNvi[DeadbandComboBox]->currentText(), QStringLiteral("?"));
+    const QString before =
+        f.storedValue(Device, QStringLiteral("nciSetPts"), QStringLiteral("SNVT_temp_setpt#US"));
+    f.dialogs.messages.clear();
+    w.txtNvi[OccupiedHeat]->setText(QStringLiteral("70"));
+    w.markModified(w.txtNvi[OccupiedHeat]);
+    EXPECT_FALSE(w.txtNvi_LostFocus(OccupiedHeat));
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    EXPECT_EQ(w.txtNvi[OccupiedCool]->text(), QStringLiteral("?"));
+    EXPECT_FALSE(ModifiedMark::isSet(w.txtNvi[OccupiedCool]));
+    ASSERT_FALSE(f.logRows().isEmpty());
+    EXPECT_EQ(f.logRows().last(),
+              QStringLiteral("Rule not applied | The deadband limitation was not respected. "
+                             "Occupied cool setpoint left as it is: a value the rule reads is "
+                             "unknown (not read)."));
+
+    // A changed deadband with unknown setpoints moves nothing either.
+    w.markModified(w.cbNvi[DeadbandComboBox]);
+    EXPECT_FALSE(w.cbNvi_LostFocus(DeadbandComboBox));
+    EXPECT_EQ(w.txtNvi[OccupiedHeat]->text(), QStringLiteral("70"));
+
+    // Apply writes the heating setpoint alone.
+    w.cmdApply_Click();
+    EXPECT_TRUE(f.dialogs.texts().isEmpty()) << qPrintable(f.dialogs.texts().join('\n'));
+    const QStringList was = before.split(u',');
+    const QStringList now =
+        f.storedValue(Device, QStringLiteral("nciSetPts"), QStringLiteral("SNVT_temp_setpt#US"))
+            .split(u',');
+    ASSERT_EQ(now.size(), was.size());
+    EXPECT_EQ(now[0], was[0]);
+    EXPECT_EQ(now[3].toDouble(), 70.0);
 }
 
 } // namespace
