@@ -186,6 +186,9 @@ TEST_F(RegistrationProcess, CommandFiftyOneAndDeregistrationRemoveTheCommands) {
 
 TEST_F(RegistrationProcess, RegisterAndRemoveWithoutANetworkFailCleanlyAndThePlugInAnswersOn) {
     registerPlugIn();
+    ASSERT_EQ(host(QStringLiteral("Demo Building"), {QStringLiteral("call SendCommand 50 0 \"\"")}),
+              QStringList{QStringLiteral("ok")})
+        << lastErr.toStdString();
     const QStringList lines = hostScript(QStringLiteral("create\n"
                                                         "call SendCommand 50 0 \"\"\n"
                                                         "call SendCommand 51 0 \"\"\n"
@@ -194,10 +197,13 @@ TEST_F(RegistrationProcess, RegisterAndRemoveWithoutANetworkFailCleanlyAndThePlu
     EXPECT_EQ(lines, (QStringList{"object 1",
                                   "error 20000 Zentaro PIR ready RM42xx Configure: Unable to "
                                   "register Supported Commands",
-                                  "ok", "\"Zentaro PIR ready RM42xx Configure\"", "ok"}))
+                                  "error 20000 Zentaro PIR ready RM42xx Configure: Unable to "
+                                  "unregister Supported Commands",
+                                  "\"Zentaro PIR ready RM42xx Configure\"", "ok"}))
         << lastErr.toStdString();
-    // Both commands told the user why.
+    // Both commands told the user why, and the removal touched no network.
     EXPECT_EQ(lastErr.count(QStringLiteral("No network is open.")), 2) << lastErr.toStdString();
+    EXPECT_TRUE(browse(QStringLiteral("Demo Building")).contains(DeviceCommand));
 }
 
 TEST_F(RegistrationProcess, AfterAFailedNetworkOpenNoCommandActsOnTheNetworkBefore) {
