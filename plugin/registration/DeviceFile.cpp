@@ -134,7 +134,7 @@ public:
         if (isSystemTree(nativeFolder))
             return QString();
         if (std::chrono::steady_clock::now() >= m_deadline) {
-            m_cutShort = true;
+            m_outOfTime = true;
             return QString();
         }
         const FolderEntries entries = listFolder(nativeFolder);
@@ -143,26 +143,27 @@ public:
                 return folder + name;
         }
         if (depth >= m_bounds.maxDepth) {
-            m_cutShort = m_cutShort || !entries.subfolders.isEmpty();
+            m_tooDeep = m_tooDeep || !entries.subfolders.isEmpty();
             return QString();
         }
         for (const QString& name : entries.subfolders) {
             const QByteArray child =
                 (nativeFolder == "/" ? QByteArray() : nativeFolder) + '/' + QFile::encodeName(name);
             const QString found = search(folder + name + QLatin1Char('\\'), child, depth + 1);
-            if (!found.isEmpty() || m_cutShort)
+            if (!found.isEmpty() || m_outOfTime)
                 return found;
         }
         return QString();
     }
 
-    bool cutShort() const { return m_cutShort; }
+    bool cutShort() const { return m_outOfTime || m_tooDeep; }
 
 private:
     QString m_wanted;
     SearchBounds m_bounds;
     std::chrono::steady_clock::time_point m_deadline;
-    bool m_cutShort = false;
+    bool m_outOfTime = false; // ends the whole search
+    bool m_tooDeep = false;   // only deeper folders were left out
 };
 
 // The folder with the links in it resolved, so that the system's trees are

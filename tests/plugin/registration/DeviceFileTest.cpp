@@ -105,6 +105,11 @@ TEST_F(DeviceFileTest, SearchTakesNoLinkToAFolderAndKeepsToItsBounds) {
     const DeviceFile::SearchResult shallow = DeviceFile::Search(search, RtuProgramId, {2});
     EXPECT_EQ(shallow.path, QString());
     EXPECT_TRUE(shallow.cutShort) << "deeper folders were left unsearched";
+    // A folder too deep is left out; its neighbours are still searched.
+    write(QStringLiteral("Search/Z/RM42xx.XIF"), xif("80:03:DB:55:00:04:04:21"));
+    EXPECT_EQ(DeviceFile::Search(search, RtuProgramId, {2}).path,
+              search + QStringLiteral("Z\\RM42xx.XIF"));
+    QFile::remove(root.path() + QStringLiteral("/Search/Z/RM42xx.XIF"));
     EXPECT_EQ(DeviceFile::Search(search, RtuProgramId, {3}).path,
               search + QStringLiteral("A\\B\\C\\RM42xx.XIF"));
     const DeviceFile::SearchResult late =
