@@ -49,8 +49,7 @@ int SimResourceCatalog::Open(const QString& typesFolder, int mode) {
     const QString folder =
         QDir::cleanPath(QFileInfo(Paths::toNative(typesFolder)).absoluteFilePath());
     if (!QFileInfo(folder).isDir())
-        return fail(FolderMissing,
-                    QStringLiteral("the folder %1 does not exist.").arg(folder));
+        return fail(FolderMissing, QStringLiteral("the folder %1 does not exist.").arg(folder));
     m_typesFolder = folder;
     m_readOnly = mode == ModeReadOnly;
     const int result = readState();

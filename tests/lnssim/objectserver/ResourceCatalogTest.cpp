@@ -174,11 +174,11 @@ TEST_F(ResourceCatalogTest, MisuseAnswersWithAFailureCode) {
               SimResourceCatalog::FolderMissing);
     // The reasons name the folders as this system writes them.
     const QString lonWorksHere = QFileInfo(nativeTypes()).path();
-    EXPECT_TRUE(s_warnings.contains(QStringLiteral("Resource catalog: the folder ") +
-                                    lonWorksHere + QStringLiteral("/NoTypes does not exist.")))
+    EXPECT_TRUE(s_warnings.contains(QStringLiteral("Resource catalog: the folder ") + lonWorksHere +
+                                    QStringLiteral("/NoTypes does not exist.")))
         << qPrintable(s_warnings.join(u'\n'));
-    EXPECT_TRUE(s_warnings.contains(QStringLiteral("Resource catalog: the folder ") +
-                                    lonWorksHere + QStringLiteral("/Missing does not exist.")))
+    EXPECT_TRUE(s_warnings.contains(QStringLiteral("Resource catalog: the folder ") + lonWorksHere +
+                                    QStringLiteral("/Missing does not exist.")))
         << qPrintable(s_warnings.join(u'\n'));
     EXPECT_EQ(catalog.FindResourceSet(QStringLiteral("8003DB55000000ZZ"), 4, 3, 0),
               SimResourceCatalog::BadArgument);
