@@ -5,9 +5,9 @@
 # it names the missing packages and the command that installs them.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config git
-          qt6-base-dev libqt6test6 libgl-dev libsqlite3-dev sqlite3
+          qt6-base-dev libqt6test6 libgl-dev libxcb1-dev libsqlite3-dev sqlite3
           googletest libgtest-dev libgmock-dev libbenchmark-dev librapidcheck-dev
-          fonts-dejavu-core poppler-utils
+          fonts-dejavu-core poppler-utils xvfb xdotool
           dpkg-dev file lintian desktop-file-utils appstream bash-completion)
 missing=()
 for package in "${packages[@]}"; do

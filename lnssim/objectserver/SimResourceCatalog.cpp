@@ -50,8 +50,7 @@ int SimResourceCatalog::Open(const QString& typesFolder, int mode) {
     const QString folder =
         QDir::cleanPath(QFileInfo(Paths::toNative(typesFolder)).absoluteFilePath());
     if (!QFileInfo(folder).isDir())
-        return fail(FolderMissing,
-                    QStringLiteral("the folder %1 does not exist.").arg(typesFolder));
+        return fail(FolderMissing, QStringLiteral("the folder %1 does not exist.").arg(folder));
     m_typesFolder = folder;
     m_readOnly = mode == ModeReadOnly;
     const int result = readState();
@@ -83,7 +82,7 @@ int SimResourceCatalog::AddFolder(const QString& folder) {
         return result;
     const QString native = QDir::cleanPath(QFileInfo(Paths::toNative(folder)).absoluteFilePath());
     if (!QFileInfo(native).isDir())
-        return fail(FolderMissing, QStringLiteral("the folder %1 does not exist.").arg(folder));
+        return fail(FolderMissing, QStringLiteral("the folder %1 does not exist.").arg(native));
     const QString entry = stored(native);
     if (m_folders.contains(entry))
         return Success;

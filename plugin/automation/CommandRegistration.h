@@ -8,5 +8,6 @@ public:
     virtual ~CommandRegistration() = default;
     // False when the commands could not be registered.
     virtual bool RegisterCommands() = 0;
-    virtual void RemoveCommands(bool exhaustive, bool firstNetwork) = 0;
+    // False when nothing could be removed, for example without an open network.
+    virtual bool RemoveCommands(bool exhaustive, bool firstNetwork) = 0;
 };

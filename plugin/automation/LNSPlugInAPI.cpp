@@ -137,7 +137,9 @@ const SupportedCommand* LNSPlugInAPI::runUnderProgress(qint32 commandId, qint16 
                 raise(ErrUnableToRegister, QStringLiteral("Unable to register Supported Commands"));
         } else if (commandId == RemoveCommandsCommand) {
             progress->DisplayStatus(QStringLiteral("Unregistering plug-in . . ."));
-            m_services.registration.RemoveCommands(false, true);
+            if (!m_services.registration.RemoveCommands(false, true))
+                raise(ErrUnableToRegister,
+                      QStringLiteral("Unable to unregister Supported Commands"));
         } else {
             progress->DisplayStatus(QStringLiteral("Initializing plug-in . . ."));
             for (const SupportedCommand& candidate : m_services.state.SupportedCommands) {
@@ -197,7 +199,8 @@ void LNSPlugInAPI::setNetworkName(const QString& name) {
         // output learns why.
         const auto* error = dynamic_cast<const Error*>(&failure);
         QTextStream(stderr) << "RM42xxPirConfigure: cannot open the network " << name << ": "
-                            << (error ? error->description() : QString::fromLocal8Bit(failure.what()))
+                            << (error ? error->description()
+                                      : QString::fromLocal8Bit(failure.what()))
                             << Qt::endl;
         // No command may act on the network opened before this one.
         state.NetworkOpen = false;

@@ -9,8 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -79,9 +80,19 @@ struct FolderEntries {
     QStringList subfolders;
 };
 
+// The system's own trees: what they hold is made up by the kernel or belongs
+// to running programs, and some of it never ends.
+bool isSystemTree(const QByteArray& nativeFolder) {
+    for (const char* tree : {"/proc", "/sys", "/dev", "/run"}) {
+        if (nativeFolder == tree || nativeFolder.startsWith(QByteArray(tree) + '/'))
+            return true;
+    }
+    return false;
+}
+
 // One listing of a folder, sorted as the platform lists it (without regard to
-// case). Sub-folders are entries whose type says so; a link or an entry of
-// unknown type is asked, and one that cannot be asked is not a folder.
+// case). Sub-folders are entries whose own type says so: a link is never
+// taken for a folder, and an entry that cannot be asked is not one.
 FolderEntries listFolder(const QByteArray& nativeFolder) {
     FolderEntries entries;
     DIR* dir = ::opendir(nativeFolder.constData());
@@ -92,9 +103,9 @@ FolderEntries listFolder(const QByteArray& nativeFolder) {
         if (name.startsWith(QLatin1Char('.')))
             continue;
         bool isFolder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+        if (entry->d_type == DT_UNKNOWN) {
             struct stat info {};
-            isFolder = ::stat((nativeFolder + '/' + entry->d_name).constData(), &info) == 0 &&
+            isFolder = ::lstat((nativeFolder + '/' + entry->d_name).constData(), &info) == 0 &&
                        S_ISDIR(info.st_mode);
         }
         if (isFolder)
@@ -111,51 +122,116 @@ FolderEntries listFolder(const QByteArray& nativeFolder) {
     return entries;
 }
 
-// `folder` in the system's form (ending in "\"), `nativeFolder` the same folder here.
-QString searchFolder(const QString& folder, const QByteArray& nativeFolder, const QString& wanted,
-                     QSet<std::pair<dev_t, ino_t>>& visited) {
-    struct stat info {};
-    if (::stat(nativeFolder.constData(), &info) != 0 ||
-        visited.contains({info.st_dev, info.st_ino}))
-        return QString(); // unreadable, or reached again through a link
-    visited.insert({info.st_dev, info.st_ino});
-    const FolderEntries entries = listFolder(nativeFolder);
-    for (const QString& name : entries.xifFiles) {
-        if (ProgramIdOfFile(folder + QLatin1Char('\\') + name) == wanted)
-            return folder + name;
+class FolderSearch {
+public:
+    FolderSearch(const QString& wanted, const SearchBounds& bounds)
+        : m_wanted(wanted), m_bounds(bounds),
+          m_deadline(std::chrono::steady_clock::now() + bounds.timeLimit) {}
+
+    // `folder` in the system's form (ending in "\"), `nativeFolder` the same
+    // folder here, without links in it.
+    QString search(const QString& folder, const QByteArray& nativeFolder, int depth) {
+        if (isSystemTree(nativeFolder))
+            return QString();
+        if (std::chrono::steady_clock::now() >= m_deadline) {
+            m_outOfTime = true;
+            return QString();
+        }
+        const FolderEntries entries = listFolder(nativeFolder);
+        for (const QString& name : entries.xifFiles) {
+            if (ProgramIdOfFile(folder + QLatin1Char('\\') + name) == m_wanted)
+                return folder + name;
+        }
+        if (depth >= m_bounds.maxDepth) {
+            m_tooDeep = m_tooDeep || !entries.subfolders.isEmpty();
+            return QString();
+        }
+        for (const QString& name : entries.subfolders) {
+            const QByteArray child =
+                (nativeFolder == "/" ? QByteArray() : nativeFolder) + '/' + QFile::encodeName(name);
+            const QString found = search(folder + name + QLatin1Char('\\'), child, depth + 1);
+            if (!found.isEmpty() || m_outOfTime)
+                return found;
+        }
+        return QString();
     }
-    for (const QString& name : entries.subfolders) {
-        const QString found =
-            searchFolder(folder + name + QLatin1Char('\\'),
-                         nativeFolder + '/' + QFile::encodeName(name), wanted, visited);
-        if (!found.isEmpty())
-            return found;
-    }
-    return QString();
+
+    bool cutShort() const { return m_outOfTime || m_tooDeep; }
+
+private:
+    QString m_wanted;
+    SearchBounds m_bounds;
+    std::chrono::steady_clock::time_point m_deadline;
+    bool m_outOfTime = false; // ends the whole search
+    bool m_tooDeep = false;   // only deeper folders were left out
+};
+
+// The folder with the links in it resolved, so that the system's trees are
+// known by their own names; empty when it does not exist.
+QByteArray resolvedFolder(const QString& folder) {
+    const QByteArray native = QFile::encodeName(Paths::toNative(folder));
+    char* resolved = ::realpath(native.constData(), nullptr);
+    if (!resolved)
+        return QByteArray();
+    QByteArray result(resolved);
+    ::free(resolved);
+    return result;
 }
 
 } // namespace
 
-QString Search(const QString& folder, const QString& programId) {
-    QSet<std::pair<dev_t, ino_t>> visited;
-    QByteArray native = QFile::encodeName(Paths::toNative(folder));
-    while (native.size() > 1 && native.endsWith('/'))
-        native.chop(1);
-    return searchFolder(folder, native, programId.toUpper(), visited);
+SearchResult Search(const QString& folder, const QString& programId, const SearchBounds& bounds) {
+    const QByteArray native = resolvedFolder(folder);
+    if (native.isEmpty())
+        return {};
+    FolderSearch search(programId.toUpper(), bounds);
+    const QString found = search.search(folder, native, 0);
+    return {found, found.isEmpty() && search.cutShort()};
 }
 
-QString Convert(const QString& path, const Converter& converter) {
-    if (!QFileInfo::exists(Paths::toNative(path)))
+namespace {
+
+bool isInside(const QString& path, const QString& folder) {
+    const QString file = QFileInfo(Paths::toNative(path)).canonicalFilePath();
+    const QString inside = QFileInfo(Paths::toNative(folder)).canonicalFilePath();
+    return !file.isEmpty() && !inside.isEmpty() && file.startsWith(inside + QLatin1Char('/'));
+}
+
+// The file itself when it lies in the import folder (or no import folder is
+// named); else a copy of it in the import folder, or empty when none can be made.
+QString inImportFolder(const QString& path, const QString& importFolder) {
+    if (importFolder.isEmpty() || isInside(path, importFolder))
         return path;
-    QString result = path;
-    const QString xfbPath = path.left(path.size() - 3) + QStringLiteral("XFB");
+    const QString programId = ProgramIdOfFile(path).trimmed();
+    // A chosen file comes in this system's form, a found one in the system's.
+    const QString name = QFileInfo(Paths::toNative(path)).fileName();
+    const QString folder = importFolder + QLatin1Char('\\') +
+                           (programId.isEmpty() ? QStringLiteral("Found") : programId);
+    const QString copy = folder + QLatin1Char('\\') + name;
+    const QString nativeCopy = Paths::toNative(copy);
+    if (!QDir().mkpath(Paths::toNative(folder)))
+        return QString();
+    // An earlier copy, and its binary form, give way to the file found now.
+    QFile::remove(nativeCopy);
+    QFile::remove(Paths::toNative(copy.left(copy.size() - 3) + QStringLiteral("XFB")));
+    return QFile::copy(Paths::toNative(path), nativeCopy) ? copy : QString();
+}
+
+} // namespace
+
+QString Convert(const QString& found, const Converter& converter) {
+    if (!QFileInfo::exists(Paths::toNative(found)))
+        return found;
+    QString result = inImportFolder(found, converter.importFolder);
+    const QString base = result.isEmpty() ? found : result;
+    const QString xfbPath = base.left(base.size() - 3) + QStringLiteral("XFB");
     auto xfbExists = [&] { return QFileInfo::exists(Paths::toNative(xfbPath)); };
-    if (!xfbExists()) {
+    if (!result.isEmpty() && !xfbExists()) {
         const QString program =
             Paths::toNative(converter.lonWorksFolder + QStringLiteral("\\bin\\XIF32BIN"));
         try {
             const auto process = converter.launcher.start(
-                program, {Paths::toNative(path), Paths::toNative(xfbPath)});
+                program, {Paths::toNative(result), Paths::toNative(xfbPath)});
             while (process->isRunning())
                 converter.processEvents();
         } catch (const Error&) {
@@ -166,9 +242,10 @@ QString Convert(const QString& path, const Converter& converter) {
             converter.processEvents();
     }
     if (result.isEmpty() || !xfbExists()) {
-        converter.dialogs.message(
-            {QStringLiteral("The file ") + xfbPath + QStringLiteral(" could not be found."),
-             QStringLiteral("Cannot Export Database"), DialogButtons::Ok, DialogIcon::Critical, 0});
+        converter.dialogs.message({QStringLiteral("The file ") + Paths::toNative(xfbPath) +
+                                       QStringLiteral(" could not be found."),
+                                   QStringLiteral("Cannot Export Database"), DialogButtons::Ok,
+                                   DialogIcon::Critical, 0});
         return QString();
     }
     return result;

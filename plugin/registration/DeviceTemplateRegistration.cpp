@@ -197,8 +197,8 @@ void DeviceTemplateRegistration::importTemplates(const lns::Ref<lns::DeviceTempl
             if (created)
                 removeQuietly(templates, name);
             throw Failure{error.description(),
-                          QStringLiteral("Could not import the external interface file ") + file +
-                              QLatin1Char('.')};
+                          QStringLiteral("Could not import the external interface file ") +
+                              Paths::toNative(file) + QLatin1Char('.')};
         }
         programIds << created->ProgramId();
     }
@@ -291,19 +291,34 @@ DeviceTemplateRegistration::createComponentApp(const lns::Ref<lns::ComponentApps
 }
 
 DeviceFile::Converter DeviceTemplateRegistration::converter() const {
-    return {
+    const QString lonWorks =
         CRegistry(m_context.store)
-            .MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"), QStringLiteral("LonWorks Path")),
-        m_context.launcher, m_context.dialogs,
-        m_context.processEvents ? m_context.processEvents : [] {}};
+            .MachineSetting(QStringLiteral("SOFTWARE\\LonWorks"), QStringLiteral("LonWorks Path"));
+    // Without a folder of the system's, the platform's own import folder.
+    const QString importFolder = m_context.state.XifFolder.isEmpty()
+                                     ? lonWorks + QStringLiteral("\\Import")
+                                     : m_context.state.XifFolder;
+    return {lonWorks, m_context.launcher, m_context.dialogs,
+            m_context.processEvents ? m_context.processEvents : [] {}, importFolder};
 }
 
 QString DeviceTemplateRegistration::LocateDeviceFile(const QString& programId) {
     PlugInState& state = m_context.state;
     if (!state.RememberedRemote)
         state.XifFolder = state.CurrentSystem->XifFolder();
-    const QString found = DeviceFile::Search(state.XifFolder + QLatin1Char('\\'), programId);
-    return found.isEmpty() ? QString() : DeviceFile::Convert(found, converter());
+    const QString folder = state.XifFolder + QLatin1Char('\\');
+    const DeviceFile::SearchBounds bounds;
+    const DeviceFile::SearchResult found = DeviceFile::Search(folder, programId, bounds);
+    if (found.cutShort)
+        m_context.dialogs.inform(
+            QStringLiteral("The search for the XIF file with Program ID %1 in %2 stopped before "
+                           "it was complete: it goes at most %3 folders deep and takes at most "
+                           "%4 seconds.")
+                .arg(programId, Paths::toNative(folder))
+                .arg(bounds.maxDepth)
+                .arg(std::chrono::duration_cast<std::chrono::seconds>(bounds.timeLimit).count()),
+            PlugInIdentity::ApplicationTitle, DialogIcon::Information);
+    return found.path.isEmpty() ? QString() : DeviceFile::Convert(found.path, converter());
 }
 
 QString DeviceTemplateRegistration::DlgXIF(const QString& programId) {
@@ -320,15 +335,17 @@ QString DeviceTemplateRegistration::DlgXIF(const QString& programId) {
     return DeviceFile::Convert(chosen, converter());
 }
 
-void DeviceTemplateRegistration::RemoveCommands(bool exhaustive, bool firstNetwork) {
-    // The host's removal has no failure of its own: the user is told what stopped it.
+bool DeviceTemplateRegistration::RemoveCommands(bool exhaustive, bool firstNetwork) {
+    // The user is told what stopped the removal; the host hears that it failed.
     try {
         RemoveCommandsIn(currentSystem(), exhaustive, firstNetwork);
+        return true;
     } catch (const Error& error) {
         showFailure(error.description());
     } catch (const std::exception& failure) {
         showFailure(QString::fromLocal8Bit(failure.what()));
     }
+    return false;
 }
 
 void DeviceTemplateRegistration::RemoveCommandsIn(const lns::Ref<lns::System>& system,

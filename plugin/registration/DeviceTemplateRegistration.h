@@ -40,7 +40,7 @@ public:
 
     // In the current system of the open network.
     bool RegisterCommands() override;
-    void RemoveCommands(bool exhaustive, bool firstNetwork) override;
+    bool RemoveCommands(bool exhaustive, bool firstNetwork) override;
     // In any open system (deregistration walks every network).
     void RemoveCommandsIn(const lns::Ref<lns::System>& system, bool exhaustive, bool firstNetwork);
 

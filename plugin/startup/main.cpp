@@ -43,13 +43,17 @@ QStringList commandLine(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     // Answered before any window system is looked for, so they work anywhere.
     QTextStream out(stdout);
-    if (const auto status = StandardOptions::answer(
-            commandLine(argc, argv), PlugInIdentity::ApplicationTitle, Help, out))
+    if (const auto status = StandardOptions::answer(commandLine(argc, argv),
+                                                    PlugInIdentity::ApplicationTitle, Help, out))
         return *status;
     // Registration and the host's automation need no window: they run without a display too.
     WindowSystem::prepare();
     PlatformNoiseFilter::install();
     QApplication app(argc, argv);
+    // The process ends by its own rules (the host's last object released with
+    // the configuration window hidden, Exit, the registration window closed),
+    // never because a message box that happened to be the only window closed.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setDesktopFileName(QStringLiteral("rm42xx-config"));
     (void)Identity();
     const StartupArguments arguments = StartupArguments::fromArguments(app.arguments().mid(1));

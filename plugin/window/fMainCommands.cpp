@@ -185,9 +185,14 @@ void fMain::closeEvent(QCloseEvent* event) {
         askExit();
         return;
     }
-    if (!m_ending && !mayDiscardEdits()) {
-        event->ignore();
-        return;
+    if (!m_ending) {
+        if (!mayDiscardEdits()) {
+            event->ignore();
+            return;
+        }
+        // Nobody holds the plug-in: closing the window ends it, as Exit does.
+        QMetaObject::invokeMethod(
+            this, [this] { EndPlugIn(); }, Qt::QueuedConnection);
     }
     ignoringFailure([&] { keepChosenUnits(); });
     if (!m_ending)

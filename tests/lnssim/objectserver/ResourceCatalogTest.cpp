@@ -152,7 +152,12 @@ TEST_F(ResourceCatalogTest, FunctionalProfileListsTheThermostatObjectAtTheMakers
               SimResourceCatalog::BadArgument);
 }
 
+QStringList s_warnings;
+
 TEST_F(ResourceCatalogTest, MisuseAnswersWithAFailureCode) {
+    s_warnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& text) { s_warnings << text; });
     SimResourceCatalog catalog;
     EXPECT_EQ(catalog.FindResourceSet(MakerScope, MakerScopeNumber, 3, 0),
               SimResourceCatalog::NotOpen);
@@ -167,8 +172,17 @@ TEST_F(ResourceCatalogTest, MisuseAnswersWithAFailureCode) {
               SimResourceCatalog::AlreadyOpen);
     EXPECT_EQ(catalog.AddFolder(lonWorks() + QStringLiteral("\\Missing")),
               SimResourceCatalog::FolderMissing);
+    // The reasons name the folders as this system writes them.
+    const QString lonWorksHere = QFileInfo(nativeTypes()).path();
+    EXPECT_TRUE(s_warnings.contains(QStringLiteral("Resource catalog: the folder ") + lonWorksHere +
+                                    QStringLiteral("/NoTypes does not exist.")))
+        << qPrintable(s_warnings.join(u'\n'));
+    EXPECT_TRUE(s_warnings.contains(QStringLiteral("Resource catalog: the folder ") + lonWorksHere +
+                                    QStringLiteral("/Missing does not exist.")))
+        << qPrintable(s_warnings.join(u'\n'));
     EXPECT_EQ(catalog.FindResourceSet(QStringLiteral("8003DB55000000ZZ"), 4, 3, 0),
               SimResourceCatalog::BadArgument);
+    qInstallMessageHandler(previous);
 }
 
 TEST_F(ResourceCatalogTest, DamagedCatalogStateIsRefused) {

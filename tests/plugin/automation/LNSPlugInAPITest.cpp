@@ -124,6 +124,13 @@ TEST_F(PlugInObject, RegisterAndRemoveCommandsRunUnderTheProgressWindow) {
     expectError([&] { plugIn->SendCommand(50, 7, QString()); }, 20000,
                 QStringLiteral("Unable to register Supported Commands"));
     EXPECT_EQ(f.events.last(), QStringLiteral("progress unload"));
+
+    // A removal that did nothing is no success either.
+    f.registration.removes = false;
+    f.events.clear();
+    expectError([&] { plugIn->SendCommand(51, 0, QString()); }, 20000,
+                QStringLiteral("Unable to unregister Supported Commands"));
+    EXPECT_EQ(f.events.last(), QStringLiteral("progress unload"));
 }
 
 TEST_F(PlugInObject, SizingAFixedWindowIsRefusedBeforeItsState) {

@@ -75,10 +75,12 @@ public:
         m_events << QStringLiteral("RegisterCommands");
         return registers;
     }
-    void RemoveCommands(bool exhaustive, bool firstNetwork) override {
+    bool RemoveCommands(bool exhaustive, bool firstNetwork) override {
         m_events << QStringLiteral("RemoveCommands %1 %2").arg(exhaustive).arg(firstNetwork);
+        return removes;
     }
     bool registers = true;
+    bool removes = true;
 
 private:
     QStringList& m_events;

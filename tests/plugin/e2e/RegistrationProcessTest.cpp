@@ -2,8 +2,10 @@
 // Registration from the command line and commands 50 and 51 from the host,
 // over the real programs and a fresh platform root.
 #include "TestEnvironment.h"
+#include "platform/Paths.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QThread>
 #include <cerrno>
@@ -186,6 +188,9 @@ TEST_F(RegistrationProcess, CommandFiftyOneAndDeregistrationRemoveTheCommands) {
 
 TEST_F(RegistrationProcess, RegisterAndRemoveWithoutANetworkFailCleanlyAndThePlugInAnswersOn) {
     registerPlugIn();
+    ASSERT_EQ(host(QStringLiteral("Demo Building"), {QStringLiteral("call SendCommand 50 0 \"\"")}),
+              QStringList{QStringLiteral("ok")})
+        << lastErr.toStdString();
     const QStringList lines = hostScript(QStringLiteral("create\n"
                                                         "call SendCommand 50 0 \"\"\n"
                                                         "call SendCommand 51 0 \"\"\n"
@@ -194,10 +199,13 @@ TEST_F(RegistrationProcess, RegisterAndRemoveWithoutANetworkFailCleanlyAndThePlu
     EXPECT_EQ(lines, (QStringList{"object 1",
                                   "error 20000 Zentaro PIR ready RM42xx Configure: Unable to "
                                   "register Supported Commands",
-                                  "ok", "\"Zentaro PIR ready RM42xx Configure\"", "ok"}))
+                                  "error 20000 Zentaro PIR ready RM42xx Configure: Unable to "
+                                  "unregister Supported Commands",
+                                  "\"Zentaro PIR ready RM42xx Configure\"", "ok"}))
         << lastErr.toStdString();
-    // Both commands told the user why.
+    // Both commands told the user why, and the removal touched no network.
     EXPECT_EQ(lastErr.count(QStringLiteral("No network is open.")), 2) << lastErr.toStdString();
+    EXPECT_TRUE(browse(QStringLiteral("Demo Building")).contains(DeviceCommand));
 }
 
 TEST_F(RegistrationProcess, AfterAFailedNetworkOpenNoCommandActsOnTheNetworkBefore) {
@@ -261,6 +269,73 @@ TEST_F(RegistrationProcess, AFullDiskFailsCommandFiftyWithTheSystemsReason) {
     EXPECT_FALSE(lastErr.contains(QStringLiteral("Unknown error"))) << lastErr.toStdString();
     // The command whose save failed is not there.
     EXPECT_FALSE(out.mid(browsed).join(u'\n').contains(QStringLiteral("class 7  ") + ProgId));
+}
+
+// With a remote Object Server and no folder of interface files known, the
+// search starts at the root. Run where the root is a small tree of the
+// test's own (a private mount namespace): a file reachable only through a
+// link to a folder and one under /run are decoys, a file elsewhere is the
+// device's.
+TEST_F(RegistrationProcess, TheSearchFromTheRootTakesNoLinkEntersNoSystemTreeAndWritesOnlyHome) {
+    registerPlugIn();
+    const QString import = lonWorks() + QStringLiteral("/Import/Zentaro");
+    QFile::rename(import + QStringLiteral("/RM42xx.XIF"), root.path() + QStringLiteral("/kit.txt"));
+    QFile::remove(import + QStringLiteral("/RM42xx.XFB"));
+    const QString script =
+        QStringLiteral("create\nset NetworkInterfaceName \"RNI-1\"\nset networkName \"New Site\"\n"
+                       "call SendCommand 50 0 \"\"\nrelease\n");
+    const QString build = QFileInfo(binDir()).absolutePath();
+    QProcess shell;
+    shell.start(
+        QStringLiteral("unshare"),
+        {QStringLiteral("-rm"), QStringLiteral("sh"), QStringLiteral("-c"),
+         QStringLiteral(
+             "R=\"$1/newroot\"; mkdir \"$R\" && mount -t tmpfs tmpfs \"$R\" || exit 99\n"
+             "set -e; cd \"$R\"\n"
+             "mkdir .usr .etc proc dev; mount --rbind /usr .usr; mount --rbind /etc .etc\n"
+             "mount --rbind /proc proc; mount --rbind /dev dev\n"
+             "ln -s .usr usr; ln -s .etc etc; ln -s usr/bin bin; ln -s usr/lib lib\n"
+             "ln -s usr/lib64 lib64\n"
+             "for folder in \"$2/bin\" \"$2/libexec\" \"$1\"; do\n"
+             "  mkdir -p \"$R$folder\"; mount --bind \"$folder\" \"$R$folder\"; done\n"
+             "mkdir -p .hidden/decoy run/media/usb var/lib/devices\n"
+             "cp \"$1/kit.txt\" var/lib/devices/RM42xx.XIF\n"
+             "echo decoy >> \"$1/kit.txt\"\n"
+             "cp \"$1/kit.txt\" .hidden/decoy/RM42xx.XIF; ln -s ../.hidden/decoy tmp/linked\n"
+             "cp \"$1/kit.txt\" run/media/usb/RM42xx.XIF\n"
+             "printf '<fontconfig><dir>/usr/share/fonts</dir><cachedir>%s</cachedir>"
+             "</fontconfig>' \"$1/fonts\" > \"$1/fonts.conf\"\n"
+             "export FONTCONFIG_FILE=\"$1/fonts.conf\"\n"
+             "touch .before; sleep 1\n"
+             "printf '%s' \"$4\" | chroot . \"$2/bin/lns-host\" run \"$3\" -\n"
+             "echo '-- written'\n"
+             "find . -xdev -newer .before \\( -type f -o -type l \\) -print"),
+         QStringLiteral("sh"), root.path(), build, ProgId, script});
+    ASSERT_TRUE(endedInTime(shell));
+    lastErr = QString::fromUtf8(shell.readAllStandardError());
+    const QStringList out =
+        QString::fromUtf8(shell.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    if (shell.exitCode() == 99 || (out.isEmpty() && lastErr.startsWith(QStringLiteral("unshare:"))))
+        GTEST_SKIP() << "no private mount namespace here";
+    const qsizetype written = out.indexOf(QStringLiteral("-- written"));
+    ASSERT_EQ(written, 5) << qPrintable(out.join(u'\n') + lastErr);
+    EXPECT_EQ(out.value(3), QStringLiteral("ok")) << qPrintable(lastErr);
+    // Nothing new outside the platform root (a folder of its own, not the
+    // tmpfs; the font cache is sent there too).
+    EXPECT_EQ(out.mid(written + 1), QStringList()) << qPrintable(lastErr);
+    QFile journal(journalFile());
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    const QString calls = QString::fromUtf8(journal.readAll());
+    const qsizetype imported = calls.indexOf(QStringLiteral("Import \""));
+    ASSERT_GE(imported, 0) << qPrintable(lastErr);
+    // The file found elsewhere, converted in the platform's import folder.
+    EXPECT_TRUE(Paths::toNative(calls.mid(imported).section(u'"', 1, 1))
+                    .startsWith(lonWorks() + QStringLiteral("/Import/8003DB5500040421/")))
+        << qPrintable(calls.mid(imported, 200));
+    EXPECT_TRUE(QFile::exists(lonWorks() + QStringLiteral("/Import/8003DB5500040421/RM42xx.XFB")));
+    QFile copy(lonWorks() + QStringLiteral("/Import/8003DB5500040421/RM42xx.XIF"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(copy.readAll().contains("decoy"));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <chrono>
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -81,9 +82,40 @@ TEST_F(DeviceFileTest, BadFilesHaveNoProgramId) {
 TEST_F(DeviceFileTest, SearchFindsTheFileInSubfoldersWhateverTheCase) {
     write(QStringLiteral("Other/other.xif"), xif("80:03:DB:55:00:04:04:99"));
     write(QStringLiteral("Zentaro/Deep/RM42xx.Xif"), xif("80:03:DB:55:00:04:04:21"));
-    EXPECT_EQ(DeviceFile::Search(folder(), QStringLiteral("8003db5500040421")),
+    EXPECT_EQ(DeviceFile::Search(folder(), QStringLiteral("8003db5500040421")).path,
               folder() + QStringLiteral("Zentaro\\Deep\\RM42xx.Xif"));
-    EXPECT_EQ(DeviceFile::Search(folder(), QStringLiteral("8003DB5500049999")), QString());
+    const DeviceFile::SearchResult none =
+        DeviceFile::Search(folder(), QStringLiteral("8003DB5500049999"));
+    EXPECT_EQ(none.path, QString());
+    EXPECT_FALSE(none.cutShort) << "a search that saw everything was not cut short";
+}
+
+TEST_F(DeviceFileTest, SearchTakesNoLinkToAFolderAndKeepsToItsBounds) {
+    // A file reachable only through a link to a folder outside the search.
+    write(QStringLiteral("Outside/RM42xx.XIF"), xif("80:03:DB:55:00:04:04:21"));
+    QDir().mkpath(root.path() + QStringLiteral("/Search"));
+    ASSERT_TRUE(QFile::link(root.path() + QStringLiteral("/Outside"),
+                            root.path() + QStringLiteral("/Search/Link")));
+    const QString search = folder() + QStringLiteral("Search\\");
+    const DeviceFile::SearchResult linked = DeviceFile::Search(search, RtuProgramId);
+    EXPECT_EQ(linked.path, QString());
+    EXPECT_FALSE(linked.cutShort);
+
+    write(QStringLiteral("Search/A/B/C/RM42xx.XIF"), xif("80:03:DB:55:00:04:04:21"));
+    const DeviceFile::SearchResult shallow = DeviceFile::Search(search, RtuProgramId, {2});
+    EXPECT_EQ(shallow.path, QString());
+    EXPECT_TRUE(shallow.cutShort) << "deeper folders were left unsearched";
+    // A folder too deep is left out; its neighbours are still searched.
+    write(QStringLiteral("Search/Z/RM42xx.XIF"), xif("80:03:DB:55:00:04:04:21"));
+    EXPECT_EQ(DeviceFile::Search(search, RtuProgramId, {2}).path,
+              search + QStringLiteral("Z\\RM42xx.XIF"));
+    QFile::remove(root.path() + QStringLiteral("/Search/Z/RM42xx.XIF"));
+    EXPECT_EQ(DeviceFile::Search(search, RtuProgramId, {3}).path,
+              search + QStringLiteral("A\\B\\C\\RM42xx.XIF"));
+    const DeviceFile::SearchResult late =
+        DeviceFile::Search(search, RtuProgramId, {12, std::chrono::milliseconds(0)});
+    EXPECT_EQ(late.path, QString());
+    EXPECT_TRUE(late.cutShort) << "out of time";
 }
 
 // Runs `check` in a child process as a user whom folder modes bind: "nobody"
@@ -115,7 +147,7 @@ TEST_F(DeviceFileTest, SearchEndsOnLinkLoopsAndUnreadableFolders) {
     ::chmod(QFile::encodeName(root.path()).constData(), 0755);
     write(QStringLiteral("Z/last.xif"), xif("80:03:DB:55:00:04:04:21"));
     EXPECT_TRUE(holdsForAnOrdinaryUser([&] {
-        return DeviceFile::Search(folder(), RtuProgramId) ==
+        return DeviceFile::Search(folder(), RtuProgramId).path ==
                folder() + QStringLiteral("Z\\last.xif");
     }));
     ::chmod(QFile::encodeName(root.path() + QStringLiteral("/Locked")).constData(), 0700);
@@ -139,8 +171,9 @@ TEST_F(DeviceFileTest, AnExistingBinaryFormIsUsedWithoutTheConverter) {
     write(QStringLiteral("Import/RM42xx.xfb"), "binary");
     ScriptedDialogs dialogs;
     CountingLauncher launcher;
-    EXPECT_EQ(DeviceFile::Convert(file, {Paths::toSystem(root.path()), launcher, dialogs, [] {}}),
-              file);
+    EXPECT_EQ(
+        DeviceFile::Convert(file, {Paths::toSystem(root.path()), launcher, dialogs, [] {}, {}}),
+        file);
     EXPECT_EQ(launcher.starts, 0);
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
@@ -149,13 +182,51 @@ TEST_F(DeviceFileTest, AMissingConverterIsReportedAndGivesNoFile) {
     const QString file = write(QStringLiteral("Import/RM42xx.XIF"), xif("80:03:DB:55:00:04:04:21"));
     ScriptedDialogs dialogs;
     CountingLauncher launcher;
-    EXPECT_EQ(DeviceFile::Convert(file, {Paths::toSystem(root.path()), launcher, dialogs, [] {}}),
-              QString());
+    EXPECT_EQ(
+        DeviceFile::Convert(file, {Paths::toSystem(root.path()), launcher, dialogs, [] {}, {}}),
+        QString());
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Cannot Export Database"));
-    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("The file ") + file.left(file.size() - 3) +
-                                            QStringLiteral("XFB could not be found."));
+    // The path as this system writes it.
+    EXPECT_EQ(dialogs.messages[0].text,
+              QStringLiteral("The file ") + root.path() +
+                  QStringLiteral("/Import/RM42xx.XFB could not be found."));
     EXPECT_EQ(dialogs.messages[0].icon, DialogIcon::Critical);
+}
+
+// "Converts" by writing the binary form it is asked for.
+class WritingLauncher : public CountingLauncher {
+public:
+    std::unique_ptr<StartedProcess> start(const QString&, const QStringList& arguments) override {
+        ++starts;
+        QFile xfb(arguments.value(1));
+        EXPECT_TRUE(xfb.open(QIODevice::WriteOnly)) << qPrintable(arguments.value(1));
+        return real.start(QStringLiteral("true"), {});
+    }
+};
+
+TEST_F(DeviceFileTest, AFileFoundElsewhereIsConvertedInTheImportFolderNeverBesideIt) {
+    const QString elsewhere =
+        write(QStringLiteral("Elsewhere/RM42xx.XIF"), xif("80:03:DB:55:00:04:04:21"));
+    const QString import = Paths::toSystem(root.path() + QStringLiteral("/Import"));
+    ScriptedDialogs dialogs;
+    WritingLauncher launcher;
+    const QString converted = DeviceFile::Convert(
+        elsewhere, {Paths::toSystem(root.path()), launcher, dialogs, [] {}, import});
+    EXPECT_EQ(converted, import + QStringLiteral("\\8003DB5500040421\\RM42xx.XIF"));
+    EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Import/8003DB5500040421/RM42xx.XFB")));
+    EXPECT_FALSE(QFile::exists(root.path() + QStringLiteral("/Elsewhere/RM42xx.XFB")));
+    EXPECT_EQ(QDir(root.path() + QStringLiteral("/Elsewhere")).entryList(QDir::Files),
+              QStringList{QStringLiteral("RM42xx.XIF")});
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // A file of the import folder is converted where it is.
+    const QString inside =
+        write(QStringLiteral("Import/Zentaro/RM42xx.XIF"), xif("80:03:DB:55:00:04:04:21"));
+    EXPECT_EQ(DeviceFile::Convert(inside,
+                                  {Paths::toSystem(root.path()), launcher, dialogs, [] {}, import}),
+              inside);
+    EXPECT_TRUE(QFile::exists(root.path() + QStringLiteral("/Import/Zentaro/RM42xx.XFB")));
 }
 
 } // namespace

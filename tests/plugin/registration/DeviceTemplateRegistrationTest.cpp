@@ -227,6 +227,10 @@ TEST_F(CommandRegistrationTest, WithoutAFileTheUserIsAskedAndAWrongDeviceCountsA
     dialogs.queueFile(root.path() + QStringLiteral("/elsewhere.xif"));
     EXPECT_TRUE(DeviceTemplateRegistration(context()).RegisterCommands())
         << "the right file is accepted";
+    // Converted in the import folder, not beside the user's file.
+    EXPECT_FALSE(QFile::exists(root.path() + QStringLiteral("/elsewhere.XFB")));
+    EXPECT_TRUE(QFile::exists(root.path() +
+                              QStringLiteral("/LonWorks/Import/8003DB5500040421/elsewhere.XFB")));
 }
 
 TEST_F(CommandRegistrationTest, RemovalTakesTheCommandsAndOffersUnusedTemplatesWhenAsked) {
@@ -236,7 +240,7 @@ TEST_F(CommandRegistrationTest, RemovalTakesTheCommandsAndOffersUnusedTemplatesW
         ->setCommandId(50);
 
     state.Interactive = false;
-    DeviceTemplateRegistration(context()).RemoveCommands(true, true);
+    EXPECT_TRUE(DeviceTemplateRegistration(context()).RemoveCommands(true, true));
     EXPECT_EQ(templateApps()->Count(), 0);
     EXPECT_EQ(state.CurrentSystem->ComponentApps()->Count(), 0);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << "no question without the interactive flag";
@@ -283,7 +287,7 @@ TEST_F(CommandRegistrationTest, EveryFailureEndsInAMessageAndAFalseResult) {
     // No network at all: both commands say so and end.
     state.CurrentSystem.reset();
     EXPECT_FALSE(DeviceTemplateRegistration(context()).RegisterCommands());
-    DeviceTemplateRegistration(context()).RemoveCommands(false, true);
+    EXPECT_FALSE(DeviceTemplateRegistration(context()).RemoveCommands(false, true));
     EXPECT_EQ(dialogs.texts().mid(1), (QStringList{QStringLiteral("No network is open.\r\n"),
                                                    QStringLiteral("No network is open.")}));
 }

@@ -494,9 +494,17 @@ TEST(Exit, WithoutALivePlugInObjectTheWindowClosesWithoutAsking) {
     WindowFixture f;
     f.window->show();
     f.api.reset(); // the host released its object; the shown window stays
+    auto* server = dynamic_cast<lns::sim::SimObjectServer*>(f.window->lcaOS.get());
+    ASSERT_TRUE(server);
+    server->clearJournal();
     f.window->close();
     EXPECT_TRUE(f.dialogs.messages.isEmpty());
     EXPECT_FALSE(f.window->isVisible());
+    // Closing it ends the plug-in as Exit does, which closes the Object
+    // Server when it is open.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(server->journal().contains(QStringLiteral("ObjectServer.IsOpen")))
+        << qPrintable(server->journal().join(u'\n'));
 }
 
 } // namespace

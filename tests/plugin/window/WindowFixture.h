@@ -58,7 +58,7 @@ private:
     class NoCommandRegistration : public CommandRegistration {
     public:
         bool RegisterCommands() override { return true; }
-        void RemoveCommands(bool, bool) override {}
+        bool RemoveCommands(bool, bool) override { return true; }
     };
 
     NoCommandRegistration m_registration;
