@@ -23,8 +23,10 @@ const std::vector<Subcommand>& subcommands() {
          "  -o FILE|DIR       where to save (\"-\" or none: standard output)\n"
          "  --subsystem PATH  the thermostats of one subsystem\n"
          "  --all             every thermostat of the network\n"
-         "  --jobs N          devices worked on at once, 1 to 64 (default 8); the output\n"
-         "                    is the same as one at a time\n"
+         "  --jobs N          devices worked on at once, 1 to 64; the output is the same\n"
+         "                    as one at a time. By default one, then twice as many while\n"
+         "                    the devices done per second rise by a tenth, then as many\n"
+         "                    as fill the channel (the best rate times one device's time)\n"
          "  --interface NAME  open the network through this network interface\n",
          runSave},
         {"check", "check   FILE",
@@ -44,8 +46,11 @@ const std::vector<Subcommand>& subcommands() {
          "                      a device whose backup fails is not written\n"
          "  --log FILE          add the run's activity to FILE, each row with date and time\n"
          "  --include-location  write the location too\n"
-         "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
-         "                      output and the log are the same as one at a time\n"
+         "  --jobs N            devices worked on at once, 1 to 64; the output and the\n"
+         "                      log are the same as one at a time. By default one, then\n"
+         "                      twice as many while the devices done per second rise by\n"
+         "                      a tenth, then as many as fill the channel (the best rate\n"
+         "                      times one device's time)\n"
          "  --interface NAME    open the network through this network interface\n",
          runApply},
         {"restore",
@@ -58,8 +63,11 @@ const std::vector<Subcommand>& subcommands() {
          "  --fields FIELD,...  these fields of each file only\n"
          "  --dry-run           print what would change, write nothing\n"
          "  --log FILE          add the run's activity to FILE, each row with date and time\n"
-         "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
-         "                      output and the log are the same as one at a time\n"
+         "  --jobs N            devices worked on at once, 1 to 64; the output and the\n"
+         "                      log are the same as one at a time. By default one, then\n"
+         "                      twice as many while the devices done per second rise by\n"
+         "                      a tenth, then as many as fill the channel (the best rate\n"
+         "                      times one device's time)\n"
          "  --interface NAME    open the network through this network interface\n",
          runRestore},
         {"set",

@@ -65,8 +65,8 @@ int saveEach(const ThermostatNetwork& network, int jobs, const std::vector<Devic
     SiteFolder site(folder, network.name());
     ProgressBar progress(err, static_cast<int>(targets.size()));
     int failed = 0;
-    // Devices are read several at once; their files and the manifest are
-    // written in the targets' order.
+    // Devices are read several at once; their files and the manifest's
+    // entries are written in the targets' order, the manifest at the end.
     DeviceJobs(network, jobs, progress)
         .run(targets, [&](const DeviceJob& job) -> DeviceJobs::Finish {
             std::optional<ConfigurationFile> configuration;
@@ -94,6 +94,12 @@ int saveEach(const ThermostatNetwork& network, int jobs, const std::vector<Devic
     const qsizetype count = targets.size();
     out << count << (count == 1 ? " device: " : " devices: ") << count - failed << " saved, "
         << failed << " failed\n";
+    try {
+        site.finish();
+    } catch (const FileProblem& problem) {
+        err << "rm42-config: the manifest cannot be written: " << problem.message() << '\n';
+        return ExitStatus::SomeDeviceFailed;
+    }
     return failed == 0 ? ExitStatus::Done : ExitStatus::SomeDeviceFailed;
 }
 
