@@ -45,6 +45,10 @@ void DeviceJobs::run(const std::vector<DeviceTarget>& targets, const Work& work)
     finishInOrder();
 }
 
+double DeviceJobs::secondsSinceStart() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count();
+}
+
 size_t DeviceJobs::workersWanted() const {
     if (m_threadsExhausted || m_next >= m_targets->size())
         return m_workers.size();
@@ -99,6 +103,7 @@ std::optional<size_t> DeviceJobs::nextPosition(size_t worker) {
         return std::nullopt;
     ++m_busy;
     m_mostInFlight = std::max(m_mostInFlight, m_busy);
+    m_inFlight.started(m_busy, secondsSinceStart());
     return m_next++;
 }
 
@@ -108,8 +113,7 @@ void DeviceJobs::done(size_t position, Finish finish) {
         m_finishes[position] = std::move(finish);
         ++m_doneCount;
         --m_busy;
-        m_inFlight.finished(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - m_started).count());
+        m_inFlight.finished(secondsSinceStart());
     }
     pass(position);
 }

@@ -60,6 +60,7 @@ private:
     // How many workers the number wanted in flight asks for while devices
     // wait; taken under the lock.
     size_t workersWanted() const;
+    double secondsSinceStart() const;
     // Starts workers up to `wanted`, while threads are to be had.
     void addWorkers(size_t wanted);
     void work(size_t worker, const ThermostatNetwork& network, bool foundElsewhere);

@@ -17,8 +17,16 @@ constexpr double ShortestLevel = 1e-6;
 DevicesInFlight::DevicesInFlight(int jobs, int most)
     : m_fitted(jobs == 0), m_most(most), m_goal(jobs == 0 ? 1 : jobs), m_settled(jobs != 0) {}
 
+void DevicesInFlight::started(int inFlight, double seconds) {
+    if (m_settled || m_levelFull || inFlight < m_goal)
+        return;
+    m_levelFull = true;
+    m_levelStart = seconds;
+    m_levelDone = 0;
+}
+
 void DevicesInFlight::finished(double seconds) {
-    if (m_settled)
+    if (m_settled || !m_levelFull)
         return;
     if (++m_levelDone < m_goal)
         return;
@@ -37,6 +45,7 @@ void DevicesInFlight::finished(double seconds) {
         return;
     }
     m_goal = std::min(m_goal * 2, m_most);
+    m_levelFull = false;
 }
 
 void DevicesInFlight::settle() {

@@ -18,6 +18,10 @@ public:
     bool fitted() const { return m_fitted; }
     bool settled() const { return m_settled; }
 
+    // A device was started, `seconds` after the run began, with `inFlight`
+    // devices in flight now. A level is measured from when it is full, so
+    // that the time new workers take to open the network does not count.
+    void started(int inFlight, double seconds);
     // A device was finished `seconds` after the run began.
     void finished(double seconds);
 
@@ -28,6 +32,7 @@ private:
     int m_most;
     int m_goal;
     bool m_settled;
+    bool m_levelFull = false;
     double m_levelStart = 0;
     int m_levelDone = 0;
     double m_bestRate = 0;      // devices a second

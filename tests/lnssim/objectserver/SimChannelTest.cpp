@@ -5,6 +5,7 @@
 
 #include "KitFolder.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -105,28 +106,35 @@ TEST_F(Channel, ATransactionQueuesBehindTheChannelAndTakesAtLeastItsLatency) {
 TEST_F(Channel, ThreadsAndProcessesOfOneNetworkShareItsCapacity) {
     const QTemporaryDir folder;
     const QString ledger = folder.filePath(QStringLiteral("network.channel"));
-    // Alone, 40 transactions at 1,000 a second take 40 ms.
-    EXPECT_GE(carried(ledger, 40, 1000), 39);
+    // Alone, 20 transactions at 200 a second take 100 ms.
+    EXPECT_GE(carried(ledger, 20, 200), 99);
 
-    // Two threads and another process, 40 each: 120 slots of 1 ms shared,
-    // and each of them asks its next slot only after its last, so each
-    // waits behind the others and none is done before about 80 ms.
+    // Two threads and another process, 20 each: 60 slots of 5 ms shared,
+    // and each asks its next slot only after its last, so each waits behind
+    // the others and none is done before about 300 ms; the ledger they share
+    // ends at least 60 slots later.
+    const std::int64_t start = QDateTime::currentMSecsSinceEpoch() * Ms;
     const pid_t other = fork();
     ASSERT_GE(other, 0);
     if (other == 0)
-        _exit(carried(ledger, 40, 1000) >= 80 ? 0 : 1);
+        _exit(carried(ledger, 20, 200) >= 200 ? 0 : 1);
     std::vector<qint64> times(2);
     {
         std::vector<std::jthread> threads;
         for (qint64& time : times)
-            threads.emplace_back([&] { time = carried(ledger, 40, 1000); });
+            threads.emplace_back([&] { time = carried(ledger, 20, 200); });
     }
     int status = 0;
     ASSERT_EQ(waitpid(other, &status, 0), other);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
         << "the other process had the channel to itself";
     for (const qint64 time : times)
-        EXPECT_GE(time, 80);
+        EXPECT_GE(time, 200);
+    QFile file(ledger);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    std::int64_t nextFree = 0;
+    ASSERT_EQ(file.read(reinterpret_cast<char*>(&nextFree), sizeof nextFree), 8);
+    EXPECT_GE(nextFree - start, 60 * 5 * Ms);
 }
 
 TEST_F(Channel, ANetworkTakesItsChannelFromItsDescriptionUnlessTheServerSetsOne) {

@@ -16,6 +16,8 @@ double runOnChannel(DevicesInFlight& rule, double capacity, double alone, int co
     int started = 0;
     while (started < count) {
         const int inFlight = std::min(rule.goal(), count - started);
+        for (int n = 1; n <= inFlight; ++n)
+            rule.started(n, now);
         const double each = std::max(alone, inFlight / capacity);
         now += each;
         started += inFlight;
