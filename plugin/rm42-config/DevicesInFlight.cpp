@@ -48,9 +48,10 @@ void DevicesInFlight::finished(double seconds) {
     m_levelFull = false;
 }
 
+// A tenth more than Little's law asks for covers the gaps a device leaves
+// between its transactions while it works on its own.
 void DevicesInFlight::settle() {
     m_settled = true;
-    // A hair under a whole number is that number, not the next.
-    const int needed = static_cast<int>(std::ceil(m_bestRate / m_bestPerDevice - 0.05));
+    const int needed = static_cast<int>(std::ceil(m_bestRate / m_bestPerDevice * Gain));
     m_goal = std::clamp(needed, 1, m_goal);
 }

@@ -7,8 +7,8 @@
 // than a tenth from one level to the next; then the channel is full, and by
 // Little's law it needs the highest rate seen times the time of one device
 // on a free channel (the level's time per device at the best level below
-// full) in flight; the run keeps that many, never more than the last level
-// tried.
+// full) in flight; the run keeps that many and a tenth more, never more than
+// the last level tried.
 class DevicesInFlight {
 public:
     // 0: fitted to the channel, at most `most`.

@@ -26,7 +26,8 @@ const std::vector<Subcommand>& subcommands() {
          "  --jobs N          devices worked on at once, 1 to 64; the output is the same\n"
          "                    as one at a time. By default one, then twice as many while\n"
          "                    the devices done per second rise by a tenth, then as many\n"
-         "                    as fill the channel (the best rate times one device's time)\n"
+         "                    as fill the channel (the best rate times one device's time,\n"
+         "                    and a tenth more)\n"
          "  --interface NAME  open the network through this network interface\n",
          runSave},
         {"check", "check   FILE",
@@ -50,7 +51,7 @@ const std::vector<Subcommand>& subcommands() {
          "                      log are the same as one at a time. By default one, then\n"
          "                      twice as many while the devices done per second rise by\n"
          "                      a tenth, then as many as fill the channel (the best rate\n"
-         "                      times one device's time)\n"
+         "                      times one device's time, and a tenth more)\n"
          "  --interface NAME    open the network through this network interface\n",
          runApply},
         {"restore",
@@ -67,7 +68,7 @@ const std::vector<Subcommand>& subcommands() {
          "                      log are the same as one at a time. By default one, then\n"
          "                      twice as many while the devices done per second rise by\n"
          "                      a tenth, then as many as fill the channel (the best rate\n"
-         "                      times one device's time)\n"
+         "                      times one device's time, and a tenth more)\n"
          "  --interface NAME    open the network through this network interface\n",
          runRestore},
         {"set",
