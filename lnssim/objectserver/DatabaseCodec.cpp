@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: Apache-2.0
 #include "objectserver/DatabaseCodec.h"
 
+#include "objectserver/ChannelMedia.h"
+
 #include <QJsonDocument>
 #include <QSet>
 #include <array>
@@ -193,6 +195,22 @@ QJsonObject writeDevice(const AppDeviceRecord& device) {
 
 namespace {
 
+// A medium this simulation does not know needs its figure.
+ChannelRecord readChannel(const JsonNode& system) {
+    if (!system.has("channel"))
+        return defaultChannel();
+    const JsonNode node = system.field("channel");
+    ChannelRecord channel;
+    channel.medium = node.stringOr("medium", defaultChannel().medium);
+    const std::optional<int> known = mediumCapacity(channel.medium);
+    if (!known && !node.has("transactionsPerSecond"))
+        node.fail(QStringLiteral("the medium \"%1\" needs \"transactionsPerSecond\"")
+                      .arg(channel.medium));
+    channel.transactionsPerSecond =
+        node.intOr("transactionsPerSecond", 1, 10'000'000, known.value_or(1));
+    return channel;
+}
+
 Shared<SubsystemRecord> readSubsystem(const JsonNode& node) {
     auto subsystem = readSubsystemSettings(node);
     const JsonNode devices = node.field("devices");
@@ -236,6 +254,7 @@ Shared<SystemRecord> readSystemSettings(const JsonNode& node) {
     system->networkInterface = node.field("networkInterface").toString();
     system->engineeredModeFails = node.boolOr("engineeredModeFails", false);
     system->xifFolder = node.stringOr("xifFolder", QString());
+    system->channel = readChannel(node);
     system->componentApps = readComponentApps(node.field("componentApps"));
     return system;
 }
@@ -249,6 +268,9 @@ QJsonObject writeSystemSettings(const SystemRecord& system) {
         object.insert("engineeredModeFails", true);
     if (!system.xifFolder.isEmpty())
         object.insert("xifFolder", system.xifFolder);
+    object.insert("channel",
+                  QJsonObject{{"medium", system.channel.medium},
+                              {"transactionsPerSecond", system.channel.transactionsPerSecond}});
     return object;
 }
 

@@ -98,12 +98,20 @@ struct SubsystemRecord : RowRecord {
     SharedList<AppDeviceRecord> devices;
 };
 
+// The channel a system's devices sit on: its medium and the transactions a
+// second it carries at full use (a request and its reply each).
+struct ChannelRecord {
+    QString medium;
+    int transactionsPerSecond = 0;
+};
+
 struct SystemRecord : RowRecord {
     QString name;
     int managementMode = 0;
     QString networkInterface; // the network service device's own interface
     bool engineeredModeFails = false;
     QString xifFolder; // system form; empty for the LonWorks folder's Import
+    ChannelRecord channel;
     SharedList<ComponentAppRecord> componentApps;
     SharedList<DeviceTemplateRecord> templates;
     SharedList<SubsystemRecord> subsystems;

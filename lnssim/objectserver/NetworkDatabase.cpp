@@ -2,6 +2,7 @@
 #include "objectserver/NetworkDatabase.h"
 
 #include "lns/LnsCodes.h"
+#include "objectserver/ChannelMedia.h"
 #include "objectserver/DatabaseCodec.h"
 #include "objectserver/NetworkDocument.h"
 #include "objectserver/RecordMerge.h"
@@ -186,7 +187,7 @@ void NetworkDatabase::openFile() {
 // Another process may load the same description at the same time; the first
 // transaction wins and the other finds the rows there.
 void NetworkDatabase::load(const NetworkRecord& network) {
-    m_connection->exec("BEGIN IMMEDIATE", SaveFailure);
+    m_connection->beginWrite(SaveFailure);
     try {
         if (userVersion(*m_connection) == 0) {
             m_connection->exec(Schema, SaveFailure);
@@ -205,7 +206,7 @@ void NetworkDatabase::load(const NetworkRecord& network) {
                 }
             }
         }
-        m_connection->exec("COMMIT", SaveFailure);
+        m_connection->commit(SaveFailure);
     } catch (...) {
         m_connection->rollback();
         throw;
@@ -295,9 +296,9 @@ void NetworkDatabase::addChangeLog() {
     if (m_hasChangeLog)
         return;
     try {
-        m_connection->exec("BEGIN IMMEDIATE", SaveFailure);
+        m_connection->beginWrite(SaveFailure);
         m_connection->exec(ChangeLog, SaveFailure);
-        m_connection->exec("COMMIT", SaveFailure);
+        m_connection->commit(SaveFailure);
         m_hasChangeLog = true;
     } catch (const Error&) {
         // A file this process may not write: every call compares every row.
@@ -531,7 +532,7 @@ void NetworkDatabase::transact(const std::function<void()>& change,
                                const std::function<void()>& save,
                                const std::function<void()>& undo) {
     requireOpen();
-    m_connection->exec("BEGIN IMMEDIATE", SaveFailure);
+    m_connection->beginWrite(SaveFailure);
     try {
         requireSameFile();
         refresh();
@@ -542,13 +543,26 @@ void NetworkDatabase::transact(const std::function<void()>& change,
     change();
     try {
         save();
-        m_connection->exec("COMMIT", SaveFailure);
+        m_connection->commit(SaveFailure);
     } catch (...) {
         m_connection->rollback();
         undo();
         m_reloadAll = true;
         throw;
     }
+}
+
+void NetworkDatabase::carryTransaction() {
+    if (!m_channel)
+        m_channel = std::make_unique<SimChannel>(m_folder + QStringLiteral("/network.channel"));
+    m_channel->carry(channelCapacity(), m_server->latencyMs);
+}
+
+double NetworkDatabase::channelCapacity() const {
+    if (m_server->channelCapacity)
+        return *m_server->channelCapacity;
+    return m_records.systems.empty() ? defaultChannel().transactionsPerSecond
+                                     : m_records.systems.front()->channel.transactionsPerSecond;
 }
 
 // A system's settings are small: every change writes them whole.

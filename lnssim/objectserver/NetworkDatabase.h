@@ -3,6 +3,7 @@
 
 #include "objectserver/DatabaseRecords.h"
 #include "objectserver/FileLock.h"
+#include "objectserver/SimChannel.h"
 #include "objectserver/SimServerState.h"
 #include "objectserver/SqliteConnection.h"
 
@@ -72,6 +73,12 @@ public:
     };
     void holdUntilNextCall(HeldItem item) { m_held.push_back(std::move(item)); }
 
+    // Waits for a slot on the network's channel and the transaction's time.
+    void carryTransaction();
+    // Transactions a second (0: no limit): the server's setting where it has
+    // one, else the channel of the network's first system.
+    double channelCapacity() const;
+
     // The stores of the rows that objects change.
     std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system);
     std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system,
@@ -136,6 +143,7 @@ private:
     std::optional<FileLock> m_folderInUse;
     std::unique_ptr<SqliteConnection> m_connection;
     std::optional<std::pair<quint64, quint64>> m_fileIdentity; // device and inode at the open
+    std::unique_ptr<SimChannel> m_channel; // made with the first transaction
     qint64 m_dataVersion = -1;
     std::optional<SqliteConnection::CommitMark> m_commitMark; // when m_dataVersion was read
     bool m_reloadAll = true;

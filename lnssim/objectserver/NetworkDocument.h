@@ -22,6 +22,7 @@ public:
           m_savePart(std::move(savePart)) {}
 
     SimServerState& server() const override { return m_database->server(); }
+    void carryTransaction() override { m_database->carryTransaction(); }
     void beginCall(const QString& line) override { m_database->beginCall(line); }
     void commit(const std::function<void()>& change, const std::function<void()>& undo) override {
         m_database->transact(change, m_save, undo);

@@ -75,6 +75,7 @@ void system(SystemRecord& cached, const SystemRecord& fresh) {
     cached.networkInterface = fresh.networkInterface;
     cached.engineeredModeFails = fresh.engineeredModeFails;
     cached.xifFolder = fresh.xifFolder;
+    cached.channel = fresh.channel;
     mergeList(cached.componentApps, fresh.componentApps, componentApp);
 }
 

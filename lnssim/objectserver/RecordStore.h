@@ -17,6 +17,9 @@ class RecordStore {
 public:
     virtual ~RecordStore() = default;
     virtual SimServerState& server() const = 0;
+    // Stands for the time a read, write or test of a device takes on the
+    // network's channel; only the stores of devices have one.
+    virtual void carryTransaction() {}
 
     // Journals the call and brings the records up to what other processes saved.
     virtual void beginCall(const QString& line) { server().beginCall(line); }

@@ -33,7 +33,7 @@ bool SimAppDevice::Commissioned() const {
 
 int SimAppDevice::Test() {
     record(QStringLiteral("Test ") + Journal::quoted(m_record->name));
-    m_store->server().waitForTransaction();
+    m_store->carryTransaction();
     if (m_record->failure == Failure::Unreachable)
         return Code::DeviceUnreachable;
     return m_record->testResult;
@@ -41,7 +41,7 @@ int SimAppDevice::Test() {
 
 int SimAppDevice::State() const {
     record(QStringLiteral("State ") + Journal::quoted(m_record->name));
-    m_store->server().waitForTransaction();
+    m_store->carryTransaction();
     if (m_record->failure == Failure::Unreachable)
         throw Error::lns(Code::DeviceUnreachable, QStringLiteral("LNS Object Server"),
                          QStringLiteral("Failed to communicate with target device."));

@@ -36,7 +36,7 @@ Failure SimConfigProperty::failure() const {
 void SimConfigProperty::beginTransaction() const {
     if (!m_device)
         return;
-    m_store->server().waitForTransaction();
+    m_store->carryTransaction();
     if (failure() == Failure::Unreachable)
         throw Error::lns(Code::DeviceUnreachable, Source,
                          QStringLiteral("Failed to communicate with target device."));

@@ -20,12 +20,21 @@ int positiveFromEnvironment(const char* name) {
     return ok && value > 0 ? value : 0;
 }
 
+// A number of transactions a second, 0 for a channel without limit;
+// anything else leaves each network its own channel.
+std::optional<double> capacityFromEnvironment() {
+    bool ok = false;
+    const double value = qEnvironmentVariable("LNS_SIM_CHANNEL_CAPACITY").toDouble(&ok);
+    return ok && value >= 0 ? std::optional<double>(value) : std::nullopt;
+}
+
 } // namespace
 
 SimObjectServer::SimObjectServer(const QString& lonWorksFolder)
     : m_state(std::make_shared<SimServerState>()) {
     m_state->lonWorksFolder = lonWorksFolder;
     m_state->latencyMs = positiveFromEnvironment("LNS_SIM_LATENCY_MS");
+    m_state->channelCapacity = capacityFromEnvironment();
     m_state->killAtCall = positiveFromEnvironment("LNS_SIM_KILL_AT_CALL");
     m_config = std::make_shared<ServerConfig>(m_state);
 }

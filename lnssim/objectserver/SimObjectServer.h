@@ -20,6 +20,9 @@ namespace lns::sim {
 //                                          component applications
 //   <LonWorks>/Import                      external interface files
 // LNS_SIM_LATENCY_MS sets the time of one device transaction (default 0);
+// each network's devices share a channel of the capacity its description
+// gives (SimChannel), which LNS_SIM_CHANNEL_CAPACITY replaces: transactions
+// a second, 0 for no limit;
 // LNS_SIM_KILL_AT_CALL=n kills the process at its n-th call, for tests of
 // what a killed process leaves behind.
 class SimObjectServer : public ObjectServer {
@@ -47,6 +50,9 @@ public:
     void keepJournal(bool keep) { m_state->journal.keepInMemory(keep); }
     void clearJournal() { m_state->journal.clear(); }
     void setLatency(int milliseconds) { m_state->latencyMs = milliseconds; }
+    // Transactions a second on every network's channel, 0 for no limit;
+    // nothing gives each network its own again.
+    void setChannelCapacity(std::optional<double> capacity) { m_state->channelCapacity = capacity; }
     const QString& lonWorksFolder() const { return m_state->lonWorksFolder; }
     // Why there is no LonWorks folder to open; Open() fails with it.
     void setUnavailableReason(const QString& reason) { m_unavailableReason = reason; }

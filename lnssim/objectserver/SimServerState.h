@@ -4,23 +4,24 @@
 #include "objectserver/Journal.h"
 
 #include <QString>
+#include <optional>
 
 namespace lns::sim {
 
 // What every object of one simulated Object Server shares: where the LonWorks
-// folder is, the journal of calls, and the time one device transaction takes.
+// folder is, the journal of calls, the time one device transaction takes and
+// the channel capacity that replaces each network's own, when one does.
 struct SimServerState {
     QString lonWorksFolder; // native path
     Journal journal;
     int latencyMs = 0;
+    std::optional<double> channelCapacity; // transactions a second; 0: no limit
     // A test's way to end the process abruptly at its n-th call (0: never).
     int killAtCall = 0;
     int calls = 0;
 
     // Every call of the Object Server starts here.
     void beginCall(const QString& line);
-    // Stands for the time a read, write or test takes on the network.
-    void waitForTransaction() const;
 };
 
 } // namespace lns::sim

@@ -8,22 +8,35 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 namespace lns::sim {
 
 namespace {
 
-constexpr int BusyTimeoutMs = 30000;
 // The log index's first region, as SQLite maps it: two copies of the header,
 // the second written first, so that equal copies are a whole header.
 constexpr int LogIndexRegionSize = 32768;
 constexpr size_t HeaderSize = std::tuple_size_v<SqliteConnection::CommitMark>;
 constexpr size_t HeaderIsInit = 12; // zero until a connection has built the index
 
+// Waits for the lock on the whole file, or releases it.
+bool lockWhole(int fd, short type) {
+    struct flock whole {};
+    whole.l_type = type;
+    whole.l_whence = SEEK_SET;
+    int rc = 0;
+    while ((rc = fcntl(fd, F_OFD_SETLKW, &whole)) != 0 && errno == EINTR) {
+    }
+    return rc == 0;
+}
+
 } // namespace
 
-SqliteConnection::SqliteConnection(QString file, bool create) : m_file(std::move(file)) {
+SqliteConnection::SqliteConnection(QString file, bool create, int busyTimeoutMs)
+    : m_file(std::move(file)), m_busyTimeoutMs(busyTimeoutMs) {
     try {
         if (create)
             SqliteFile::createFollowingUmask(m_file);
@@ -33,7 +46,7 @@ SqliteConnection::SqliteConnection(QString file, bool create) : m_file(std::move
             close();
             if (SqliteFile::openForReading(m_file, &m_db) != SQLITE_OK)
                 fail(QStringLiteral("%1"));
-            sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+            sqlite3_busy_timeout(m_db, m_busyTimeoutMs);
         }
     } catch (...) {
         close();
@@ -48,8 +61,8 @@ bool SqliteConnection::openForWriting(bool create) {
         return false;
     if (opened != SQLITE_OK)
         fail(QStringLiteral("%1"));
-    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
-    const int logged = SqliteFile::useWriteAheadLog(m_db, BusyTimeoutMs);
+    sqlite3_busy_timeout(m_db, m_busyTimeoutMs);
+    const int logged = SqliteFile::useWriteAheadLog(m_db, m_busyTimeoutMs);
     if (SqliteFile::isReadOnlyFailure(logged) && !create)
         return false;
     if (logged != SQLITE_OK)
@@ -62,6 +75,8 @@ bool SqliteConnection::openForWriting(bool create) {
     // into the file when it holds 16 MiB, not after each such write.
     exec("PRAGMA wal_autocheckpoint=4096", QStringLiteral("%1"));
     m_sharesLogIndex = true;
+    m_writerQueue = ::open((m_file + QStringLiteral("-writer")).toLocal8Bit().constData(),
+                           O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     return true;
 }
 
@@ -70,6 +85,10 @@ SqliteConnection::~SqliteConnection() {
 }
 
 void SqliteConnection::close() {
+    leaveWriterQueue();
+    if (m_writerQueue >= 0)
+        ::close(m_writerQueue);
+    m_writerQueue = -1;
     for (auto& [sql, statement] : m_statements)
         sqlite3_finalize(statement);
     m_statements.clear();
@@ -84,7 +103,8 @@ void SqliteConnection::fail(const QString& failure) const {
     // "disk I/O error" says little: the system's own reason says why (a full
     // disk, a file size limit).
     if (m_db && (sqlite3_extended_errcode(m_db) & 0xFF) == SQLITE_IOERR) {
-        const int cause = sqlite3_system_errno(m_db) != 0 ? sqlite3_system_errno(m_db) : systemError;
+        const int cause =
+            sqlite3_system_errno(m_db) != 0 ? sqlite3_system_errno(m_db) : systemError;
         if (cause != 0)
             reason = QString::fromLocal8Bit(std::strerror(cause));
     }
@@ -118,9 +138,29 @@ bool SqliteConnection::inTransaction() const {
     return sqlite3_get_autocommit(m_db) == 0;
 }
 
+void SqliteConnection::beginWrite(const QString& failure) {
+    m_inWriterQueue = m_writerQueue >= 0 && lockWhole(m_writerQueue, F_WRLCK);
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) {
+        leaveWriterQueue();
+        fail(failure);
+    }
+}
+
+void SqliteConnection::commit(const QString& failure) {
+    exec("COMMIT", failure);
+    leaveWriterQueue();
+}
+
 void SqliteConnection::rollback() noexcept {
     if (inTransaction())
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    leaveWriterQueue();
+}
+
+void SqliteConnection::leaveWriterQueue() noexcept {
+    if (m_inWriterQueue)
+        lockWhole(m_writerQueue, F_UNLCK);
+    m_inWriterQueue = false;
 }
 
 qint64 SqliteConnection::dataVersion() {

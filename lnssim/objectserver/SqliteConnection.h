@@ -14,8 +14,12 @@ struct sqlite3_stmt;
 namespace lns::sim {
 
 // One connection to a network database file: write-ahead log, so readers never
-// wait for a writer, and a busy timeout, so a writer waits for another
-// process's transaction instead of failing. Every failure throws
+// wait for a writer, and a queue of writers, so a writer waits for every
+// earlier one instead of failing. The queue is a lock on the file
+// <database>-writer that the kernel hands to one open file at a time and for
+// which a writer waits as long as it takes: SQLite's own busy timeout polls,
+// and among many writers one can lose every round until the timeout ends
+// (the timeout still covers programs that do not queue). Every failure throws
 // Error(DatabaseInvalid) whose description names the file and gives SQLite's
 // own reason ("database or disk is full", "file is not a database"). A file
 // this process may only read is opened for reading: reads answer, writes fail.
@@ -24,7 +28,8 @@ public:
     class Statement;
 
     // `create` makes a missing file; otherwise a missing file fails.
-    SqliteConnection(QString file, bool create);
+    // `busyTimeoutMs` bounds the wait for writers outside the queue.
+    SqliteConnection(QString file, bool create, int busyTimeoutMs = 30000);
     ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;
@@ -38,6 +43,10 @@ public:
     // Rows the last statement changed.
     int changes() const;
     bool inTransaction() const;
+    // A write transaction in its turn, and its end, which lets the next
+    // writer in; `failure` as for exec.
+    void beginWrite(const QString& failure);
+    void commit(const QString& failure);
     // Ends the open transaction without its changes; never fails.
     void rollback() noexcept;
     // Changes when another connection commits to the file.
@@ -57,9 +66,13 @@ private:
     // False when the file or its folder may only be read.
     bool openForWriting(bool create);
     void close();
+    void leaveWriterQueue() noexcept;
 
     QString m_file;
+    int m_busyTimeoutMs;
     sqlite3* m_db = nullptr;
+    int m_writerQueue = -1; // the lock file's descriptor; -1 without one
+    bool m_inWriterQueue = false;
     bool m_sharesLogIndex = false;
     std::map<const char*, sqlite3_stmt*> m_statements;
 };

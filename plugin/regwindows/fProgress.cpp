@@ -8,13 +8,38 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 
 namespace {
 
 constexpr int AnimationSide = 48;
 
+// The window every operation of the process loads; rebuilt only if something
+// destroyed it.
+QPointer<fProgress>& processWindow() {
+    static QPointer<fProgress> window;
+    return window;
+}
+
 } // namespace
+
+// What an operation holds while it has the window loaded.
+class fProgress::Loaded : public ProgressWindow {
+public:
+    explicit Loaded(fProgress& window) : m_window(&window) { window.load(); }
+    ~Loaded() override {
+        if (m_window)
+            m_window->unload();
+    }
+    void DisplayStatus(const QString& text) override {
+        if (m_window)
+            m_window->DisplayStatus(text);
+    }
+
+private:
+    QPointer<fProgress> m_window;
+};
 
 fProgress::fProgress(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
@@ -25,22 +50,43 @@ fProgress::fProgress(QWidget* parent)
     picResAnim = new QLabel(this);
     picResAnim->setObjectName(QStringLiteral("picResAnim"));
     picResAnim->setFixedSize(AnimationSide, AnimationSide);
-    Status = new QLabel(QStringLiteral("Initializating plug-in . . ."), this);
+    Status = new QLabel(FirstStatus, this);
     Status->setObjectName(QStringLiteral("Status"));
     Status->setMinimumWidth(260);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(picResAnim);
     layout->addWidget(Status, 1);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     startAnimation();
-    m_previous = s_current;
-    s_current = this;
 }
 
 fProgress::~fProgress() {
-    if (s_current == this)
-        s_current = m_previous;
+    for (; m_loads > 0; --m_loads)
+        QApplication::restoreOverrideCursor();
+}
+
+fProgress* fProgress::current() {
+    fProgress* window = processWindow();
+    return window && window->m_loads > 0 ? window : nullptr;
+}
+
+// An operation inside another keeps what the outer one shows.
+void fProgress::load() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (m_loads++ > 0)
+        return;
+    Status->setText(FirstStatus);
+    if (m_animation && m_animation->isOpen())
+        m_animation->StartPlay();
+    showCentred();
+}
+
+void fProgress::unload() {
     QApplication::restoreOverrideCursor();
+    if (--m_loads > 0)
+        return;
+    hide();
+    if (m_animation && m_animation->isOpen())
+        m_animation->StopPlay();
 }
 
 void fProgress::startAnimation() {
@@ -59,9 +105,10 @@ void fProgress::startAnimation() {
 }
 
 std::unique_ptr<ProgressWindow> fProgress::open() {
-    auto window = std::make_unique<fProgress>();
-    window->showCentred();
-    return window;
+    QPointer<fProgress>& window = processWindow();
+    if (!window)
+        window = new fProgress();
+    return std::make_unique<Loaded>(*window);
 }
 
 // In the middle of the screen, where the configuration window opens too,

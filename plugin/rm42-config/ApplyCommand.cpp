@@ -26,6 +26,19 @@ std::vector<DeviceTarget> targetsOf(const ThermostatNetwork& network, const Comm
     return targets;
 }
 
+// Without its manifest the backup folder keeps the journal, which restore
+// reads too; the run still says so.
+int finishedManifest(BackupFolder& backup, QTextStream& err) {
+    try {
+        backup.finish();
+        return ExitStatus::Done;
+    } catch (const FileProblem& problem) {
+        err << "rm42-config: the backups' manifest cannot be written: " << problem.message()
+            << '\n';
+        return ExitStatus::SomeDeviceFailed;
+    }
+}
+
 // The log and the backup folder can be written: checked before any device is.
 void checkOutputs(const CommandLine& line) {
     if (line.values.contains(QStringLiteral("--log")))
@@ -97,8 +110,10 @@ int runApply(const QStringList& words, QTextStream& out, QTextStream& err) {
                                               job.network.system(), log);
             return configuration.applyTo(job.target);
         });
-        const int status = run.finish();
+        int status = run.finish();
         const QString backups = backup ? backup->folder() : QString();
+        if (!backups.isEmpty())
+            status = std::max(status, finishedManifest(*backup, err));
         if (json) {
             if (!backups.isEmpty())
                 json->set(QStringLiteral("backupFolder"), backups);

@@ -17,6 +17,11 @@ void BackupFolder::save(const ConfigurationFile& configuration) {
     m_site->add(configuration);
 }
 
+void BackupFolder::finish() {
+    if (m_site)
+        m_site->finish();
+}
+
 QString BackupFolder::makeRunFolder() const {
     makeFolder(m_parent);
     const QString stamp =

@@ -18,6 +18,8 @@ public:
     // Saves the configuration; the first one makes the run's folder.
     // Throws FileProblem.
     void save(const ConfigurationFile& configuration);
+    // Writes the run's manifest once every device is saved; throws FileProblem.
+    void finish();
 
     // The run's folder; empty until the first save.
     QString folder() const { return m_site ? m_site->folder() : QString(); }

@@ -30,9 +30,10 @@ std::optional<CommandLine> parseCommandLine(const QStringList& words,
 std::optional<qint16> unitsOption(const CommandLine& line, qint16 otherwise, QTextStream& err);
 
 // How many devices a run works on at once: "--jobs N" from 1 to MostJobs,
-// DefaultJobs when not given; nothing and a message on `err` otherwise. Each
-// device in flight beyond the first holds a whole network in memory.
-constexpr int DefaultJobs = 8;
+// DefaultJobs (as many as fill the channel) when not given; nothing and a
+// message on `err` otherwise. Each device in flight beyond the first opens
+// the network again.
+constexpr int DefaultJobs = 0;
 constexpr int MostJobs = 64;
 std::optional<int> jobsOption(const CommandLine& line, QTextStream& err);
 

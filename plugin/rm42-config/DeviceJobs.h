@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: Apache-2.0
 #pragma once
 
+#include "DevicesInFlight.h"
 #include "ProgressBar.h"
 #include "ThermostatNetwork.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class DeviceJobs;
@@ -24,8 +27,10 @@ struct DeviceJob {
 };
 
 // Works on several devices at once: their transactions overlap on the
-// channel, so a run takes about its longest share rather than the sum of
-// every device's time. Each thread past the first opens the network for
+// channel, so a run takes about the channel's time for them rather than the
+// sum of every device's time. How many are in flight is fixed or fitted to
+// the channel (DevicesInFlight); a worker thread takes a device while its
+// number is below that. Each thread past the first opens the network for
 // itself, since an Object Server and its objects serve one thread at a
 // time; a thread whose network does not open takes no device. What a job
 // leaves to finish (its output) runs on the calling thread in the order of
@@ -37,7 +42,8 @@ public:
     using Finish = std::function<void()>;
     using Work = std::function<Finish(const DeviceJob&)>;
 
-    // `network` is the calling thread's, lent to the first worker.
+    // `network` is the calling thread's, lent to the first worker; `jobs`
+    // 0 fits the number in flight to the channel.
     DeviceJobs(const ThermostatNetwork& network, int jobs, ProgressBar& progress);
 
     // Returns when every target is finished; a job's exception (other than
@@ -47,9 +53,18 @@ public:
 
     void inTurn(size_t position, const std::function<void()>& step);
 
+    // The most devices that were in flight at once during the last run.
+    int mostInFlight() const { return m_mostInFlight; }
+
 private:
-    void work(const ThermostatNetwork& network, bool foundElsewhere);
-    std::optional<size_t> nextPosition();
+    // How many workers the number wanted in flight asks for while devices
+    // wait; taken under the lock.
+    size_t workersWanted() const;
+    double secondsSinceStart() const;
+    // Starts workers up to `wanted`, while threads are to be had.
+    void addWorkers(size_t wanted);
+    void work(size_t worker, const ThermostatNetwork& network, bool foundElsewhere);
+    std::optional<size_t> nextPosition(size_t worker);
     void done(size_t position, Finish finish);
     void pass(size_t position);
     void finishInOrder();
@@ -57,13 +72,19 @@ private:
     const ThermostatNetwork& m_network;
     int m_jobs;
     ProgressBar& m_progress;
+    std::vector<std::jthread> m_workers;
+    bool m_threadsExhausted = false;
+    std::chrono::steady_clock::time_point m_started;
     const std::vector<DeviceTarget>* m_targets = nullptr;
     const Work* m_work = nullptr;
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    DevicesInFlight m_inFlight{1, 1};
     size_t m_next = 0;
     size_t m_doneCount = 0;
+    int m_busy = 0;
+    int m_mostInFlight = 0;
     bool m_stopped = false;
     std::vector<std::optional<Finish>> m_finishes;
     std::vector<bool> m_passed;

@@ -23,8 +23,11 @@ const std::vector<Subcommand>& subcommands() {
          "  -o FILE|DIR       where to save (\"-\" or none: standard output)\n"
          "  --subsystem PATH  the thermostats of one subsystem\n"
          "  --all             every thermostat of the network\n"
-         "  --jobs N          devices worked on at once, 1 to 64 (default 8); the output\n"
-         "                    is the same as one at a time\n"
+         "  --jobs N          devices worked on at once, 1 to 64; the output is the same\n"
+         "                    as one at a time. By default one, then twice as many while\n"
+         "                    the devices done per second rise by a tenth, then as many\n"
+         "                    as fill the channel (the best rate times one device's time,\n"
+         "                    and a tenth more)\n"
          "  --json            the results as one JSON document (needs -o)\n"
          "  --interface NAME  open the network through this network interface\n",
          runSave},
@@ -49,8 +52,11 @@ const std::vector<Subcommand>& subcommands() {
          "                      write: without the device's own rows after it, the run\n"
          "                      was stopped while writing it and some values may be sent\n"
          "  --include-location  write the location too\n"
-         "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
-         "                      output and the log are the same as one at a time\n"
+         "  --jobs N            devices worked on at once, 1 to 64; the output and the\n"
+         "                      log are the same as one at a time. By default one, then\n"
+         "                      twice as many while the devices done per second rise by\n"
+         "                      a tenth, then as many as fill the channel (the best rate\n"
+         "                      times one device's time, and a tenth more)\n"
          "  --json              the results as one JSON document\n"
          "  --interface NAME    open the network through this network interface\n",
          runApply},
@@ -68,8 +74,11 @@ const std::vector<Subcommand>& subcommands() {
          "                      a device's \"Updating device\" row comes before its first\n"
          "                      write: without the device's own rows after it, the run\n"
          "                      was stopped while writing it and some values may be sent\n"
-         "  --jobs N            devices worked on at once, 1 to 64 (default 8); the\n"
-         "                      output and the log are the same as one at a time\n"
+         "  --jobs N            devices worked on at once, 1 to 64; the output and the\n"
+         "                      log are the same as one at a time. By default one, then\n"
+         "                      twice as many while the devices done per second rise by\n"
+         "                      a tenth, then as many as fill the channel (the best rate\n"
+         "                      times one device's time, and a tenth more)\n"
          "  --json              the results as one JSON document\n"
          "  --into-network      restore into NETWORK a site saved from another network\n"
          "  --interface NAME    open the network through this network interface\n",
@@ -104,7 +113,8 @@ const std::vector<Subcommand>& subcommands() {
          "be read is listed with the reason, and the exit status is 1.\n"
          "  -o FILE           the report, .csv, .html or .pdf\n"
          "  --units US|SI     the unit system of the values (default: the display units)\n"
-         "  --jobs N          devices read at once, 1 to 64 (default 8)\n"
+         "  --jobs N          devices read at once, 1 to 64; by default as many as fill\n"
+         "                    the channel, as save finds them\n"
          "  --json            the results as one JSON document\n"
          "  --interface NAME  open the network through this network interface\n",
          runReport},

@@ -65,8 +65,8 @@ int saveEach(const ThermostatNetwork& network, int jobs, const std::vector<Devic
     SiteFolder site(folder, network.name());
     ProgressBar progress(err, static_cast<int>(targets.size()));
     ReadingReport report(out, QStringLiteral("saved"), json);
-    // Devices are read several at once; their files and the manifest are
-    // written in the targets' order.
+    // Devices are read several at once; their files and the manifest's
+    // entries are written in the targets' order, the manifest at the end.
     DeviceJobs(network, jobs, progress)
         .run(targets, [&](const DeviceJob& job) -> DeviceJobs::Finish {
             std::optional<ConfigurationFile> configuration;
@@ -88,7 +88,13 @@ int saveEach(const ThermostatNetwork& network, int jobs, const std::vector<Devic
                 report.report(path, failure, errorNumber);
             };
         });
-    const int status = report.finish();
+    int status = report.finish();
+    try {
+        site.finish();
+    } catch (const FileProblem& problem) {
+        err << "rm42-config: the manifest cannot be written: " << problem.message() << '\n';
+        status = ExitStatus::SomeDeviceFailed;
+    }
     if (json)
         json->print(out);
     return status;

@@ -5,6 +5,7 @@
 #include "ToolVersion.h"
 
 #include <QDir>
+#include <QFile>
 #include <QRegularExpression>
 
 SiteFolder::SiteFolder(QString folder, QString network) : m_folder(std::move(folder)) {
@@ -13,14 +14,34 @@ SiteFolder::SiteFolder(QString folder, QString network) : m_folder(std::move(fol
     m_manifest.toolVersion = toolVersion();
 }
 
+SiteFolder::~SiteFolder() {
+    try {
+        finish();
+    } catch (const FileProblem&) {
+        // The journal stays, and restore reads it.
+    }
+}
+
 void SiteFolder::add(const ConfigurationFile& configuration) {
     const QString name = uniqueFileName(configuration.device);
     const QByteArray json = configurationJson(configuration);
     writeOutputFile(QDir(m_folder).filePath(name), json);
     m_names.insert(name.toLower());
-    m_manifest.devices.push_back(
-        {configuration.device, configuration.model, configuration.hvacType, name, sha256Of(json)});
+    const ManifestEntry entry{configuration.device, configuration.model, configuration.hvacType,
+                              name, sha256Of(json)};
+    appendToOutputFile(QDir(m_folder).filePath(JournalFileName),
+                       (m_manifest.devices.empty() ? journalHeadLine(m_manifest) : QByteArray()) +
+                           journalEntryLine(entry));
+    m_manifest.devices.push_back(entry);
+    m_finished = false;
+}
+
+void SiteFolder::finish() {
+    if (m_finished || m_manifest.devices.empty())
+        return;
     writeOutputFile(QDir(m_folder).filePath(ManifestFileName), manifestJson(m_manifest));
+    QFile::remove(QDir(m_folder).filePath(JournalFileName));
+    m_finished = true;
 }
 
 // Names that differ in case alone would collide on some file systems.

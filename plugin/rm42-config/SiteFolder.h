@@ -9,16 +9,24 @@
 
 // A folder of saved device configurations and its manifest. Each device's
 // file is named after its subsystem path, so that devices of one name in
-// different subsystems keep files of their own; the manifest is written
-// again after every file, so a run that stops part way leaves a folder that
-// can be restored as far as it got.
+// different subsystems keep files of their own. Each file's entry is added
+// to the manifest's journal as the file is written, and the manifest is
+// written once, at the end: a run that stops part way leaves a folder that
+// can be restored as far as it got, at a cost that does not grow with the
+// devices saved before.
 class SiteFolder {
 public:
     // `folder` exists.
     SiteFolder(QString folder, QString network);
+    // Finishes a folder the caller did not (a run that ends with an error).
+    ~SiteFolder();
+    SiteFolder(SiteFolder&&) = delete;
 
-    // Writes the configuration and the manifest; throws FileProblem.
+    // Writes the configuration and its entry in the journal; throws FileProblem.
     void add(const ConfigurationFile& configuration);
+    // Writes the manifest of what was added, if anything was, and removes
+    // the journal; throws FileProblem.
+    void finish();
 
     const QString& folder() const { return m_folder; }
 
@@ -27,6 +35,7 @@ private:
 
     QString m_folder;
     SiteManifest m_manifest;
+    bool m_finished = false;
     QSet<QString> m_names;
 };
 

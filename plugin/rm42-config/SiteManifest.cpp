@@ -9,6 +9,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -48,34 +49,33 @@ ManifestEntry entryOf(const QString& path, const QJsonValue& value, int index) {
     return read;
 }
 
-} // namespace
-
-QByteArray manifestJson(const SiteManifest& manifest) {
-    QJsonArray devices;
-    for (const ManifestEntry& entry : manifest.devices)
-        devices.append(QJsonObject{{QStringLiteral("device"), entry.device},
-                                   {QStringLiteral("model"), entry.model},
-                                   {QStringLiteral("hvacType"), entry.hvacType},
-                                   {QStringLiteral("file"), entry.file},
-                                   {QStringLiteral("sha256"), entry.sha256}});
-    const QJsonObject root{{QStringLiteral("format"), FormatName},
-                           {QStringLiteral("formatVersion"), SiteManifest::FormatVersion},
-                           {QStringLiteral("network"), manifest.network},
-                           {QStringLiteral("saved"), manifest.saved.toUTC().toString(Qt::ISODate)},
-                           {QStringLiteral("toolVersion"), manifest.toolVersion},
-                           {QStringLiteral("devices"), devices}};
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+QJsonObject entryObject(const ManifestEntry& entry) {
+    return {{QStringLiteral("device"), entry.device},
+            {QStringLiteral("model"), entry.model},
+            {QStringLiteral("hvacType"), entry.hvacType},
+            {QStringLiteral("file"), entry.file},
+            {QStringLiteral("sha256"), entry.sha256}};
 }
 
-SiteManifest readManifest(const QString& folder) {
-    const QString path = siteFilePath(folder, ManifestFileName);
+QJsonObject headObject(const SiteManifest& manifest) {
+    return {{QStringLiteral("format"), FormatName},
+            {QStringLiteral("formatVersion"), SiteManifest::FormatVersion},
+            {QStringLiteral("network"), manifest.network},
+            {QStringLiteral("saved"), manifest.saved.toUTC().toString(Qt::ISODate)},
+            {QStringLiteral("toolVersion"), manifest.toolVersion}};
+}
+
+QJsonObject objectOf(const QString& path, const QByteArray& text) {
     QString problem;
-    const std::optional<QJsonDocument> document = readJson(readInputFile(path), problem);
+    const std::optional<QJsonDocument> document = readJson(text, problem);
     if (!document)
         refuse(path, QStringLiteral("not a manifest: ") + problem);
     if (!document->isObject())
         refuse(path, QStringLiteral("not a manifest: not a JSON object"));
-    const QJsonObject root = document->object();
+    return document->object();
+}
+
+SiteManifest headOf(const QString& path, const QJsonObject& root) {
     if (root.value(QStringLiteral("format")).toString() != FormatName)
         refuse(path, QStringLiteral("not a manifest (\"format\" is not \"%1\")").arg(FormatName));
     if (root.value(QStringLiteral("formatVersion")).toInt() != SiteManifest::FormatVersion)
@@ -86,6 +86,47 @@ SiteManifest readManifest(const QString& folder) {
     manifest.saved =
         QDateTime::fromString(root.value(QStringLiteral("saved")).toString(), Qt::ISODate);
     manifest.toolVersion = root.value(QStringLiteral("toolVersion")).toString();
+    return manifest;
+}
+
+SiteManifest readJournal(const QString& path) {
+    QList<QByteArray> lines = readInputFile(path).split('\n');
+    lines.removeLast(); // after the last newline: empty, or a line cut short
+    if (lines.isEmpty())
+        refuse(path, QStringLiteral("not a manifest: empty"));
+    SiteManifest manifest = headOf(path, objectOf(path, lines.first()));
+    for (qsizetype i = 1; i < lines.size(); ++i)
+        manifest.devices.push_back(
+            entryOf(path, objectOf(path, lines[i]), static_cast<int>(i - 1)));
+    return manifest;
+}
+
+} // namespace
+
+QByteArray manifestJson(const SiteManifest& manifest) {
+    QJsonArray devices;
+    for (const ManifestEntry& entry : manifest.devices)
+        devices.append(entryObject(entry));
+    QJsonObject root = headObject(manifest);
+    root.insert(QStringLiteral("devices"), devices);
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+QByteArray journalHeadLine(const SiteManifest& manifest) {
+    return QJsonDocument(headObject(manifest)).toJson(QJsonDocument::Compact) + '\n';
+}
+
+QByteArray journalEntryLine(const ManifestEntry& entry) {
+    return QJsonDocument(entryObject(entry)).toJson(QJsonDocument::Compact) + '\n';
+}
+
+SiteManifest readManifest(const QString& folder) {
+    const QString path = siteFilePath(folder, ManifestFileName);
+    const QString journal = QDir(folder).filePath(JournalFileName);
+    if (!QFileInfo::exists(path) && QFileInfo::exists(journal))
+        return readJournal(siteFilePath(folder, JournalFileName));
+    const QJsonObject root = objectOf(path, readInputFile(path));
+    SiteManifest manifest = headOf(path, root);
     const QJsonValue devices = root.value(QStringLiteral("devices"));
     if (!devices.isArray())
         refuse(path, QStringLiteral("\"devices\" is missing or not a list"));

@@ -29,11 +29,19 @@ struct SiteManifest {
 };
 
 inline const QString ManifestFileName = QStringLiteral("manifest.json");
+// While a folder is saved, its manifest grows as a journal, one line of JSON
+// each: the manifest's head (all but "devices"), then each device's entry
+// once its file is written. The manifest is written once at the end and the
+// journal removed; a run killed before leaves the journal instead.
+inline const QString JournalFileName = QStringLiteral("manifest.journal");
 
 QByteArray manifestJson(const SiteManifest& manifest);
+QByteArray journalHeadLine(const SiteManifest& manifest);
+QByteArray journalEntryLine(const ManifestEntry& entry);
 
-// The manifest of the folder (siteFilePath); throws FileProblem naming the
-// manifest and, where there is one, the entry.
+// The manifest of the folder, or what its journal holds when a run was
+// killed before it wrote one (a last line cut short is left out); throws
+// FileProblem (links as siteFilePath refuses them) naming the file and, where there is one, the entry.
 SiteManifest readManifest(const QString& folder);
 
 // The SHA-256 of the bytes in lower-case hexadecimal.

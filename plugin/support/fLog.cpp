@@ -13,18 +13,22 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTime>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
 enum Column { TimeColumn, ActionColumn, ResultsColumn, ColumnCount };
 
 const QString LineBreak = QStringLiteral("\r\n");
+// Beyond this many the remembered text widths are forgotten and measured anew.
+constexpr qsizetype MostTextWidths = 4096;
 
 // The time of day in the system's long time format, without a time zone.
 QString timeOfDay() {
@@ -81,6 +85,9 @@ void fLog::createControls() {
     frmBottom->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     cbOpenOnError = new QCheckBox(QStringLiteral("Show on error"), frmBottom);
     cbOpenOnError->setObjectName(QStringLiteral("cbOpenOnError"));
+    lblDropped = new QLabel(frmBottom);
+    lblDropped->setObjectName(QStringLiteral("lblDropped"));
+    lblDropped->hide();
     cmdSave = button(QStringLiteral("cmdSave"), QStringLiteral("&Save"), frmBottom);
     cmdClear = button(QStringLiteral("cmdClear"), QStringLiteral("Clea&r"), frmBottom);
     cmdClose = button(QStringLiteral("cmdClose"), QStringLiteral("&Close"), frmBottom);
@@ -88,6 +95,7 @@ void fLog::createControls() {
     auto* bottom = new QHBoxLayout(frmBottom);
     bottom->setContentsMargins(0, 0, 0, 0);
     bottom->addWidget(cbOpenOnError);
+    bottom->addWidget(lblDropped);
     bottom->addStretch(1);
     bottom->addWidget(cmdSave);
     bottom->addWidget(cmdClear);
@@ -103,8 +111,20 @@ QTreeWidgetItem* fLog::addRow(const QString& iconKey) {
     row->setIcon(TimeColumn, rowIcon(iconKey));
     row->setData(TimeColumn, IconKeyRole, iconKey);
     row->setText(TimeColumn, timeOfDay());
+    dropOldest();
+    fitColumnsLater();
     scrollToNewestLater();
     return row;
+}
+
+void fLog::dropOldest() {
+    if (EchLog->topLevelItemCount() <= MostRows)
+        return;
+    delete EchLog->takeTopLevelItem(0);
+    ++m_droppedRows;
+    m_firstUnfitted = std::max(0, m_firstUnfitted - 1);
+    lblDropped->setText(QStringLiteral("%1 older rows dropped").arg(m_droppedRows));
+    lblDropped->show();
 }
 
 // Scrolling lays out every row, so it waits for the event loop and happens
@@ -131,32 +151,59 @@ void fLog::showEvent(QShowEvent* event) {
     scrollToNewest();
 }
 
-// Columns only ever widen to fit the row added. A text's width comes from the
-// font; what the list adds around it (margins, the icon) is measured once.
-void fLog::fitColumns(const QTreeWidgetItem* row) {
-    const QFontMetrics metrics = EchLog->fontMetrics();
-    for (int column = 0; column < ColumnCount; ++column) {
-        const int textWidth = metrics.horizontalAdvance(row->text(column));
-        int& padding = m_columnPadding[column];
-        if (textWidth == 0)
-            continue; // an empty text never widens its column
-        if (padding < 0) {
-            padding =
-                EchLog->sizeHintForIndex(EchLog->indexFromItem(row, column)).width() - textWidth;
-            if (column == TimeColumn)
-                padding += EchLog->indentation();
+// Rows come many to an event-loop turn while values are sent: the columns
+// are fitted once, after them.
+void fLog::fitColumnsLater() {
+    if (m_fitQueued)
+        return;
+    m_fitQueued = true;
+    QMetaObject::invokeMethod(this, &fLog::fitNewRows, Qt::QueuedConnection);
+}
+
+// Columns only ever widen to fit the rows added. A text's width comes from
+// the font; what the list adds around it (margins, the icon) is measured once.
+void fLog::fitNewRows() {
+    m_fitQueued = false;
+    std::array<int, ColumnCount> needed{};
+    const int count = EchLog->topLevelItemCount();
+    for (int index = m_firstUnfitted; index < count; ++index) {
+        const QTreeWidgetItem* row = EchLog->topLevelItem(index);
+        for (int column = 0; column < ColumnCount; ++column) {
+            const int width = textWidth(row->text(column));
+            if (width == 0)
+                continue; // an empty text never widens its column
+            int& padding = m_columnPadding[column];
+            if (padding < 0) {
+                padding =
+                    EchLog->sizeHintForIndex(EchLog->indexFromItem(row, column)).width() - width;
+                if (column == TimeColumn)
+                    padding += EchLog->indentation();
+            }
+            needed[column] = std::max(needed[column], width + padding);
         }
-        const int needed = textWidth + padding;
-        if (needed > EchLog->columnWidth(column))
-            EchLog->setColumnWidth(column, needed);
     }
+    m_firstUnfitted = count;
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (needed[column] > EchLog->columnWidth(column))
+            EchLog->setColumnWidth(column, needed[column]);
+    }
+}
+
+int fLog::textWidth(const QString& text) {
+    if (text.isEmpty())
+        return 0;
+    const auto found = m_textWidths.constFind(text);
+    if (found != m_textWidths.cend())
+        return *found;
+    if (m_textWidths.size() >= MostTextWidths)
+        m_textWidths.clear();
+    return *m_textWidths.insert(text, EchLog->fontMetrics().horizontalAdvance(text));
 }
 
 void fLog::LogCommand(const QString& command, const QString& Results) {
     QTreeWidgetItem* row = addRow(QStringLiteral("Green"));
     row->setText(ActionColumn, command);
     row->setText(ResultsColumn, Results);
-    fitColumns(row);
 }
 
 void fLog::LogError(const QString& message) {
@@ -166,7 +213,6 @@ void fLog::LogError(const QString& message) {
         row->setText(ActionColumn, lines.at(0));
         row->setText(ResultsColumn, lines.at(1));
     }
-    fitColumns(row);
     if (cbOpenOnError->isChecked()) {
         show();
         raise();
@@ -175,6 +221,9 @@ void fLog::LogError(const QString& message) {
 
 void fLog::Clear() {
     EchLog->clear();
+    m_firstUnfitted = 0;
+    m_droppedRows = 0;
+    lblDropped->hide();
     for (int column = 0; column < ColumnCount; ++column)
         EchLog->resizeColumnToContents(column);
 }

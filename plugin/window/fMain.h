@@ -261,6 +261,8 @@ private:
     void takeOfflineHvacChoice();
     // Empties and locks every value control until a device opens.
     void showNoDevice();
+    void showNoValues();
+    void lockPages();
     void showDeviceOpened();
     QString deviceTitle() const;
     bool isUnread(const CNvCtrlTable& field) const;

@@ -202,6 +202,11 @@ void fMain::clearValue(QWidget* control) {
 // Before a device opens, and after one failed to, no value is shown: none of
 // the device before may pass for the new one's, and no edit can be made.
 void fMain::showNoDevice() {
+    showNoValues();
+    lockPages();
+}
+
+void fMain::showNoValues() {
     m_deviceOpened = false;
     for (QLineEdit* box : txtNvi)
         clearValue(box);
@@ -211,14 +216,18 @@ void fMain::showNoDevice() {
     lbHvacType->setText(QStringLiteral("HVT_UNKNOWN"));
     lblDeviceTemplate->setText(QStringLiteral("Device Template"));
     txtDebug->setText(QStringLiteral("0"));
-    for (int tab = 0; tab < tabData->count(); ++tab) {
-        if (tab != ContactTab)
-            tabData->widget(tab)->setEnabled(false);
-    }
     ChangesPending = false;
     cmdApply->setEnabled(false);
     cmdCancel->setEnabled(false);
     setWindowTitle(Identity().Name);
+}
+
+// Disabling a page reaches every control on it: done only when it changes.
+void fMain::lockPages() {
+    for (int tab = 0; tab < tabData->count(); ++tab) {
+        if (tab != ContactTab)
+            tabData->widget(tab)->setEnabled(false);
+    }
 }
 
 // The device, its subsystem as the host's path names it, and the plug-in, so

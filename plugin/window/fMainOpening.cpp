@@ -57,13 +57,16 @@ bool fMain::askYesNo(const QString& text) {
 }
 
 // Nothing of the device before stays on screen: until this one has opened,
-// the window shows no values and takes no edit.
+// the window shows no values and takes no edit (the user's input is held
+// while it opens), and the pages stay locked if it does not.
 void fMain::openDevice() {
-    showNoDevice();
+    showNoValues();
     StatusPanels[0]->clear();
     StatusPanels[1]->setText(m_services.state.CurrentObjectName);
     if (CurrentDevice && mayOpen() && SetDevTemplateLabel())
         InitDevice();
+    if (!m_deviceOpened)
+        lockPages();
     writeSnapshots();
 }
 

@@ -83,6 +83,10 @@ TEST(NetworkDatabase, RefusesABadFileNamingTheFileAndFieldAndLeavesItUntouched) 
          QStringLiteral("field \"systems[0].managementMode\" is not a whole number")},
         {withSystemField(kit, "subsystems", "none"),
          QStringLiteral("field \"systems[0].subsystems\" is not an array")},
+        {withSystemField(kit, "channel", QJsonObject{{"medium", "PL-20"}}),
+         QStringLiteral("the medium \"PL-20\" needs \"transactionsPerSecond\"")},
+        {withSystemField(kit, "channel", QJsonObject{{"transactionsPerSecond", 0}}),
+         QStringLiteral("systems[0].channel.transactionsPerSecond")},
     };
     for (const Case& bad : cases) {
         const Error error = refusalOf(kit, bad.content);

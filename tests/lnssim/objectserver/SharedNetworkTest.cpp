@@ -8,11 +8,15 @@
 #include "objectserver/SqliteConnection.h"
 
 #include <QProcess>
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -337,4 +341,40 @@ TEST(SharedNetwork, EveryCommitElsewhereIsSeenAlsoAfterTheLogWasEmptied) {
         .property(Floor1, Rtu1, QStringLiteral("nciLocation"))
         ->setFormattedElement(0, QStringLiteral("Lobby"));
     EXPECT_EQ(location->FormattedValue(), QStringLiteral("Lobby"));
+}
+
+// Writers that each hold the database a while, many at once and many times:
+// with a busy timeout far shorter than the queue they form, every one still
+// gets its turn, since they wait in the writers' queue and not on the timeout.
+TEST(SharedNetwork, ManyWritersAtOnceEachGetTheirTurnHoweverLongTheQueue) {
+    KitFolder kit;
+    const QString file = databaseFile(kit, QStringLiteral("Demo Building"));
+    { OpenDemo made(kit.path()); } // lays out the database
+    constexpr int Writers = 16;
+    constexpr int Rounds = 20;
+    RawWriter reader(file);
+    const qint64 before = reader.count("SELECT revision FROM records WHERE id = 1");
+    std::atomic<int> failures = 0;
+    {
+        std::vector<std::jthread> writers;
+        for (int w = 0; w < Writers; ++w) {
+            writers.emplace_back([&] {
+                lns::sim::SqliteConnection connection(file, false, 1);
+                for (int round = 0; round < Rounds; ++round) {
+                    try {
+                        connection.beginWrite(QStringLiteral("%1"));
+                        connection.exec("UPDATE records SET revision = revision + 1 WHERE id = 1",
+                                        QStringLiteral("%1"));
+                        std::this_thread::sleep_for(std::chrono::microseconds(500));
+                        connection.commit(QStringLiteral("%1"));
+                    } catch (const Error&) {
+                        connection.rollback();
+                        ++failures;
+                    }
+                }
+            });
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(reader.count("SELECT revision FROM records WHERE id = 1"), before + Writers * Rounds);
 }

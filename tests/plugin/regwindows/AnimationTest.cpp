@@ -126,12 +126,14 @@ TEST_F(Animation, ReportsClipsAndModulesThatCannotBeOpened) {
 
 TEST(ProgressWindow, ShowsItsCaptionStatusAndAnimation) {
     testApplication();
-    fProgress window;
-    EXPECT_FALSE(window.isVisible());
+    const std::unique_ptr<ProgressWindow> loaded = fProgress::open();
+    ASSERT_NE(fProgress::current(), nullptr);
+    fProgress& window = *fProgress::current();
+    EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.Status->text(), QStringLiteral("Initializating plug-in . . ."));
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    window.DisplayStatus(QStringLiteral("Initializing plug-in . . ."));
-    EXPECT_TRUE(window.isVisible());
+    loaded->DisplayStatus(QStringLiteral("Initializing plug-in . . ."));
+    EXPECT_EQ(window.Status->text(), QStringLiteral("Initializing plug-in . . ."));
     // Over the configuration window, which opens in the middle of the screen.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(window.geometry().contains(screen.center()))
@@ -158,11 +160,35 @@ TEST(ProgressWindow, ShowsItsCaptionStatusAndAnimation) {
     EXPECT_GT(painted, 50);
 }
 
-TEST(ProgressWindow, UnloadingRestoresTheMousePointer) {
+// Each operation loads the one window the process built, with its frames:
+// one inside another keeps it, the last one out hides it, stops its clip and
+// gives the pointer back; the next starts from the first status again.
+TEST(ProgressWindow, UnloadingRestoresTheMousePointerAndOperationsShareOneWindow) {
     testApplication();
     const QCursor* before = QApplication::overrideCursor();
-    { fProgress window; }
+    fProgress* window = nullptr;
+    {
+        const std::unique_ptr<ProgressWindow> outer = fProgress::open();
+        window = fProgress::current();
+        outer->DisplayStatus(QStringLiteral("Registering"));
+        {
+            const std::unique_ptr<ProgressWindow> inner = fProgress::open();
+            EXPECT_EQ(fProgress::current(), window);
+            EXPECT_EQ(window->Status->text(), QStringLiteral("Registering"));
+        }
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(fProgress::current(), nullptr);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->animation()->isPlaying());
     EXPECT_EQ(QApplication::overrideCursor(), before);
+
+    const std::unique_ptr<ProgressWindow> again = fProgress::open();
+    EXPECT_EQ(fProgress::current(), window);
+    EXPECT_EQ(window->Status->text(), fProgress::FirstStatus);
+    EXPECT_TRUE(window->animation()->isPlaying());
 }
 
 TEST(PictureColours, SplitsAndTranslatesColourValues) {

@@ -2,8 +2,30 @@
 // rm42-config end to end: a run that works on several devices at once prints,
 // logs, backs up and ends exactly as one that takes them one at a time.
 #include "ConfigToolFixture.h"
+#include "DevicesInFlight.h"
+
+#include <cmath>
 
 namespace {
+
+// A channel that carries `capacity` devices a second, each taking `alone`
+// seconds on a free channel: runs `count` devices, a level at a time, and
+// returns the seconds the run took; `rule` is left as it ended.
+double runOnChannel(DevicesInFlight& rule, double capacity, double alone, int count) {
+    double now = 0;
+    int started = 0;
+    while (started < count) {
+        const int inFlight = std::min(rule.goal(), count - started);
+        for (int n = 1; n <= inFlight; ++n)
+            rule.started(n, now);
+        const double each = std::max(alone, inFlight / capacity);
+        now += each;
+        started += inFlight;
+        for (int n = 0; n < inFlight; ++n)
+            rule.finished(now);
+    }
+    return now;
+}
 
 const QString DemoCopy = QStringLiteral("Demo Copy");
 
@@ -98,3 +120,35 @@ TEST_F(DevicesAtOnce, EightAtOncePrintLogBackUpRestoreAndEndAsOneAtATime) {
 }
 
 } // namespace
+
+TEST(DevicesInFlight, FitsTheChannelAndNoMoreWithinATenthOfItsTime) {
+    struct Case {
+        double capacity; // devices a second
+        double alone;    // seconds of one device on a free channel
+        int fits;        // devices in flight that fill the channel, and a tenth more
+    };
+    // Twisted pair at 100 transactions a second, 20 transactions of 40 ms
+    // and of 60 ms a device; an IP channel; a channel that never fills; one
+    // that a single device fills, where a second keeps it full in the gaps.
+    for (const Case& channel : {Case{5, 0.8, 5}, Case{5, 1.2, 7}, Case{250, 0.8, 64},
+                                Case{1000, 0.8, 64}, Case{5, 0.1, 2}}) {
+        DevicesInFlight rule(0, 64);
+        const int count = 100;
+        const double seconds = runOnChannel(rule, channel.capacity, channel.alone, count);
+        EXPECT_EQ(rule.goal(), channel.fits) << channel.capacity << " " << channel.alone;
+        const double channelBound = std::max(count / channel.capacity, channel.alone);
+        // A channel that never fills has the most in flight from then on.
+        if (channel.fits < 64) {
+            EXPECT_TRUE(rule.settled());
+            EXPECT_LE(seconds, 1.1 * channelBound + 2 * channel.alone)
+                << channel.capacity << " " << channel.alone;
+        }
+    }
+}
+
+TEST(DevicesInFlight, AFixedNumberStaysAsGiven) {
+    DevicesInFlight rule(3, 64);
+    EXPECT_FALSE(rule.fitted());
+    runOnChannel(rule, 5, 0.8, 100);
+    EXPECT_EQ(rule.goal(), 3);
+}

@@ -3,6 +3,7 @@
 // restored device by device, and a run over many devices that meets a
 // database it cannot read.
 #include "ConfigToolFixture.h"
+#include "SiteManifest.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -200,6 +201,64 @@ TEST_F(SiteRestore, AManifestThatCannotBeTrustedIsRefusedBeforeAnyWrite) {
     EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
     EXPECT_NE(shownValue("RTU-1", "occ_heat_setpts").toDouble(), 66);
     EXPECT_TRUE(tool({"restore", "--help"}).out.contains("--into-network"));
+}
+
+// The manifest is written once, at the end; a save killed part way leaves
+// the devices' files and the journal of their entries, which restore reads.
+TEST_F(SiteRestore, ASaveKilledPartWayLeavesAJournalThatRestoreReadsAsFarAsItGot) {
+    const QString site = file("site");
+    QProcess run;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LNS_SIM_LATENCY_MS", "20");
+    run.setProcessEnvironment(environment);
+    run.start(programPath("rm42-config"), {"save", Demo, "--all", "-o", site, "--jobs", "1"});
+    ASSERT_TRUE(run.waitForReadyRead(60000));
+    EXPECT_EQ(QString::fromUtf8(run.readLine()), "Floor 1/RTU-1: saved\n");
+    run.kill();
+    run.waitForFinished(60000);
+    EXPECT_FALSE(QFileInfo::exists(site + "/manifest.json"));
+    ASSERT_TRUE(QFileInfo::exists(site + "/manifest.journal"));
+
+    const ProcessResult restored = tool({"restore", Demo, site, "--dry-run"});
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    EXPECT_TRUE(restored.out.contains("Floor 1/RTU-1: unchanged")) << restored.out.toStdString();
+
+    // A whole run writes the manifest and leaves no journal.
+    const QString whole = file("whole");
+    const ProcessResult saved = tool({"save", Demo, "--all", "-o", whole});
+    EXPECT_EQ(saved.exitCode, 1) << saved.err.toStdString(); // RTU-3 does not answer
+    EXPECT_EQ(json(whole + "/manifest.json").value("devices").toArray().size(),
+              saved.out.count(": saved\n"));
+    EXPECT_FALSE(QFileInfo::exists(whole + "/manifest.journal"));
+}
+
+TEST(SiteJournal, ReadsAsTheManifestWithoutALastLineCutShort) {
+    QTemporaryDir folder;
+    SiteManifest head;
+    head.network = QStringLiteral("Demo Building");
+    head.saved = QDateTime::currentDateTimeUtc();
+    const ManifestEntry first{QStringLiteral("Floor 1/RTU-1"), 4210, QStringLiteral("RTU"),
+                              QStringLiteral("Floor 1_RTU-1.json"), QString(64, u'a')};
+    const QByteArray cut = journalEntryLine(first).chopped(9);
+    QFile journal(folder.filePath(JournalFileName));
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.write(journalHeadLine(head) + journalEntryLine(first) + cut);
+    journal.close();
+
+    const SiteManifest read = readManifest(folder.path());
+    EXPECT_EQ(read.network, head.network);
+    ASSERT_EQ(read.devices.size(), 1u);
+    EXPECT_EQ(read.devices[0].file, first.file);
+    EXPECT_EQ(read.devices[0].model, first.model);
+
+    // A manifest, once there, is what counts.
+    SiteManifest whole = head;
+    whole.devices = {first, first};
+    QFile manifest(folder.filePath(ManifestFileName));
+    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
+    manifest.write(manifestJson(whole));
+    manifest.close();
+    EXPECT_EQ(readManifest(folder.path()).devices.size(), 2u);
 }
 
 } // namespace

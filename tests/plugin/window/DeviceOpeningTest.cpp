@@ -221,6 +221,32 @@ TEST(FailedOpening, ShowsNoValueOfTheDeviceBeforeAndTakesNoEditUntilOneOpens) {
     EXPECT_TRUE(w.cbNvi[2]->isEnabled());
 }
 
+// Counts the changes of a widget's enabled state.
+class EnabledChanges : public QObject {
+public:
+    int count = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        count += event->type() == QEvent::EnabledChange;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Enabling and disabling a page reaches every control on it: a device opened
+// after one that opened leaves the pages as they are.
+TEST(DeviceOpening, ADeviceOpenedAfterAnotherLeavesThePagesAsTheyAre) {
+    WindowFixture f;
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    fMain& w = *f.window;
+    const QStringList rtu1 = shownValues(w);
+    EnabledChanges changes;
+    w.txtNvi[0]->installEventFilter(&changes);
+    f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
+    EXPECT_EQ(shownValues(w), rtu1);
+    EXPECT_TRUE(w.txtNvi[0]->isEnabled());
+    EXPECT_EQ(changes.count, 0);
+}
+
 TEST(FailedOpening, BeforeTheFirstCommandRefreshAllDoesNothingAndTheNextCommandOpens) {
     WindowFixture f;
     fMain& w = *f.window;

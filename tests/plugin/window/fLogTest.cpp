@@ -8,8 +8,11 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <csignal>
@@ -155,6 +158,48 @@ TEST_F(fLogTest, TheNewestRowIsInViewWhenTheLogIsShownAndWhileItIsShown) {
     EXPECT_TRUE(newestInView());
     EXPECT_GE(log.EchLog->columnWidth(2),
               log.EchLog->fontMetrics().horizontalAdvance(QStringLiteral(" try 299")));
+}
+
+// Rows come many to a turn while values are sent; the columns are fitted to
+// them once, after them, and never narrow.
+TEST_F(fLogTest, ColumnsAreFittedOnceATurnToEveryRowOfIt) {
+    QSignalSpy resized(log.EchLog->header(), &QHeaderView::sectionResized);
+    for (int i = 0; i < 50; ++i)
+        log.LogCommand(QStringLiteral("Writing nciSetPts") + QString(i, u'x'),
+                       QStringLiteral("Ok"));
+    QApplication::processEvents();
+    EXPECT_LE(resized.count(), 3);
+    EXPECT_GE(log.EchLog->columnWidth(1),
+              log.EchLog->fontMetrics().horizontalAdvance(QStringLiteral("Writing nciSetPts") +
+                                                          QString(49, u'x')));
+    const int widest = log.EchLog->columnWidth(1);
+    log.LogCommand(QStringLiteral("Short"), QStringLiteral("Ok"));
+    QApplication::processEvents();
+    EXPECT_EQ(log.EchLog->columnWidth(1), widest);
+}
+
+// A long session keeps the newest rows, says how many older ones it dropped,
+// and saves what it keeps.
+TEST_F(fLogTest, KeepsTheNewestRowsSaysHowManyItDroppedAndSavesThem) {
+    for (int i = 0; i < fLog::MostRows + 3; ++i)
+        log.LogCommand(QStringLiteral("Reading %1").arg(i), QStringLiteral("Ok"));
+    ASSERT_EQ(rowCount(), fLog::MostRows);
+    EXPECT_EQ(row(0)->text(1), QStringLiteral("Reading 3"));
+    EXPECT_EQ(row(rowCount() - 1)->text(1), QStringLiteral("Reading %1").arg(fLog::MostRows + 2));
+    EXPECT_EQ(log.droppedRows(), 3);
+    EXPECT_TRUE(log.lblDropped->isVisibleTo(&log));
+    EXPECT_EQ(log.lblDropped->text(), QStringLiteral("3 older rows dropped"));
+
+    const QString path = pathOf(QStringLiteral("kept.csv"));
+    dialogs.queueFile(path);
+    log.Save();
+    const QList<QByteArray> lines = contentsOf(path).split('\n');
+    EXPECT_EQ(lines.size(), fLog::MostRows + 1); // after the last line break: nothing
+    EXPECT_TRUE(lines.first().contains("\"Reading 3\"")) << lines.first().toStdString();
+
+    log.Clear();
+    EXPECT_EQ(log.droppedRows(), 0);
+    EXPECT_FALSE(log.lblDropped->isVisibleTo(&log));
 }
 
 TEST_F(fLogTest, TheConfigurationWindowKeepsOneLogForTheRun) {

@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: Apache-2.0
+// One run of a program of this build, with what the kernel counted of it:
+// its wall time, its processor time and its peak resident memory.
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QStringList>
+#include <chrono>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <vector>
+
+struct ChildRun {
+    int exitCode = -1;
+    double seconds = 0;
+    double cpuSeconds = 0; // user and system
+    double peakMiB = 0;
+};
+
+// `environment` adds to or replaces what this process has.
+inline ChildRun runChild(const QString& program, const QStringList& arguments,
+                         const QProcessEnvironment& environment, const QString& outputFile) {
+    QProcessEnvironment whole = QProcessEnvironment::systemEnvironment();
+    whole.insert(environment);
+    std::vector<std::string> words{program.toStdString()};
+    for (const QString& argument : arguments)
+        words.push_back(argument.toStdString());
+    std::vector<std::string> settings;
+    for (const QString& setting : whole.toStringList())
+        settings.push_back(setting.toStdString());
+    std::vector<char*> argv;
+    for (std::string& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (std::string& setting : settings)
+        envp.push_back(setting.data());
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string output = outputFile.toStdString();
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    ChildRun run;
+    const auto started = std::chrono::steady_clock::now();
+    pid_t child = 0;
+    if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+        int status = 0;
+        rusage usage{};
+        wait4(child, &status, 0, &usage);
+        run.seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        const auto secondsOf = [](const timeval& time) {
+            return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+        };
+        run.cpuSeconds = secondsOf(usage.ru_utime) + secondsOf(usage.ru_stime);
+        run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
+}
