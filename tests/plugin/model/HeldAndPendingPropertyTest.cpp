@@ -175,12 +175,14 @@ public:
         leave(name);
     }
 
+    enum class Sent { Nothing, All, SomeRefused };
+
     // Apply: nothing when a box holds a text the device cannot hold; else the
     // marked boxes are brought into range, become pending, and are sent.
-    void apply() {
+    Sent apply() {
         for (const auto& [name, box] : boxes) {
             if (box.marked && refused(field(name), box.text))
-                return;
+                return Sent::Nothing;
         }
         confirmed.clear();
         for (auto& [name, box] : boxes) {
@@ -191,10 +193,12 @@ public:
             edited.Value(stored);
             confirm(edited, stored);
         }
-        sendPending();
+        return sendPending();
     }
 
-    // The Retry of a refused send: the user sends again what the red boxes show.
+    // The Retry of a refused send: the user sends again what the red boxes
+    // show. The window offers it only while the box of a refused send is up,
+    // so no edit can come between that Apply and its Retry.
     void retry() {
         confirmed.clear();
         for (const auto& [name, box] : boxes) {
@@ -207,7 +211,8 @@ public:
     }
 
     // Sends what is pending; a refused send is ignored, its boxes stay red.
-    void sendPending() {
+    Sent sendPending() {
+        Sent sent = Sent::All;
         for (const auto& value : specific.NvCpTables) {
             if (!value->ValueAsChanges())
                 continue;
@@ -215,6 +220,7 @@ public:
                 value->SendNetworkValue();
             } catch (const Error&) {
                 // Ignore: the value stays pending and its boxes red.
+                sent = Sent::SomeRefused;
             }
         }
         for (auto& [name, box] : boxes) {
@@ -224,6 +230,7 @@ public:
                 box.marked = false;
             }
         }
+        return sent;
     }
 
     void cancel() {
@@ -520,13 +527,16 @@ struct ApplyRefused : Step {
 };
 
 // The device refuses the send, the user answers Retry once it takes writes
-// again: what the red boxes show is sent once more.
+// again: what the red boxes show is sent once more. An Apply stopped before
+// any send (a text the device cannot hold) brings up no Retry: the user then
+// only sees why, and a retry here would send edits the boxes no longer show.
 struct Retry : Step {
     void run(const Shown&, World& world) const override {
         world.device.refuseWrites(true);
-        world.session.apply();
+        const Session::Sent sent = world.session.apply();
         world.device.refuseWrites(false);
-        world.session.retry();
+        if (sent == Session::Sent::SomeRefused)
+            world.session.retry();
         world.check();
     }
     void show(std::ostream& os) const override { os << "apply, refused, retried"; }

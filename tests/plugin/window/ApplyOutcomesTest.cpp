@@ -202,4 +202,42 @@ TEST_F(ApplyOutcomes, CancelAfterARefusedApplyShowsTheHeldValueAndNeverSendsTheC
     }
 }
 
+// A refused Apply leaves its edit pending; when the user then types another
+// value into that red box, an Apply stopped by a text the device cannot hold
+// sends nothing, and the next one sends what the box shows, never the text the
+// device refused before.
+TEST_F(ApplyOutcomes, AnApplyAfterARefusedOneSendsWhatTheBoxNowShows) {
+    f.openNetwork(QStringLiteral("Demo Building"));
+    f.configureDevice(Device);
+    const QString format = QStringLiteral("SNVT_temp_setpt#US");
+    const QStringList before = stored(SetPoints, format).split(u',');
+    ASSERT_NE(before.value(3), QStringLiteral("66.00"));
+    ASSERT_NE(before.value(3), QStringLiteral("64.00"));
+    constexpr int PasswordBox = 52;
+
+    setPropertyFailure(f, SetPoints, QStringLiteral("writeFails"));
+    edit(OccupiedHeat, QStringLiteral("66"));
+    f.dialogs.queueAnswer(DialogAnswer::Ignore);
+    w().cmdApply_Click();
+    ASSERT_TRUE(ModifiedMark::isSet(box(OccupiedHeat)));
+    setPropertyFailure(f, SetPoints, QString());
+    writes();
+
+    edit(OccupiedHeat, QStringLiteral("64"));
+    edit(PasswordBox, QStringLiteral("1.5"));
+    f.dialogs.messages.clear();
+    w().cmdApply_Click();
+    ASSERT_EQ(f.dialogs.messages.size(), 1);
+    EXPECT_EQ(f.dialogs.messages[0].title, QStringLiteral("Invalid value"));
+    EXPECT_TRUE(writes().isEmpty());
+    EXPECT_EQ(stored(SetPoints, format).split(u',').value(3), before.value(3));
+
+    edit(PasswordBox, QStringLiteral("15"));
+    w().cmdApply_Click();
+    const QStringList after = stored(SetPoints, format).split(u',');
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_NEAR(after[3].toDouble(), 64, 0.015) << qPrintable(after.join(u','));
+    EXPECT_FALSE(ModifiedMark::isSet(box(OccupiedHeat)));
+}
+
 } // namespace
