@@ -169,7 +169,7 @@ TEST_F(ConfigTool, ARunKilledBetweenTwoWritesOfADeviceHasLoggedIt) {
     for (const char* subcommand : {"apply", "restore"})
         EXPECT_TRUE(
             tool({subcommand, "--help"})
-                .out.contains("the run\n                      was stopped while writing it"));
+                .out.contains("the\n                      run was stopped while writing it"));
 }
 
 // Runs rm42-config under strace with `options`; the trace, or nothing where
