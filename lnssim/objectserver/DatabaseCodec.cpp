@@ -167,7 +167,7 @@ QJsonObject writeTemplate(const DeviceTemplateRecord& deviceTemplate) {
             {"interface", writeInterface(*deviceTemplate.interface)}};
 }
 
-Shared<AppDeviceRecord> readDevice(const JsonNode& node) {
+Shared<AppDeviceRecord> readDeviceHead(const JsonNode& node) {
     auto device = std::make_shared<AppDeviceRecord>();
     device->name = node.field("name").toString();
     device->templateName = node.field("template").toString();
@@ -176,6 +176,12 @@ Shared<AppDeviceRecord> readDevice(const JsonNode& node) {
     device->state = node.field("state").toInt(0, 65535);
     device->testResult = node.intOr("testResult", IntMin, IntMax, 0);
     device->failure = readFailure(node);
+    device->interface = nullptr;
+    return device;
+}
+
+Shared<AppDeviceRecord> readDevice(const JsonNode& node) {
+    auto device = readDeviceHead(node);
     device->interface = readInterface(node.field("interface"));
     return device;
 }

@@ -36,6 +36,8 @@ QJsonObject writeSubsystemSettings(const SubsystemRecord& subsystem);
 Shared<DeviceTemplateRecord> readTemplate(const JsonNode& node);
 QJsonObject writeTemplate(const DeviceTemplateRecord& deviceTemplate);
 Shared<AppDeviceRecord> readDevice(const JsonNode& node);
+// A device without its interface, which stays null.
+Shared<AppDeviceRecord> readDeviceHead(const JsonNode& node);
 QJsonObject writeDevice(const AppDeviceRecord& device);
 
 SharedList<ComponentAppRecord> readComponentApps(const JsonNode& array);

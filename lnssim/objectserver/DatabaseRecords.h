@@ -89,8 +89,14 @@ struct AppDeviceRecord : RowRecord {
     int state = 4;
     int testResult = 0;
     Failure failure = Failure::None;
+    // Null until the process needs it (NetworkDatabase::interfaceOf): a
+    // process that works on a few devices of a large network keeps only
+    // their interfaces.
     Shared<InterfaceRecord> interface = std::make_shared<InterfaceRecord>();
     int onlineAccess = 0; // not saved
+    // Read only, one copy for every opening of the network in the process
+    // (SharedDeviceHeads); never changed.
+    bool shared = false;
 };
 
 struct SubsystemRecord : RowRecord {

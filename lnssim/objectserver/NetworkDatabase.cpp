@@ -13,8 +13,8 @@
 #include <QJsonDocument>
 #include <algorithm>
 #include <exception>
+#include <map>
 #include <optional>
-#include <set>
 #include <sys/stat.h>
 
 namespace lns::sim {
@@ -25,6 +25,9 @@ const QString Source = QStringLiteral("LNS Object Server");
 const QString ReadFailure = QStringLiteral("%1");
 const QString SaveFailure = QStringLiteral("Cannot save %1");
 constexpr qint64 SchemaVersion = 1;
+const char* const WholeRow = "SELECT document FROM records WHERE id = ?";
+const char* const HeadOfRow =
+    "SELECT json_remove(document, '$.interface') FROM records WHERE id = ?";
 
 // `parent`: the system of a subsystem or template, the subsystem of a device.
 // `revision` rises with every change of the row.
@@ -91,18 +94,25 @@ std::vector<SharedList<ComponentAppRecord>*> appListsOf(DeviceTemplateRecord& de
     return lists;
 }
 
+// A device whose interface was never read holds nothing new.
 std::vector<SharedList<ComponentAppRecord>*> appListsOf(AppDeviceRecord& device) {
     std::vector<SharedList<ComponentAppRecord>*> lists;
+    if (!device.interface)
+        return lists;
     for (const auto& object : device.interface->lonMarkObjects)
         lists.push_back(&object->componentApps);
     return lists;
 }
 
-// Takes the records of `lists` whose parent row is `parent`.
+// Takes the records of `lists` whose parent row is `parent`; they stay as
+// long as the network is open, so they keep no spare room.
 template <class Record>
 SharedList<Record> childrenOf(std::map<qint64, SharedList<Record>>& lists, qint64 parent) {
     const auto found = lists.find(parent);
-    return found == lists.end() ? SharedList<Record>() : std::move(found->second);
+    if (found == lists.end())
+        return {};
+    found->second.shrink_to_fit();
+    return std::move(found->second);
 }
 
 template <class Record> void eraseRecord(SharedList<Record>& list, const Shared<Record>& record) {
@@ -166,6 +176,10 @@ void NetworkDatabase::openFile() {
         description = readDescription(descriptionFile()); // a refused file creates nothing
     m_connection = std::make_unique<SqliteConnection>(file(), !exists);
     m_fileIdentity = identityOf(file());
+    if (m_fileIdentity)
+        m_deviceHeads = SharedDeviceHeads::of(*m_fileIdentity);
+    else
+        m_deviceHeads = std::make_shared<SharedDeviceHeads>();
     try {
         const qint64 version = userVersion(*m_connection);
         if (version == 0)
@@ -180,6 +194,7 @@ void NetworkDatabase::openFile() {
         refresh();
     } catch (...) {
         m_connection.reset();
+        m_deviceHeads.reset();
         throw;
     }
 }
@@ -226,6 +241,7 @@ void NetworkDatabase::close() {
     m_connection.reset();
     m_folderInUse.reset();
     m_fileIdentity.reset();
+    m_deviceHeads.reset();
     m_systems.clear();
     m_subsystems.clear();
     m_templates.clear();
@@ -262,7 +278,35 @@ NetworkRecord& NetworkDatabase::records() {
 }
 
 QByteArray NetworkDatabase::toJson() {
+    for (auto& [id, device] : m_devices)
+        interfaceOf(*ownDevice(Shared<AppDeviceRecord>(device)));
     return QJsonDocument(DatabaseCodec::writeNetwork(records())).toJson(QJsonDocument::Indented);
+}
+
+const Shared<InterfaceRecord>& NetworkDatabase::interfaceOf(AppDeviceRecord& device) {
+    if (!device.interface)
+        readInterface(device);
+    return device.interface;
+}
+
+// The whole row as it is now, merged like any row read again: the next
+// refresh finds its revision seen.
+void NetworkDatabase::readInterface(AppDeviceRecord& device) {
+    requireOpen();
+    SqliteConnection::Statement select = m_connection->statement(
+        "SELECT parent, revision, document FROM records WHERE id = ?", ReadFailure);
+    select.bind(1, device.rowId);
+    if (!select.step())
+        throw Error::lns(Code::NotFound, Source,
+                         QStringLiteral("Another process has removed the device %1 meanwhile.")
+                             .arg(device.name));
+    const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(device.rowId);
+    const Shared<AppDeviceRecord> fresh =
+        DatabaseCodec::readDevice(JsonNode::parseDocument(select.text(2), label));
+    fresh->rowId = device.rowId;
+    fresh->parentRow = select.number(0);
+    fresh->revision = select.number(1);
+    RecordMerge::device(device, *fresh);
 }
 
 void NetworkDatabase::beginCall(const QString& line) {
@@ -356,26 +400,24 @@ void NetworkDatabase::refresh() {
 }
 
 bool NetworkDatabase::syncAllRows() {
-    std::vector<Row> rows;
-    std::set<qint64> present;
-    SqliteConnection::Statement select =
-        m_connection->statement("SELECT id, kind, parent, revision FROM records", ReadFailure);
-    while (select.step()) {
-        rows.push_back({select.number(0), select.text(1), select.number(2), select.number(3)});
-        present.insert(rows.back().id);
-    }
+    // Row by row, so that many openings of a large network at once do not
+    // each hold a list of its rows.
+    std::vector<qint64> ids; // in order
     bool moved = false;
+    SqliteConnection::Statement select = m_connection->statement(
+        "SELECT id, kind, parent, revision FROM records ORDER BY id", ReadFailure);
+    while (select.step()) {
+        ids.push_back(select.number(0));
+        moved = syncRow({ids.back(), select.text(1), select.number(2), select.number(3)}) || moved;
+    }
+    const auto present = [&](qint64 id) { return std::binary_search(ids.begin(), ids.end(), id); };
     const auto dropGone = [&](auto& cache) {
-        moved = std::erase_if(
-                    cache, [&](const auto& entry) { return !present.contains(entry.first); }) > 0 ||
-                moved;
+        moved = cache.eraseIf([&](qint64 id) { return !present(id); }) || moved;
     };
     dropGone(m_systems);
     dropGone(m_subsystems);
     dropGone(m_templates);
     dropGone(m_devices);
-    for (const Row& row : rows)
-        moved = syncRow(row) || moved;
     return moved;
 }
 
@@ -404,7 +446,7 @@ bool NetworkDatabase::syncChangedRows() {
 bool NetworkDatabase::syncRow(const Row& row) {
     if (row.kind == "system")
         return syncRow(
-            m_systems, row,
+            m_systems, row, WholeRow,
             [](const JsonNode& node) {
                 auto system = DatabaseCodec::readSystemSettings(node);
                 system->currentInterface = system->networkInterface;
@@ -412,34 +454,91 @@ bool NetworkDatabase::syncRow(const Row& row) {
             },
             RecordMerge::system);
     if (row.kind == "subsystem")
-        return syncRow(m_subsystems, row, DatabaseCodec::readSubsystemSettings,
+        return syncRow(m_subsystems, row, WholeRow, DatabaseCodec::readSubsystemSettings,
                        RecordMerge::subsystem);
     if (row.kind == "template")
-        return syncRow(m_templates, row, DatabaseCodec::readTemplate, RecordMerge::deviceTemplate);
+        return syncRow(m_templates, row, WholeRow, DatabaseCodec::readTemplate,
+                       RecordMerge::deviceTemplate);
     if (row.kind == "device")
-        return syncRow(m_devices, row, DatabaseCodec::readDevice, RecordMerge::device);
+        return syncDevice(row);
     return false;
 }
 
+// A device handed to a caller is this opening's own and is merged in place,
+// with its interface when it was read; the others are shared heads, which
+// are swapped for the head at the row's revision.
+bool NetworkDatabase::syncDevice(const Row& row) {
+    const auto found = m_devices.find(row.id);
+    const Shared<AppDeviceRecord> cached = found == m_devices.end() ? nullptr : found->second;
+    if (cached && !cached->shared)
+        return cached->interface ? syncRow(m_devices, row, WholeRow, DatabaseCodec::readDevice,
+                                           RecordMerge::device)
+                                 : syncRow(m_devices, row, HeadOfRow,
+                                           DatabaseCodec::readDeviceHead, RecordMerge::device);
+    const Shared<AppDeviceRecord> head =
+        m_deviceHeads->head(row.id, row.revision, row.parent, [&] { return readHead(row); });
+    if (head == cached)
+        return false;
+    const bool moved = !cached || cached->parentRow != head->parentRow;
+    replaceDevice(cached, head);
+    return moved;
+}
+
+Shared<AppDeviceRecord> NetworkDatabase::readHead(const Row& row) {
+    SqliteConnection::Statement select = m_connection->statement(HeadOfRow, ReadFailure);
+    select.bind(1, row.id);
+    if (!select.step())
+        throw Error::lns(Code::NotFound, Source,
+                         QStringLiteral("Another process has removed the device meanwhile."));
+    const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(row.id);
+    Shared<AppDeviceRecord> head =
+        DatabaseCodec::readDeviceHead(JsonNode::parseDocument(select.text(0), label));
+    head->rowId = row.id;
+    head->parentRow = row.parent;
+    head->revision = row.revision;
+    return head;
+}
+
+// In the tree as well, unless the tree is built again anyway.
+void NetworkDatabase::replaceDevice(const Shared<AppDeviceRecord>& old,
+                                    const Shared<AppDeviceRecord>& now) {
+    m_devices[now->rowId] = now;
+    if (!old)
+        return;
+    const auto subsystem = m_subsystems.find(old->parentRow);
+    if (subsystem != m_subsystems.end())
+        std::replace(subsystem->second->devices.begin(), subsystem->second->devices.end(), old,
+                     now);
+}
+
+Shared<AppDeviceRecord> NetworkDatabase::ownDevice(const Shared<AppDeviceRecord>& device) {
+    if (!device->shared)
+        return device;
+    const Shared<AppDeviceRecord> head = device; // `device` may be the tree's own entry
+    auto own = std::make_shared<AppDeviceRecord>(*head);
+    own->shared = false;
+    replaceDevice(head, own);
+    return own;
+}
+
 template <class Record, class Read, class Merge>
-bool NetworkDatabase::syncRow(std::map<qint64, Shared<Record>>& cache, const Row& row, Read read,
-                              Merge merge) {
+bool NetworkDatabase::syncRow(RowMap<Record>& cache, const Row& row,
+                              const char* select, Read read, Merge merge) {
     const auto found = cache.find(row.id);
     const Shared<Record> record = found == cache.end() ? nullptr : found->second;
     if (record && record->revision == row.revision && !m_reloadAll)
         return false;
-    SqliteConnection::Statement select =
-        m_connection->statement("SELECT document FROM records WHERE id = ?", ReadFailure);
-    select.bind(1, row.id);
-    if (!select.step())
+    SqliteConnection::Statement document = m_connection->statement(select, ReadFailure);
+    document.bind(1, row.id);
+    if (!document.step())
         return false;
     const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(row.id);
-    Shared<Record> fresh = read(JsonNode::parseDocument(select.text(0), label));
+    Shared<Record> fresh = read(JsonNode::parseDocument(document.text(0), label));
     fresh->rowId = row.id;
     fresh->parentRow = row.parent;
     fresh->revision = row.revision;
     if (!record) {
-        cache.emplace(row.id, fresh);
+        cache[row.id] = fresh;
         return true;
     }
     const bool moved = record->parentRow != row.parent;
@@ -591,6 +690,7 @@ NetworkDatabase::documentOf(const Shared<SystemRecord>& system,
 std::shared_ptr<NetworkDocument>
 NetworkDatabase::documentOf(const Shared<AppDeviceRecord>& device) {
     const auto save = [this, device] {
+        interfaceOf(*device);
         saveRow(*device, "device", device->parentRow, DatabaseCodec::writeDevice(*device));
     };
     return std::make_shared<NetworkDocument>(shared_from_this(), save,

@@ -3,14 +3,15 @@
 
 #include "objectserver/DatabaseRecords.h"
 #include "objectserver/FileLock.h"
+#include "objectserver/RowMap.h"
 #include "objectserver/SimChannel.h"
+#include "objectserver/SharedDeviceHeads.h"
 #include "objectserver/SimServerState.h"
 #include "objectserver/SqliteConnection.h"
 
 #include <QJsonObject>
 #include <QString>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -25,12 +26,14 @@ class NetworkDocument;
 //   records(id, kind, parent, revision, document)
 // The first open loads <folder>/network.json, the network's description as a
 // person writes it, when the database does not exist yet. Each process keeps
-// the records in memory; every call first reloads the rows that other
-// processes changed since (the log index's header in shared memory, then
-// PRAGMA data_version, tell whether any did; the table changes(stamp, row),
-// filled by triggers, tells which), and every
-// change is one transaction that reloads, changes and writes its row or the
-// part of the row that changed.
+// the records in memory, a device's interface only from when it is first
+// asked for, so that the many openings of one large network that a run with
+// many devices in flight makes each hold only the devices they work on.
+// Every call first reloads the rows that other processes changed since (the
+// log index's header in shared memory, then PRAGMA data_version, tell
+// whether any did; the table changes(stamp, row), filled by triggers, tells
+// which), and every change is one transaction that reloads, changes and
+// writes its row or the part of the row that changed.
 class NetworkDatabase : public std::enable_shared_from_this<NetworkDatabase> {
 public:
     NetworkDatabase(std::shared_ptr<SimServerState> server, QString name, QString folder);
@@ -79,6 +82,12 @@ public:
     // one, else the channel of the network's first system.
     double channelCapacity() const;
 
+    // A device's interface, read from its row the first time it is asked for.
+    const Shared<InterfaceRecord>& interfaceOf(AppDeviceRecord& device);
+    // The record of a device that this opening hands to a caller, who may
+    // change it: its own copy in place of a shared head.
+    Shared<AppDeviceRecord> ownDevice(const Shared<AppDeviceRecord>& device);
+
     // The stores of the rows that objects change.
     std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system);
     std::shared_ptr<NetworkDocument> documentOf(const Shared<SystemRecord>& system,
@@ -117,8 +126,14 @@ private:
     bool syncAllRows();
     bool syncChangedRows();
     bool syncRow(const Row& row);
+    bool syncDevice(const Row& row);
+    Shared<AppDeviceRecord> readHead(const Row& row);
+    void replaceDevice(const Shared<AppDeviceRecord>& old, const Shared<AppDeviceRecord>& now);
+    // `select` reads the row's document, given its id.
     template <class Record, class Read, class Merge>
-    bool syncRow(std::map<qint64, Shared<Record>>& cache, const Row& row, Read read, Merge merge);
+    bool syncRow(RowMap<Record>& cache, const Row& row, const char* select,
+                 Read read, Merge merge);
+    void readInterface(AppDeviceRecord& device);
     bool forgetRow(qint64 id);
     void rebuildTree();
     void saveRow(RowRecord& row, const char* kind, qint64 parent, const QJsonObject& document);
@@ -143,6 +158,7 @@ private:
     std::optional<FileLock> m_folderInUse;
     std::unique_ptr<SqliteConnection> m_connection;
     std::optional<std::pair<quint64, quint64>> m_fileIdentity; // device and inode at the open
+    std::shared_ptr<SharedDeviceHeads> m_deviceHeads;
     std::unique_ptr<SimChannel> m_channel; // made with the first transaction
     qint64 m_dataVersion = -1;
     std::optional<SqliteConnection::CommitMark> m_commitMark; // when m_dataVersion was read
@@ -150,10 +166,10 @@ private:
     bool m_hasChangeLog = false;
     qint64 m_lastStamp = 0; // of the last change seen in the change log
     std::vector<HeldItem> m_held;
-    std::map<qint64, Shared<SystemRecord>> m_systems;
-    std::map<qint64, Shared<SubsystemRecord>> m_subsystems;
-    std::map<qint64, Shared<DeviceTemplateRecord>> m_templates;
-    std::map<qint64, Shared<AppDeviceRecord>> m_devices;
+    RowMap<SystemRecord> m_systems;
+    RowMap<SubsystemRecord> m_subsystems;
+    RowMap<DeviceTemplateRecord> m_templates;
+    RowMap<AppDeviceRecord> m_devices;
     NetworkRecord m_records;
 };
 

@@ -101,7 +101,12 @@ void device(AppDeviceRecord& cached, const AppDeviceRecord& fresh) {
     cached.state = fresh.state;
     cached.testResult = fresh.testResult;
     cached.failure = fresh.failure;
-    interface(*cached.interface, *fresh.interface);
+    // An interface not read yet stays so, or is taken as it was read now;
+    // one that was read is always read again with its row.
+    if (!cached.interface)
+        cached.interface = fresh.interface;
+    else
+        interface(*cached.interface, *fresh.interface);
 }
 
 } // namespace lns::sim::RecordMerge

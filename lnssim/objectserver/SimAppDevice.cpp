@@ -22,7 +22,7 @@ QString SimAppDevice::Name() const {
 Ref<lns::Interface> SimAppDevice::Interface() const {
     record(QStringLiteral("Interface"));
     return std::make_shared<SimInterface>(
-        m_store, m_record->interface, m_record,
+        m_store, m_store->database()->interfaceOf(*m_record), m_record,
         std::const_pointer_cast<SimAppDevice>(shared_from_this()));
 }
 
@@ -77,7 +77,8 @@ SimAppDevices::SimAppDevices(std::shared_ptr<NetworkDatabase> database,
       m_subsystem(std::move(subsystem)), m_system(std::move(system)) {}
 
 Ref<AppDevice> SimAppDevices::wrap(const Shared<AppDeviceRecord>& record) const {
-    return std::make_shared<SimAppDevice>(m_database->documentOf(record), record, m_system);
+    const Shared<AppDeviceRecord> own = m_database->ownDevice(record);
+    return std::make_shared<SimAppDevice>(m_database->documentOf(own), own, m_system);
 }
 
 } // namespace lns::sim

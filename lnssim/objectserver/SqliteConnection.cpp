@@ -74,6 +74,11 @@ bool SqliteConnection::openForWriting(bool create) {
     // registering its commands rewrites it once per step: the log is copied
     // into the file when it holds 16 MiB, not after each such write.
     exec("PRAGMA wal_autocheckpoint=4096", QStringLiteral("%1"));
+    // A process keeps the records it needs in memory and reads again only
+    // rows that changed, and another process's commit empties this cache
+    // anyway; a run with a connection per device in flight would otherwise
+    // hold the default 2 MiB for each.
+    exec("PRAGMA cache_size=-128", QStringLiteral("%1"));
     m_sharesLogIndex = true;
     m_writerQueue = ::open((m_file + QStringLiteral("-writer")).toLocal8Bit().constData(),
                            O_RDWR | O_CREAT | O_CLOEXEC, 0666);
