@@ -123,7 +123,7 @@ void BM_ApplyJobs64On5000Devices(benchmark::State& state) {
             runChild(Program,
                      {QStringLiteral("apply"), Generated, files[0], QStringLiteral("--all"),
                       QStringLiteral("--jobs"), QStringLiteral("1")},
-                     environment, out);
+                     environment, out, Watch::Memory);
         int failedRuns = one.exitCode != 0;
         double peak64 = 0;
         double seconds64 = 0;
@@ -132,7 +132,7 @@ void BM_ApplyJobs64On5000Devices(benchmark::State& state) {
                 runChild(Program,
                          {QStringLiteral("apply"), Generated, files[run % 2],
                           QStringLiteral("--all"), QStringLiteral("--jobs"), QStringLiteral("64")},
-                         environment, out);
+                         environment, out, Watch::Memory);
             failedRuns += many.exitCode != 0;
             peak64 = std::max(peak64, many.ownPeakMiB);
             seconds64 += many.seconds / Runs;

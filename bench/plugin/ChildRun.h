@@ -19,13 +19,15 @@
 struct ChildRun {
     int exitCode = -1;
     double seconds = 0;
-    double cpuSeconds = 0; // user and system
+    double cpuSeconds = 0; // user and system, with its children's
+    // The program's own, without its children's (to the kernel's tick).
+    double ownCpuSeconds = 0;
     // With its children's. The kernel counts a spawned child's peak from the
     // spawning process's memory, which it shares until it starts the program:
     // a benchmark that holds much itself reads ownPeakMiB instead.
     double peakMiB = 0;
-    // The program's own peak (without its children's), as its status showed
-    // it last, at most a millisecond before it ended.
+    // With Watch::Memory: the program's own peak (without its children's),
+    // as its status showed it last, at most 10 ms before it ended.
     double ownPeakMiB = 0;
 };
 
@@ -42,9 +44,30 @@ inline double highWaterMiB(pid_t process) {
     return 0;
 }
 
+// The processor time the process used itself, user and system, also once
+// it has ended and is not waited for yet.
+inline double ownCpuSeconds(pid_t process) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(process));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    // The fields after the program's name, from the third (its state) on.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return 0;
+    return (fields[11].toDouble() + fields[12].toDouble()) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+// Whether the run reads the program's peak memory while it runs; the
+// readings wake this process every 10 ms, which changes how the machine
+// schedules a program that works by turns with its children, and with it
+// their processor time.
+enum class Watch { No, Memory };
+
 // `environment` adds to or replaces what this process has.
 inline ChildRun runChild(const QString& program, const QStringList& arguments,
-                         const QProcessEnvironment& environment, const QString& outputFile) {
+                         const QProcessEnvironment& environment, const QString& outputFile,
+                         Watch watch = Watch::No) {
     QProcessEnvironment whole = QProcessEnvironment::systemEnvironment();
     whole.insert(environment);
     std::vector<std::string> words{program.toStdString()};
@@ -73,10 +96,16 @@ inline ChildRun runChild(const QString& program, const QStringList& arguments,
     if (posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
         int status = 0;
         rusage usage{};
-        while (wait4(child, &status, WNOHANG, &usage) == 0) {
+        // Ended but not waited for, its own times are still to be read.
+        siginfo_t ended{};
+        const int endedOptions = WEXITED | WNOWAIT | (watch == Watch::Memory ? WNOHANG : 0);
+        while (waitid(P_PID, static_cast<id_t>(child), &ended, endedOptions) == 0 &&
+               ended.si_pid != child) {
             run.ownPeakMiB = std::max(run.ownPeakMiB, highWaterMiB(child));
-            usleep(1000);
+            usleep(10000);
         }
+        run.ownCpuSeconds = ownCpuSeconds(child);
+        wait4(child, &status, 0, &usage);
         run.seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

@@ -2,6 +2,7 @@
 #include "regwindows/fProgress.h"
 
 #include "platform/Error.h"
+#include "support/PaintTurns.h"
 #include "support/PlugInIdentity.h"
 #include "support/cAnimControl.h"
 
@@ -124,6 +125,5 @@ void fProgress::DisplayStatus(const QString& text) {
     if (!isVisible())
         showCentred();
     Status->setText(text);
-    // The user's input waits for the operation to end, not acted on in its middle.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    PaintTurns::letWindowsPaint();
 }

@@ -36,10 +36,6 @@ HeldInput::~HeldInput() {
     }
 }
 
-void HeldInput::letWindowsPaint() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 bool HeldInput::eventFilter(QObject* receiver, QEvent* event) {
     if (!actsOnTheWindow(event->type()) || !isInWindow(receiver))
         return false;

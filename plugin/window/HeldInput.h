@@ -22,9 +22,6 @@ public:
     HeldInput(const HeldInput&) = delete;
     HeldInput& operator=(const HeldInput&) = delete;
 
-    // Lets the windows paint and timers run, user input excepted.
-    static void letWindowsPaint();
-
 protected:
     bool eventFilter(QObject* receiver, QEvent* event) override;
 

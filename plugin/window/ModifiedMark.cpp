@@ -37,8 +37,10 @@ void set(QWidget* control) {
     setTextColour(control, QColor(255, 0, 0));
 }
 
+// A box that was never marked keeps the palette it inherits: setting one
+// reaches the box's children and costs more than the rest of showing a value.
 void clear(QWidget* control) {
-    if (!control)
+    if (!control || !isSet(control))
         return;
     control->setProperty(MarkProperty, false);
     setTextColour(control, QApplication::palette(control).color(QPalette::Text));

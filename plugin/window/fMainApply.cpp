@@ -6,6 +6,7 @@
 #include "model/RuntimeErrors.h"
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
+#include "support/PaintTurns.h"
 #include "support/PlugInIdentity.h"
 #include "support/fLog.h"
 #include "window/ModifiedMark.h"
@@ -155,7 +156,7 @@ bool fMain::PropagateChanges() {
             if (!value->ValueAsChanges())
                 return;
             // Each send waits on the device; the window keeps painting.
-            HeldInput::letWindowsPaint();
+            PaintTurns::letWindowsPaint();
             value->SendNetworkValue();
             activityLog().LogCommand(QStringLiteral("Updating ") + value->Name,
                                      value->NvAsString());

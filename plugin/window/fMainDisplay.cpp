@@ -189,12 +189,16 @@ void fMain::unlockReadValues() {
     }
 }
 
+// A box already empty is left alone: setting a text lays it out again.
 void fMain::clearValue(QWidget* control) {
     if (auto* box = qobject_cast<QLineEdit*>(control)) {
-        box->clear();
+        if (!box->text().isEmpty())
+            box->clear();
     } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
-        combo->setCurrentIndex(-1);
-        combo->clearEditText();
+        if (combo->currentIndex() != -1)
+            combo->setCurrentIndex(-1);
+        if (!combo->currentText().isEmpty())
+            combo->clearEditText();
     }
     ModifiedMark::clear(control);
 }

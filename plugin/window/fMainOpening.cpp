@@ -9,6 +9,7 @@
 #include "model/Specific.h"
 #include "platform/AbortRetryIgnore.h"
 #include "support/CRegistry.h"
+#include "support/PaintTurns.h"
 #include "support/PlugInIdentity.h"
 #include "window/fMain.h"
 
@@ -44,7 +45,7 @@ void fMain::showProgress(const QString& text) {
 // window keeps painting in between.
 void fMain::showReadingProgress(int position, int count) {
     showProgress(QStringLiteral("Reading %1 of %2").arg(position).arg(count));
-    HeldInput::letWindowsPaint();
+    PaintTurns::letWindowsPaint();
 }
 
 void fMain::closeProgress() {

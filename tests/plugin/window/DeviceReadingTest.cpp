@@ -91,7 +91,7 @@ TEST(DeviceReading, ASlowDeviceShowsTheCountKeepsTheWindowLiveAndHoldsKeysTillTh
     WindowFixture f;
     f.openNetwork(QStringLiteral("Demo Building"));
     f.window->show();
-    serverOf(f).setLatency(2);
+    serverOf(f).setLatency(20); // longer than a screen's frame
     SlowReading watch(f);
     f.configureDevice(QStringLiteral("Floor 1/RTU-1"));
     watch.readingOver = true;
@@ -100,8 +100,13 @@ TEST(DeviceReading, ASlowDeviceShowsTheCountKeepsTheWindowLiveAndHoldsKeysTillTh
         counted << QStringLiteral("Reading %1 of 20").arg(position);
     const QRegularExpression count(QStringLiteral("^Reading \\d+ of"));
     EXPECT_EQ(f.progressTexts.filter(count).join('|'), counted.join('|'));
-    // A timer had its turn before every read.
-    EXPECT_EQ(watch.textsAtTicks.filter(count).join('|'), counted.join('|'));
+    // Each read waits longer than a screen's frame, so a timer had its turn
+    // before every read but one that waited on nothing (a value read again):
+    // never two counts in a row without one.
+    for (int position = 2; position <= 20; ++position)
+        EXPECT_TRUE(watch.textsAtTicks.contains(counted[position - 1]) ||
+                    watch.textsAtTicks.contains(counted[position - 2]))
+            << qPrintable(watch.textsAtTicks.join('|'));
     EXPECT_EQ(watch.keyArrivedAt.toStdString(), "");
     QApplication::processEvents();
     EXPECT_EQ(watch.keyArrivedAt.toStdString(), "after");
