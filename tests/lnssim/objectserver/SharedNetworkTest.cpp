@@ -378,3 +378,22 @@ TEST(SharedNetwork, ManyWritersAtOnceEachGetTheirTurnHoweverLongTheQueue) {
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(reader.count("SELECT revision FROM records WHERE id = 1"), before + Writers * Rounds);
 }
+
+// Openings of one network in a process share the rows of devices they have
+// not handed out; a row another program changed is read again, never taken
+// for the one an opening read before, and a device handed out follows it.
+TEST(SharedNetwork, OpeningsInOneProcessShareDevicesButNeverAnOutdatedOne) {
+    KitFolder kit;
+    OpenDemo first(kit.path());
+    const auto handedOut = first.device(Floor1, Rtu1);
+    EXPECT_EQ(handedOut->State(), 4);
+    RawWriter writer(databaseFile(kit, QStringLiteral("Demo Building")));
+    writer.run("UPDATE records SET revision = revision + 1,"
+               " document = json_set(document, '$.failure', 'unreachable')"
+               " WHERE kind = 'device' AND json_extract(document, '$.name') = 'RTU-1'");
+    OpenDemo second(kit.path());
+    EXPECT_EQ(lnsCodeOf([&] { second.device(Floor1, Rtu1)->State(); }),
+              lns::Code::DeviceUnreachable);
+    EXPECT_EQ(lnsCodeOf([&] { handedOut->State(); }), lns::Code::DeviceUnreachable);
+    EXPECT_EQ(first.device(Floor1, QStringLiteral("HP-1"))->Name(), QStringLiteral("HP-1"));
+}
