@@ -121,9 +121,17 @@ void fProgress::showCentred() {
     show();
 }
 
+// The status is on the screen before the step it names, which may wait long
+// on a device; the rest of the windows' work waits for the next frame's turn.
 void fProgress::DisplayStatus(const QString& text) {
-    if (!isVisible())
+    const bool appears = !isVisible();
+    if (appears)
         showCentred();
     Status->setText(text);
+    if (appears) {
+        PaintTurns::letWindowsPaintNow();
+        return;
+    }
+    Status->repaint();
     PaintTurns::letWindowsPaint();
 }

@@ -8,12 +8,20 @@ namespace {
 
 constexpr qint64 FrameMs = 16;
 
+QElapsedTimer& sinceLastTurn() {
+    static QElapsedTimer timer;
+    return timer;
+}
+
 } // namespace
 
 void PaintTurns::letWindowsPaint() {
-    static QElapsedTimer sinceLastTurn;
-    if (sinceLastTurn.isValid() && sinceLastTurn.elapsed() < FrameMs)
+    if (sinceLastTurn().isValid() && sinceLastTurn().elapsed() < FrameMs)
         return;
-    sinceLastTurn.start();
+    letWindowsPaintNow();
+}
+
+void PaintTurns::letWindowsPaintNow() {
+    sinceLastTurn().start();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

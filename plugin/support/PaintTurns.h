@@ -10,5 +10,8 @@
 namespace PaintTurns {
 
 void letWindowsPaint();
+// Now, whenever the last turn was: for a window just shown, which has
+// nothing on the screen yet.
+void letWindowsPaintNow();
 
 } // namespace PaintTurns

@@ -134,6 +134,16 @@ TEST(ProgressWindow, ShowsItsCaptionStatusAndAnimation) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
     loaded->DisplayStatus(QStringLiteral("Initializing plug-in . . ."));
     EXPECT_EQ(window.Status->text(), QStringLiteral("Initializing plug-in . . ."));
+    // A status is on the screen before the step it names, which may wait long
+    // on a device, also when it follows the one before within a frame.
+    loaded->DisplayStatus(QStringLiteral("Reading the device state..."));
+    loaded->DisplayStatus(QStringLiteral("Testing the device..."));
+    const QImage onScreen = window.screen()
+                                ->grabWindow(window.winId())
+                                .toImage()
+                                .copy(window.Status->geometry())
+                                .convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(onScreen, window.Status->grab().toImage().convertToFormat(QImage::Format_RGB32));
     // Over the configuration window, which opens in the middle of the screen.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(window.geometry().contains(screen.center()))
