@@ -106,6 +106,7 @@ void BM_DevicesInFlightOnTwistedPair(benchmark::State& state) {
         });
         state.counters["seconds"] = clock.nsecsElapsed() / 1e9;
         state.counters["most_in_flight"] = jobs.mostInFlight();
+        state.counters["kept_in_flight"] = jobs.keptInFlight();
     }
 }
 BENCHMARK(BM_DevicesInFlightOnTwistedPair)->Iterations(1)->Unit(benchmark::kSecond);

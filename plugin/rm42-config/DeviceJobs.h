@@ -55,6 +55,8 @@ public:
 
     // The most devices that were in flight at once during the last run.
     int mostInFlight() const { return m_mostInFlight; }
+    // How many the last run kept in flight in the end.
+    int keptInFlight() const { return m_inFlight.goal(); }
 
 private:
     // How many workers the number wanted in flight asks for while devices
