@@ -2,6 +2,7 @@
 #include "KitFolder.h"
 #include "TestEnvironment.h"
 #include "lns/LnsCodes.h"
+#include "objectserver/RowMap.h"
 #include "platform/Error.h"
 
 #include <QCryptographicHash>
@@ -190,4 +191,35 @@ TEST(NetworkDatabase, AProcessKilledWhileSavingLeavesAWholeFile) {
                     location == QStringLiteral("Floor 1 North Office"))
             << location.toStdString();
     }
+}
+
+// Rows come in id order and new ones take the highest ids, but a map of
+// them must stay in order whatever order they come in.
+TEST(RowMap, KeepsRowsInIdOrderHoweverTheyCome) {
+    lns::sim::RowMap<lns::sim::SubsystemRecord> rows;
+    const auto named = [](const char* name) {
+        auto record = std::make_shared<lns::sim::SubsystemRecord>();
+        record->name = QLatin1String(name);
+        return record;
+    };
+    rows[5] = named("five");
+    rows[9] = named("nine");
+    rows[1] = named("one");
+    rows[7] = named("seven");
+    rows[9] = named("nine again");
+    QStringList inOrder;
+    for (const auto& [id, record] : rows)
+        inOrder << QStringLiteral("%1 %2").arg(id).arg(record->name);
+    EXPECT_EQ(inOrder.join(','), QStringLiteral("1 one,5 five,7 seven,9 nine again"));
+    EXPECT_EQ(rows.find(7)->second->name, QStringLiteral("seven"));
+    EXPECT_EQ(rows.find(6), rows.end());
+    EXPECT_EQ(rows.find(10), rows.end());
+    EXPECT_EQ(rows.erase(5), 1u);
+    EXPECT_EQ(rows.erase(5), 0u);
+    EXPECT_TRUE(rows.eraseIf([](qint64 id) { return id > 8; }));
+    EXPECT_FALSE(rows.eraseIf([](qint64 id) { return id > 8; }));
+    inOrder.clear();
+    for (const auto& [id, record] : rows)
+        inOrder << QString::number(id);
+    EXPECT_EQ(inOrder.join(','), QStringLiteral("1,7"));
 }

@@ -397,3 +397,48 @@ TEST(SharedNetwork, OpeningsInOneProcessShareDevicesButNeverAnOutdatedOne) {
     EXPECT_EQ(lnsCodeOf([&] { handedOut->State(); }), lns::Code::DeviceUnreachable);
     EXPECT_EQ(first.device(Floor1, QStringLiteral("HP-1"))->Name(), QStringLiteral("HP-1"));
 }
+
+// Workers of one program, an opening each, write their own devices while
+// another keeps looking the devices up (swapping the shared records under
+// them): every value each wrote is the one it reads back, and a later
+// opening reads the last of each.
+TEST(SharedNetwork, OpeningsInThreadsOfOneProcessEachKeepWhatTheyWrote) {
+    KitFolder kit;
+    const std::vector<std::pair<QString, QString>> devices{{Floor1, Rtu1},
+                                                           {Floor1, QStringLiteral("HP-1")},
+                                                           {QStringLiteral("Floor 2"),
+                                                            QStringLiteral("RTU-11")}};
+    constexpr int Writes = 30;
+    std::atomic<int> mismatches = 0;
+    std::atomic<bool> writing = true;
+    std::vector<std::thread> workers;
+    for (const auto& [subsystem, name] : devices) {
+        workers.emplace_back([&, subsystem = subsystem, name = name] {
+            OpenDemo own(kit.path());
+            const auto location = own.property(subsystem, name, QStringLiteral("nciLocation"));
+            location->setFormatSpec(QStringLiteral("SNVT_str_asc#US"));
+            for (int n = 1; n <= Writes; ++n) {
+                const QString text = QStringLiteral("%1 %2").arg(name).arg(n);
+                location->setFormattedElement(0, text);
+                mismatches += location->FormattedValue() != text;
+            }
+        });
+    }
+    std::thread looker([&] {
+        OpenDemo own(kit.path());
+        while (writing)
+            for (const auto& [subsystem, name] : devices)
+                mismatches += own.device(subsystem, name)->Name() != name;
+    });
+    for (std::thread& worker : workers)
+        worker.join();
+    writing = false;
+    looker.join();
+    EXPECT_EQ(mismatches, 0);
+    OpenDemo later(kit.path());
+    for (const auto& [subsystem, name] : devices) {
+        const auto location = later.property(subsystem, name, QStringLiteral("nciLocation"));
+        location->setFormatSpec(QStringLiteral("SNVT_str_asc#US"));
+        EXPECT_EQ(location->FormattedValue(), QStringLiteral("%1 %2").arg(name).arg(Writes));
+    }
+}
