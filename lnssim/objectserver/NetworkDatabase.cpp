@@ -293,19 +293,13 @@ const Shared<InterfaceRecord>& NetworkDatabase::interfaceOf(AppDeviceRecord& dev
 // refresh finds its revision seen.
 void NetworkDatabase::readInterface(AppDeviceRecord& device) {
     requireOpen();
-    SqliteConnection::Statement select = m_connection->statement(
-        "SELECT parent, revision, document FROM records WHERE id = ?", ReadFailure);
-    select.bind(1, device.rowId);
-    if (!select.step())
+    const std::optional<Row> row = rowOf(device.rowId);
+    const Shared<AppDeviceRecord> fresh =
+        row ? readRecord(WholeRow, *row, DatabaseCodec::readDevice) : nullptr;
+    if (!fresh)
         throw Error::lns(Code::NotFound, Source,
                          QStringLiteral("Another process has removed the device %1 meanwhile.")
                              .arg(device.name));
-    const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(device.rowId);
-    const Shared<AppDeviceRecord> fresh =
-        DatabaseCodec::readDevice(JsonNode::parseDocument(select.text(2), label));
-    fresh->rowId = device.rowId;
-    fresh->parentRow = select.number(0);
-    fresh->revision = select.number(1);
     RecordMerge::device(device, *fresh);
 }
 
@@ -432,15 +426,37 @@ bool NetworkDatabase::syncChangedRows() {
     }
     bool moved = false;
     for (const qint64 id : ids) {
-        SqliteConnection::Statement select = m_connection->statement(
-            "SELECT kind, parent, revision FROM records WHERE id = ?", ReadFailure);
-        select.bind(1, id);
-        if (select.step())
-            moved = syncRow({id, select.text(0), select.number(1), select.number(2)}) || moved;
+        if (const std::optional<Row> row = rowOf(id))
+            moved = syncRow(*row) || moved;
         else
             moved = forgetRow(id) || moved;
     }
     return moved;
+}
+
+std::optional<NetworkDatabase::Row> NetworkDatabase::rowOf(qint64 id) {
+    SqliteConnection::Statement select = m_connection->statement(
+        "SELECT kind, parent, revision FROM records WHERE id = ?", ReadFailure);
+    select.bind(1, id);
+    if (!select.step())
+        return std::nullopt;
+    return Row{id, select.text(0), select.number(1), select.number(2)};
+}
+
+// Nothing when the row is gone.
+template <class Read>
+auto NetworkDatabase::readRecord(const char* select, const Row& row, Read read)
+    -> decltype(read(std::declval<const JsonNode&>())) {
+    SqliteConnection::Statement document = m_connection->statement(select, ReadFailure);
+    document.bind(1, row.id);
+    if (!document.step())
+        return nullptr;
+    const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(row.id);
+    auto fresh = read(JsonNode::parseDocument(document.text(0), label));
+    fresh->rowId = row.id;
+    fresh->parentRow = row.parent;
+    fresh->revision = row.revision;
+    return fresh;
 }
 
 bool NetworkDatabase::syncRow(const Row& row) {
@@ -485,17 +501,10 @@ bool NetworkDatabase::syncDevice(const Row& row) {
 }
 
 Shared<AppDeviceRecord> NetworkDatabase::readHead(const Row& row) {
-    SqliteConnection::Statement select = m_connection->statement(HeadOfRow, ReadFailure);
-    select.bind(1, row.id);
-    if (!select.step())
+    Shared<AppDeviceRecord> head = readRecord(HeadOfRow, row, DatabaseCodec::readDeviceHead);
+    if (!head)
         throw Error::lns(Code::NotFound, Source,
                          QStringLiteral("Another process has removed the device meanwhile."));
-    const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(row.id);
-    Shared<AppDeviceRecord> head =
-        DatabaseCodec::readDeviceHead(JsonNode::parseDocument(select.text(0), label));
-    head->rowId = row.id;
-    head->parentRow = row.parent;
-    head->revision = row.revision;
     return head;
 }
 
@@ -528,15 +537,9 @@ bool NetworkDatabase::syncRow(RowMap<Record>& cache, const Row& row,
     const Shared<Record> record = found == cache.end() ? nullptr : found->second;
     if (record && record->revision == row.revision && !m_reloadAll)
         return false;
-    SqliteConnection::Statement document = m_connection->statement(select, ReadFailure);
-    document.bind(1, row.id);
-    if (!document.step())
+    const Shared<Record> fresh = readRecord(select, row, read);
+    if (!fresh)
         return false;
-    const QString label = QStringLiteral("%1 (row %2)").arg(file()).arg(row.id);
-    Shared<Record> fresh = read(JsonNode::parseDocument(document.text(0), label));
-    fresh->rowId = row.id;
-    fresh->parentRow = row.parent;
-    fresh->revision = row.revision;
     if (!record) {
         cache[row.id] = fresh;
         return true;

@@ -3,9 +3,10 @@
 
 #include "objectserver/DatabaseRecords.h"
 #include "objectserver/FileLock.h"
+#include "objectserver/JsonNode.h"
 #include "objectserver/RowMap.h"
-#include "objectserver/SimChannel.h"
 #include "objectserver/SharedDeviceHeads.h"
+#include "objectserver/SimChannel.h"
 #include "objectserver/SimServerState.h"
 #include "objectserver/SqliteConnection.h"
 
@@ -14,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace lns::sim {
@@ -128,6 +130,12 @@ private:
     bool syncRow(const Row& row);
     bool syncDevice(const Row& row);
     Shared<AppDeviceRecord> readHead(const Row& row);
+    std::optional<Row> rowOf(qint64 id);
+    // The record of the row's document as `select` reads it, with the row's
+    // id, parent and revision.
+    template <class Read>
+    auto readRecord(const char* select, const Row& row, Read read)
+        -> decltype(read(std::declval<const JsonNode&>()));
     void replaceDevice(const Shared<AppDeviceRecord>& old, const Shared<AppDeviceRecord>& now);
     // `select` reads the row's document, given its id.
     template <class Record, class Read, class Merge>
